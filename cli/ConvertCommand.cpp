@@ -1,0 +1,296 @@
+#include "ConvertCommand.h"
+
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "app/Messages.h"
+#include "convert/ColumnWalk.h"
+#include "convert/Conversion.h"
+#include "layout/LayoutFile.h"
+#include "layout/NormaliseEdges.h"
+#include "layout/ValidateLayout.h"
+#include "source/RowStore.h"
+#include "source/SourceView.h"
+
+namespace zorbik {
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: zorbik-convert --layout LAYOUT [--lang de|en] [--force] [--explain] SOURCE TARGET\n"
+    "\n"
+    "Converts every record of SOURCE into one row of the BIFF2 worksheet TARGET (.xls),\n"
+    "cut into cells as the marks in LAYOUT describe one prototype record.\n"
+    "\n"
+    "  --layout LAYOUT  the marks: one row a line, \"ROW MARKER [TYPE]\"\n"
+    "                   MARKER: LineBegin ColumnBegin ByteMark ColumnEnd LineEnd Unmarked\n"
+    "                   TYPE:   Text BinInteger BinReal DecimalNumber Bcd\n"
+    "  --lang de|en     language of the messages (default: from LC_ALL, LC_MESSAGES, LANG)\n"
+    "  --force          overwrite TARGET if it exists\n"
+    "  --explain        print the record layout and every column before converting\n"
+    "  --help           show this text\n"
+    "  --version        show the version\n"
+    "\n"
+    "Exit codes: 0 done, 1 the marks do not describe a record, 2 bad arguments, layout\n"
+    "file, source or target, 3 the target could not be written to the end.\n";
+
+constexpr std::uint64_t kMaxLayoutFileSize = 256u << 20;
+
+struct Options {
+    std::string layout;
+    std::string source;
+    std::string target;
+    std::string lang;
+    bool force = false;
+    bool explain = false;
+    bool help = false;
+    bool version = false;
+};
+
+bool ParseArgs(const std::vector<std::string>& args, Options& options, std::string& error)
+{
+    std::vector<std::string> positional;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--layout" || a == "--lang") {
+            if (i + 1 >= args.size()) {
+                error = a + " needs a value";
+                return false;
+            }
+            (a == "--layout" ? options.layout : options.lang) = args[++i];
+        } else if (a.rfind("--layout=", 0) == 0) {
+            options.layout = a.substr(9);
+        } else if (a.rfind("--lang=", 0) == 0) {
+            options.lang = a.substr(7);
+        } else if (a == "--force") {
+            options.force = true;
+        } else if (a == "--explain") {
+            options.explain = true;
+        } else if (a == "--help" || a == "-h") {
+            options.help = true;
+        } else if (a == "--version") {
+            options.version = true;
+        } else if (a == "--") {
+            positional.insert(positional.end(), args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+            break;
+        } else if (a.size() > 1 && a[0] == '-') {
+            error = "unknown option " + a;
+            return false;
+        } else {
+            positional.push_back(a);
+        }
+    }
+    if (options.help || options.version)
+        return true;
+    if (options.layout.empty()) {
+        error = "--layout LAYOUT is missing";
+        return false;
+    }
+    if (!options.lang.empty() && options.lang != "de" && options.lang != "en") {
+        error = "--lang takes de or en";
+        return false;
+    }
+    if (positional.size() != 2) {
+        error = "expected SOURCE and TARGET";
+        return false;
+    }
+    options.source = positional[0];
+    options.target = positional[1];
+    return true;
+}
+
+bool ReadLayoutText(const std::string& path, std::string& text, std::string& error)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = "cannot read the layout file " + path;
+        return false;
+    }
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    if (in.bad()) {
+        error = "cannot read the layout file " + path;
+        return false;
+    }
+    text = buffer.str();
+    if (text.size() > kMaxLayoutFileSize) {
+        error = "the layout file " + path + " is too large";
+        return false;
+    }
+    return true;
+}
+
+const char* TypeName(TypeCode type)
+{
+    switch (type) {
+    case TypeCode::Text:
+        return "Text";
+    case TypeCode::BinInteger:
+        return "BinInteger";
+    case TypeCode::DecimalNumber:
+        return "DecimalNumber";
+    case TypeCode::BinReal:
+        return "BinReal";
+    case TypeCode::Bcd:
+        return "Bcd";
+    }
+    return "Text";
+}
+
+void Explain(std::ostream& out, const RecordLayout& layout, const ColumnPlan& plan, std::uint32_t allRecords)
+{
+    out << "Record: begins at byte " << layout.recordBegin << ", " << layout.recordLength << " bytes long, " << layout.recordCount << " records";
+    if (allRecords != layout.recordCount)
+        out << " (of " << allRecords << ")";
+    out << ", " << layout.columnCount << (layout.columnCount == 1 ? " column" : " columns") << "\n";
+    for (std::size_t c = 0; c < plan.columns.size(); ++c) {
+        const PlannedColumn& column = plan.columns[c];
+        out << "Column " << c + 1 << ": rows " << column.beginRow << "-" << column.endRow << ", type row "
+            << column.typeRow << ", " << TypeName(column.type) << ", ";
+        if (column.byteMarks) {
+            out << "byte marks select bytes";
+            for (std::uint32_t i = 0; i < column.runCount; ++i) {
+                const RowRun& run = plan.runs[column.firstRun + i];
+                out << (i == 0 ? " " : ", ") << run.firstRow;
+                if (run.length > 1)
+                    out << "-" << run.firstRow + static_cast<std::int32_t>(run.length) - 1;
+            }
+        } else {
+            out << "all bytes (" << column.byteCount << ")";
+        }
+        out << "\n";
+    }
+}
+
+// A progress bar on one terminal line.
+class ProgressBar {
+public:
+    ProgressBar(std::ostream& err, std::uint32_t total) : err_(err), total_(total) {}
+    void Show(std::uint32_t done)
+    {
+        const unsigned percent = total_ == 0 ? 100 : static_cast<unsigned>(100ull * done / total_);
+        if (percent == last_)
+            return;
+        last_ = percent;
+        const unsigned filled = percent * 40 / 100;
+        err_ << "\r[" << std::string(filled, '#') << std::string(40 - filled, '-') << "] " << percent << "% " << done
+             << "/" << total_ << std::flush;
+    }
+    void End() { err_ << "\n" << std::flush; }
+
+private:
+    std::ostream& err_;
+    std::uint32_t total_;
+    unsigned last_ = 1000;
+};
+
+} // namespace
+
+int RunConvertCommand(const std::vector<std::string>& args, CommandIo& io)
+{
+    Options options;
+    std::string error;
+    if (!ParseArgs(args, options, error)) {
+        io.err << "zorbik-convert: " << error << "\n\n" << kUsage;
+        return ExitUsage;
+    }
+    if (options.help) {
+        io.out << kUsage;
+        return ExitOk;
+    }
+    if (options.version) {
+        io.out << "zorbik-convert " << ZORBIK_VERSION << "\n";
+        return ExitOk;
+    }
+    const UiLanguage language = options.lang == "de"   ? UiLanguage::German
+                                : options.lang == "en" ? UiLanguage::English
+                                                       : LanguageFromLocale(io.lcAll, io.lcMessages, io.lang);
+    auto message = [&](int id) { return std::string(LoadLocalisedString(id, language)); };
+
+    SourceView source;
+    if (!source.Open(options.source, &error)) {
+        io.err << "zorbik-convert: " << message(MsgImportFileError) << "\n  " << error << "\n";
+        return ExitUsage;
+    }
+
+    std::string layoutText;
+    if (!ReadLayoutText(options.layout, layoutText, error)) {
+        io.err << "zorbik-convert: " << error << "\n";
+        return ExitUsage;
+    }
+    std::vector<LayoutEntry> entries;
+    if (const LayoutParseError parseError = ParseLayout(layoutText, source.Size(), entries)) {
+        io.err << "zorbik-convert: " << options.layout << ": " << parseError.message << "\n";
+        return ExitUsage;
+    }
+
+    RowStore store(language);
+    store.AddRows(static_cast<std::int32_t>(std::min<std::uint32_t>(source.Size(), 0x7FFFFFFF)));
+    ApplyLayout(entries, store);
+
+    RecordLayout layout;
+    if (const LayoutFault fault = ValidateLayout(store, source.Size(), layout)) {
+        io.err << "zorbik-convert: " << message(fault.messageId) << "\n";
+        if (fault.row != kNoRow)
+            io.err << "  at row " << fault.row << "\n";
+        return ExitLayoutFault;
+    }
+    NormaliseEdges(store, layout);
+
+    Conversion conversion;
+    switch (conversion.OpenTarget(options.target,
+                                  options.force ? NativeFile::Create::OpenAlways : NativeFile::Create::CreateNew,
+                                  source, &error)) {
+    case TargetError::None:
+        break;
+    case TargetError::SameAsSource:
+        io.err << "zorbik-convert: " << error << "; choose another target\n";
+        return ExitUsage;
+    case TargetError::Exists:
+        io.err << "zorbik-convert: " << message(MsgFileExists) << "\n  " << error
+               << " (use --force to overwrite it)\n";
+        return ExitUsage;
+    case TargetError::CannotCreate:
+        io.err << "zorbik-convert: " << message(MsgFileExists) << "\n  " << error << "\n";
+        return ExitUsage;
+    }
+
+    const std::uint32_t allRecords = layout.recordCount;
+    const ClampResult clamp = ClampCounts(layout);
+    if (clamp.columnsClamped)
+        io.err << "zorbik-convert: warning: " << message(MsgTooManyColumns) << "\n";
+    if (clamp.recordsClamped)
+        io.err << "zorbik-convert: warning: " << message(MsgTooManyLines) << "\n";
+
+    const ColumnPlan plan = BuildColumnPlan(store, layout);
+    if (options.explain)
+        Explain(io.out, layout, plan, allRecords);
+
+    ProgressBar bar(io.err, layout.recordCount);
+    ProgressFn progress;
+    if (io.errIsTerminal)
+        progress = [&bar](std::uint32_t done) { bar.Show(done); };
+    const ConversionOutcome outcome = conversion.RunHere(source, layout, plan, progress);
+    if (io.errIsTerminal)
+        bar.End();
+
+    switch (outcome.status) {
+    case ConversionStatus::Finished:
+        return ExitOk;
+    case ConversionStatus::WriteFailed:
+        io.err << "zorbik-convert: " << message(MsgWriteError) << "\n  " << options.target
+               << " was deleted (disk full or I/O error)\n";
+        return ExitWriteFailed;
+    case ConversionStatus::ReadFailed:
+        io.err << "zorbik-convert: " << message(MsgImportFileError) << "\n  " << options.source
+               << " could not be read to the end (changed while converting?); " << options.target
+               << " was deleted\n";
+        return ExitWriteFailed;
+    case ConversionStatus::Stopped:
+        break;
+    }
+    io.err << "zorbik-convert: stopped; " << options.target << " was deleted\n";
+    return ExitWriteFailed;
+}
+
+} // namespace zorbik

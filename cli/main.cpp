@@ -1,0 +1,15 @@
+#include <cstdlib>
+#include <iostream>
+#include <unistd.h>
+
+#include "ConvertCommand.h"
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> args(argv + 1, argv + argc);
+    zorbik::CommandIo io{std::cout, std::cerr, ::isatty(2) == 1, std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"),
+                         std::getenv("LANG")};
+    const int code = zorbik::RunConvertCommand(args, io);
+    std::cout.flush();
+    return code;
+}

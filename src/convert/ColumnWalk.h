@@ -1,0 +1,71 @@
+// How the marks of the prototype record cut each record into fields: the
+// columns in row order, each with its type and the rows whose bytes make up
+// its field.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "app/Messages.h"
+#include "layout/RecordLayout.h"
+#include "source/RowStore.h"
+
+namespace zorbik {
+
+enum class TypeCode : std::uint8_t { Text = 0, BinInteger = 1, DecimalNumber = 2, BinReal = 3, Bcd = 4 };
+
+// Bytes a field of this type holds at most: 255, 4, 20, 8, 10.
+std::uint32_t FieldSize(TypeCode type);
+
+// The converter's type for a row's field type: every type without a number
+// conversion, and no type at all, is text.
+TypeCode TypeCodeOf(FieldType type);
+
+// Finds the column after row `from`: its type row (the ColumnBegin when that
+// row has a field type, else the first ByteMark of the column, if any) and
+// whether byte marks select its bytes. Returns the column's type.
+// `beginRow`, when given, receives the column's first row.
+TypeCode FindColumnType(const RowStore& store, std::int32_t from, std::int32_t& typeRow, bool& byteMarkMode,
+                        std::int32_t* beginRow = nullptr);
+
+// Lists the rows whose bytes form the column's field, in order, at most
+// `fieldSize` of them, into `rows`; sets `endRow` to the column's last row
+// and switches `byteMarkMode` on when byte marks follow a typed ColumnBegin.
+// A column that no ColumnEnd closes (a one-row edge column) is the single
+// type row.
+std::uint32_t FieldExtract(const RowStore& store, std::int32_t typeRow, bool& byteMarkMode, std::uint32_t fieldSize,
+                           std::int32_t& endRow, std::vector<std::int32_t>& rows);
+
+// A run of consecutive rows of one field.
+struct RowRun {
+    std::int32_t firstRow;
+    std::uint32_t length;
+};
+
+struct PlannedColumn {
+    TypeCode type;
+    std::uint32_t firstRun; // index into ColumnPlan::runs
+    std::uint32_t runCount;
+    std::uint32_t byteCount; // bytes of the field before the source end cuts it
+    // Where the column lies in the prototype, for explaining it to the user.
+    std::int32_t beginRow;
+    std::int32_t endRow;
+    std::int32_t typeRow;
+    bool byteMarks; // byte marks select the field's bytes
+};
+
+// The column structure of a conversion, worked out once from the row store:
+// every record is cut up the same way, shifted by k * recordLength.
+struct ColumnPlan {
+    std::vector<PlannedColumn> columns;
+    std::vector<RowRun> runs;
+    std::int32_t minRow = 0; // rows the plan reads, for the reader's window
+    std::int32_t maxRow = -1;
+    std::uint32_t maxFieldBytes = 0;
+};
+
+// Walks the columns of the prototype exactly as a per-record walk would, for
+// layout.columnCount columns, starting at layout.lineBegin.
+ColumnPlan BuildColumnPlan(const RowStore& store, const RecordLayout& layout);
+
+} // namespace zorbik

@@ -1,0 +1,108 @@
+#include "convert/Conversion.h"
+
+namespace zorbik {
+namespace {
+
+class FileSink : public ByteSink {
+public:
+    explicit FileSink(NativeFile& file) : file_(file) {}
+    bool Write(const std::uint8_t* data, std::size_t n) override { return file_.Write(data, n); }
+
+private:
+    NativeFile& file_;
+};
+
+} // namespace
+
+Conversion::~Conversion()
+{
+    if (Running() || HasTarget())
+        Stop();
+}
+
+TargetError Conversion::OpenTarget(const std::string& path, NativeFile::Create mode, const SourceView& source,
+                                   std::string* error)
+{
+    if (IdentityOfPath(path) == source.Identity()) {
+        if (error != nullptr)
+            *error = path + " is the source file";
+        return TargetError::SameAsSource;
+    }
+    if (mode == NativeFile::Create::CreateNew && PathExists(path)) {
+        if (error != nullptr)
+            *error = path + " exists";
+        return TargetError::Exists;
+    }
+    if (!target_.OpenWrite(path, mode, error))
+        return TargetError::CannotCreate;
+    // The path may have been swapped for a link to the source in between.
+    if (target_.Identity() == source.Identity()) {
+        target_.Close();
+        if (error != nullptr)
+            *error = path + " is the source file";
+        return TargetError::SameAsSource;
+    }
+    targetPath_ = path;
+    stop_ = false;
+    return TargetError::None;
+}
+
+void Conversion::Start(const SourceBytes& source, const RecordLayout& layout, ColumnPlan plan, ProgressFn progress,
+                       DoneFn done)
+{
+    plan_ = std::make_unique<ColumnPlan>(std::move(plan));
+    stop_ = false;
+    worker_ = std::thread([this, &source, layout, progress = std::move(progress), done = std::move(done)] {
+        FileSink sink(target_);
+        outcome_ = RunConversion(source, layout, *plan_, sink, stop_, progress);
+        if (done)
+            done(outcome_);
+    });
+}
+
+ConversionOutcome Conversion::Finish()
+{
+    if (worker_.joinable())
+        worker_.join();
+    if (!HasTarget())
+        return outcome_;
+    if (outcome_.status == ConversionStatus::Finished) {
+        const bool cut = target_.CutHere();
+        const bool closed = target_.Close();
+        if (!cut || !closed) {
+            outcome_.status = ConversionStatus::WriteFailed;
+            RemoveFile(targetPath_);
+        }
+    } else {
+        DiscardTarget();
+    }
+    return outcome_;
+}
+
+void Conversion::Stop()
+{
+    stop_ = true;
+    if (worker_.joinable())
+        worker_.join();
+    if (HasTarget()) {
+        outcome_.status = ConversionStatus::Stopped;
+        DiscardTarget();
+    }
+}
+
+void Conversion::DiscardTarget()
+{
+    target_.CutHere();
+    target_.Close();
+    RemoveFile(targetPath_);
+}
+
+ConversionOutcome Conversion::RunHere(const SourceBytes& source, const RecordLayout& layout, const ColumnPlan& plan,
+                                      const ProgressFn& progress)
+{
+    FileSink sink(target_);
+    outcome_ = RunConversion(source, layout, plan, sink, stop_, progress);
+    return Finish();
+}
+
+} // namespace zorbik

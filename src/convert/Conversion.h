@@ -1,0 +1,74 @@
+// One conversion from start to end: the target file, the worker thread that
+// fills it, and the two ways out, finishing (cut to length, close) and
+// stopping (cut, close, delete). Used by the window and the command line.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "convert/ColumnWalk.h"
+#include "convert/ConversionEngine.h"
+#include "layout/RecordLayout.h"
+#include "source/NativeFile.h"
+#include "source/SourceView.h"
+
+namespace zorbik {
+
+enum class TargetError {
+    None,
+    SameAsSource, // the chosen target is the source file itself
+    Exists,       // CreateNew and the file exists
+    CannotCreate, // anything else: no permission, bad path, not a file
+};
+
+class Conversion {
+public:
+    // Called on the worker thread when the record loop has ended.
+    using DoneFn = std::function<void(const ConversionOutcome&)>;
+
+    Conversion() = default;
+    ~Conversion();
+    Conversion(const Conversion&) = delete;
+    Conversion& operator=(const Conversion&) = delete;
+
+    // Creates or opens the target at offset 0. The source file itself is
+    // refused, through whatever link the path reaches it.
+    TargetError OpenTarget(const std::string& path, NativeFile::Create mode, const SourceView& source,
+                           std::string* error = nullptr);
+    bool HasTarget() const { return target_.IsOpen(); }
+    const std::string& TargetPath() const { return targetPath_; }
+
+    // Starts the worker thread. The source, layout and plan are read by it
+    // until Finish or Stop; the caller keeps the source open till then.
+    void Start(const SourceBytes& source, const RecordLayout& layout, ColumnPlan plan, ProgressFn progress,
+               DoneFn done);
+    bool Running() const { return worker_.joinable(); }
+
+    // After the worker has reported: waits for it, cuts the target to what
+    // was written and closes it. A conversion that did not finish, or whose
+    // file cannot be completed, has its target deleted. Returns the outcome.
+    ConversionOutcome Finish();
+
+    // Stops the worker wherever it is: once this returns nothing more has
+    // been written; the target is cut, closed and deleted.
+    void Stop();
+
+    // Runs the whole conversion on the calling thread, then Finish.
+    ConversionOutcome RunHere(const SourceBytes& source, const RecordLayout& layout, const ColumnPlan& plan,
+                              const ProgressFn& progress);
+
+private:
+    void DiscardTarget();
+
+    NativeFile target_;
+    std::string targetPath_;
+    std::thread worker_;
+    std::atomic<bool> stop_{false};
+    ConversionOutcome outcome_;
+    std::unique_ptr<ColumnPlan> plan_;
+};
+
+} // namespace zorbik

@@ -1,0 +1,34 @@
+// Turns the bytes of numeric fields into the IEEE 754 doubles that NUMBER
+// cells carry. Results are defined bit for bit and computed in integer
+// arithmetic, so they are the same on every processor.
+#pragma once
+
+#include <cstdint>
+
+namespace zorbik {
+
+// Mode words of ConvertDecimal.
+inline constexpr std::uint16_t kDecimalText = 0x8002;
+inline constexpr std::uint16_t kPackedDecimal = 0x0002;
+
+// A 32-bit pattern read as a signed integer, as a little-endian double.
+void WidenInteger(std::uint32_t value, std::uint8_t result[8]);
+
+// The IEEE single in the first 4 bytes of `buffer`, widened in place to an
+// IEEE double over its first 8 bytes. NaNs come out quiet.
+void WidenSingle(std::uint8_t buffer[8]);
+
+// A decimal text (mode bit 15 set; at most 20 bytes up to the first zero
+// byte) or a 10-byte packed decimal with a scale in byte 9 (bit 15 clear),
+// as a little-endian double. The value is that of the packed number loaded
+// into an 80-bit extended register, divided by ten `scale` times with
+// rounding to a 64-bit significand each time, then rounded once to binary64.
+void ConvertDecimal(std::uint16_t mode, const std::uint8_t* source, std::uint8_t result[8]);
+
+// The packing step of ConvertDecimal for texts: the 10 bytes it computes with.
+void PackDecimalText(const std::uint8_t* text, std::uint8_t packed[10]);
+
+// Step B alone: a packed decimal to the bits of a double.
+std::uint64_t PackedDecimalToDouble(const std::uint8_t packed[10]);
+
+} // namespace zorbik

@@ -1,0 +1,184 @@
+#include "layout/LayoutFile.h"
+
+#include <array>
+#include <set>
+
+namespace zorbik {
+namespace {
+
+constexpr std::array<std::pair<std::string_view, MarkerKind>, 6> kMarkerWords = {{
+    {"Unmarked", MarkerKind::Unmarked},
+    {"LineBegin", MarkerKind::LineBegin},
+    {"ColumnBegin", MarkerKind::ColumnBegin},
+    {"ByteMark", MarkerKind::ByteMark},
+    {"ColumnEnd", MarkerKind::ColumnEnd},
+    {"LineEnd", MarkerKind::LineEnd},
+}};
+
+constexpr std::array<std::pair<std::string_view, FieldType>, 5> kTypeWords = {{
+    {"Text", FieldType::Text},
+    {"BinInteger", FieldType::BinInteger},
+    {"BinReal", FieldType::BinReal},
+    {"DecimalNumber", FieldType::DecimalNumber},
+    {"Bcd", FieldType::Bcd},
+}};
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+std::vector<std::string_view> SplitWords(std::string_view line)
+{
+    std::vector<std::string_view> words;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && IsBlank(line[i]))
+            ++i;
+        const std::size_t start = i;
+        while (i < line.size() && !IsBlank(line[i]))
+            ++i;
+        if (i > start)
+            words.push_back(line.substr(start, i - start));
+    }
+    return words;
+}
+
+// Shows a word of the file in a message, cut short and with control and
+// non-ASCII bytes escaped, so that garbage input gives a readable message.
+std::string Quote(std::string_view word)
+{
+    std::string out = "\"";
+    for (std::size_t i = 0; i < word.size() && i < 40; ++i) {
+        const auto c = static_cast<unsigned char>(word[i]);
+        if (c >= 0x20 && c < 0x7F) {
+            out.push_back(static_cast<char>(c));
+        } else {
+            static constexpr char kHex[] = "0123456789abcdef";
+            out += "\\x";
+            out.push_back(kHex[c >> 4]);
+            out.push_back(kHex[c & 15]);
+        }
+    }
+    if (word.size() > 40)
+        out += "...";
+    return out + "\"";
+}
+
+} // namespace
+
+std::string_view MarkerWord(MarkerKind kind)
+{
+    for (const auto& [word, k] : kMarkerWords)
+        if (k == kind)
+            return word;
+    return "Unmarked";
+}
+
+std::string_view FieldTypeWord(FieldType type)
+{
+    for (const auto& [word, t] : kTypeWords)
+        if (t == type)
+            return word;
+    return {};
+}
+
+LayoutParseError ParseLayout(std::string_view text, std::uint32_t sourceSize, std::vector<LayoutEntry>& entries)
+{
+    entries.clear();
+    std::set<std::int32_t> seen;
+    int lineNo = 0;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view line = text.substr(pos, end - pos);
+        pos = end + 1;
+        ++lineNo;
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        auto fail = [&](const std::string& why) { return LayoutParseError{lineNo, "line " + std::to_string(lineNo) + ": " + why}; };
+
+        const auto words = SplitWords(line);
+        if (words.empty() || words[0][0] == '#')
+            continue;
+        if (words.size() < 2 || words.size() > 3)
+            return fail("expected ROW MARKER [TYPE], got " + Quote(line));
+
+        LayoutEntry entry;
+        entry.line = lineNo;
+        std::uint64_t row = 0;
+        for (const char c : words[0]) {
+            if (c < '0' || c > '9')
+                return fail("row " + Quote(words[0]) + " is not a byte number");
+            row = row * 10 + static_cast<std::uint64_t>(c - '0');
+            if (row > 0xFFFFFFFFull)
+                break;
+        }
+        if (row >= sourceSize)
+            return fail("row " + Quote(words[0]) + " lies at or past the end of the source (" +
+                        std::to_string(sourceSize) + " bytes)");
+        entry.row = static_cast<std::int32_t>(row);
+
+        bool known = false;
+        for (const auto& [word, kind] : kMarkerWords) {
+            if (word == words[1]) {
+                entry.marker = kind;
+                known = true;
+            }
+        }
+        if (!known)
+            return fail("unknown marker " + Quote(words[1]) +
+                        " (LineBegin, ColumnBegin, ByteMark, ColumnEnd, LineEnd, Unmarked)");
+
+        if (words.size() == 3) {
+            known = false;
+            for (const auto& [word, type] : kTypeWords) {
+                if (word == words[2]) {
+                    entry.type = type;
+                    known = true;
+                }
+            }
+            if (!known)
+                return fail("unknown field type " + Quote(words[2]) +
+                            " (Text, BinInteger, BinReal, DecimalNumber, Bcd)");
+        }
+        if (!seen.insert(entry.row).second)
+            return fail("row " + std::to_string(entry.row) + " is listed twice");
+        entries.push_back(entry);
+    }
+    return {};
+}
+
+void ApplyLayout(const std::vector<LayoutEntry>& entries, RowStore& store)
+{
+    for (const LayoutEntry& entry : entries) {
+        store.SetMarker(entry.row, entry.marker);
+        store.SetFieldType(entry.row, entry.type);
+    }
+}
+
+std::string FormatLayout(const RowStore& store)
+{
+    std::set<std::int32_t> rows;
+    for (const auto& [row, kind] : store.Markers())
+        rows.insert(row);
+    for (const auto& [row, type] : store.FieldTypes())
+        rows.insert(row);
+    std::string text = "# ZORBIK layout: ROW MARKER [TYPE]\n";
+    for (const std::int32_t row : rows) {
+        text += std::to_string(row);
+        text += ' ';
+        text += MarkerWord(store.GetMarker(row));
+        const FieldType type = store.GetFieldTypeId(row);
+        if (type != FieldType::None) {
+            text += ' ';
+            text += FieldTypeWord(type);
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+} // namespace zorbik

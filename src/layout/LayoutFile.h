@@ -1,0 +1,42 @@
+// The layout text file: the marks of a row store, one row a line,
+// "ROW MARKER [TYPE]". Empty lines and lines starting with '#' are ignored;
+// rows not listed are unmarked and untyped.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "source/RowStore.h"
+
+namespace zorbik {
+
+struct LayoutEntry {
+    std::int32_t row = 0;
+    MarkerKind marker = MarkerKind::Unmarked;
+    FieldType type = FieldType::None;
+    int line = 0; // line number in the file, from 1
+};
+
+struct LayoutParseError {
+    int line = 0; // 0: no error
+    std::string message;
+    explicit operator bool() const { return line != 0; }
+};
+
+// The words of the file.
+std::string_view MarkerWord(MarkerKind kind);
+std::string_view FieldTypeWord(FieldType type);
+
+// Reads the text of a layout file for a source of `sourceSize` bytes.
+// Refuses malformed lines, rows listed twice and rows at or past the end.
+LayoutParseError ParseLayout(std::string_view text, std::uint32_t sourceSize, std::vector<LayoutEntry>& entries);
+
+// Puts the entries into `store`, which must already hold the rows.
+void ApplyLayout(const std::vector<LayoutEntry>& entries, RowStore& store);
+
+// Every marked or typed row of `store`, in row order, as file text.
+std::string FormatLayout(const RowStore& store);
+
+} // namespace zorbik

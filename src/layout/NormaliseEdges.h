@@ -1,0 +1,16 @@
+// Turns the edges of the prototype record into ordinary columns where the
+// user asked for them (a typed record begin or end, byte marks outside the
+// columns, or no column at all), by rewriting markers in the row store.
+#pragma once
+
+#include "layout/RecordLayout.h"
+#include "source/RowStore.h"
+
+namespace zorbik {
+
+// Runs after a successful ValidateLayout. Adjusts lineBegin (lowered by one
+// for a leading column), columnCount and wholeRecordColumn. The searches
+// scroll the store's view.
+void NormaliseEdges(RowStore& store, RecordLayout& layout);
+
+} // namespace zorbik

@@ -1,0 +1,56 @@
+#include "layout/ValidateLayout.h"
+
+namespace zorbik {
+
+LayoutFault ValidateLayout(const RowStore& store, std::uint32_t sourceSize, RecordLayout& layout)
+{
+    std::int32_t found = kNoRow;
+    int r = MarkedRowSearch(store, -1, MarkerKind::LineBegin, MarkerKind::LineEnd, found, true);
+    if (r != FoundWanted)
+        return {MsgMissingLineBegin, r == FoundStop ? found : kNoRow};
+    layout.lineBegin = found;
+    layout.recordBegin = found;
+
+    r = MarkedRowSearch(store, layout.lineBegin, MarkerKind::LineEnd, MarkerKind::LineBegin, found, true);
+    if (r != FoundWanted)
+        return {MsgMissingLineEnd, r == FoundStop ? found : layout.lineBegin};
+    layout.lineEnd = found;
+    layout.recordLength = static_cast<std::uint32_t>(layout.lineEnd - layout.lineBegin + 1);
+
+    // The record begin lies inside the source, so this never wraps.
+    layout.recordCount = (sourceSize - static_cast<std::uint32_t>(layout.lineBegin)) / layout.recordLength;
+    layout.progressRange = layout.recordCount;
+
+    std::int32_t cursor = layout.lineBegin;
+    layout.columnCount = 0;
+    for (;;) {
+        const std::int32_t from = cursor;
+        r = MarkedRowSearch(store, from, MarkerKind::ColumnBegin, MarkerKind::ColumnEnd, cursor, true);
+        if (r == FoundNone)
+            return {};
+        if (r == FoundStop)
+            return {MsgMissingColumnBegin, cursor};
+        const std::int32_t begin = cursor;
+        r = MarkedRowSearch(store, begin, MarkerKind::ColumnEnd, MarkerKind::ColumnBegin, cursor, true);
+        if (r != FoundWanted)
+            return {MsgMissingColumnEnd, r == FoundStop ? cursor : begin};
+        layout.lastColumnEnd = cursor;
+        ++layout.columnCount;
+    }
+}
+
+ClampResult ClampCounts(RecordLayout& layout)
+{
+    ClampResult result;
+    if (layout.columnCount > kMaxSheetCount) {
+        layout.columnCount = kMaxSheetCount;
+        result.columnsClamped = true;
+    }
+    if (layout.recordCount > kMaxSheetCount) {
+        layout.recordCount = kMaxSheetCount;
+        result.recordsClamped = true;
+    }
+    return result;
+}
+
+} // namespace zorbik

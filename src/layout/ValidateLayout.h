@@ -1,0 +1,33 @@
+// Checks the marks of the prototype record and computes its RecordLayout.
+#pragma once
+
+#include <cstdint>
+
+#include "layout/RecordLayout.h"
+#include "source/RowStore.h"
+
+namespace zorbik {
+
+// The first fault found: its message id and the row the list was scrolled
+// to (-1 for none). messageId 0 means the marks passed.
+struct LayoutFault {
+    int messageId = 0;
+    std::int32_t row = kNoRow;
+    explicit operator bool() const { return messageId != 0; }
+};
+
+// Runs the checks in their fixed order (record begin, record end, then the
+// column pairs from the record begin to the last row) and fills `layout`.
+// The searches scroll the store's view, so a fault leaves it on its row.
+LayoutFault ValidateLayout(const RowStore& store, std::uint32_t sourceSize, RecordLayout& layout);
+
+// Which counts ClampCounts limited: the messages to show, in order.
+struct ClampResult {
+    bool columnsClamped = false; // message 40
+    bool recordsClamped = false; // message 42
+};
+
+// Limits columnCount and then recordCount to 65534.
+ClampResult ClampCounts(RecordLayout& layout);
+
+} // namespace zorbik

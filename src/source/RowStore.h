@@ -1,0 +1,103 @@
+// The store of the user's marks: one row per shown source byte, each with a
+// marker and a field type. Row i is byte i of the source. Only marked or
+// typed rows take memory, so a store of millions of rows with a few marks
+// costs next to nothing and its searches skip unmarked rows at once.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string_view>
+
+#include "app/Messages.h"
+
+namespace zorbik {
+
+enum class MarkerKind : std::uint8_t {
+    Unmarked = 0,
+    LineBegin = 1,
+    ColumnBegin = 2,
+    ByteMark = 3,
+    ColumnEnd = 4,
+    LineEnd = 5,
+};
+
+// The field types a row can carry. None is the "?-Feldtyp" / "?-Fieldtype"
+// of a new row.
+enum class FieldType : std::uint8_t { None, Text, BinInteger, BinReal, DecimalNumber, Bcd };
+
+// The text of a field type in the user-interface language.
+std::string_view FieldTypeText(FieldType type, UiLanguage language);
+
+// The field type a text stands for, judged by its first 4 bytes (the key)
+// against the texts of `language`; texts of no known key give None.
+FieldType FieldTypeFromText(std::string_view text, UiLanguage language);
+
+// Row number meaning "no row".
+inline constexpr std::int32_t kNoRow = -1;
+
+class RowStore {
+public:
+    explicit RowStore(UiLanguage language) : language_(language) {}
+
+    UiLanguage Language() const { return language_; }
+
+    std::int32_t RowCount() const { return rowCount_; }
+    // Appends `count` new rows: unmarked and without field type.
+    void AddRows(std::int32_t count);
+    // Deletes every row with its marks.
+    void Clear();
+
+    MarkerKind GetMarker(std::int32_t row) const;
+    // Sets the marker and the Mark flag (set exactly for kinds other than
+    // Unmarked) in one update.
+    void SetMarker(std::int32_t row, MarkerKind kind);
+    // The left-click step: Unmarked, LineBegin, ColumnBegin, ByteMark,
+    // ColumnEnd, LineEnd, Unmarked, ...
+    void CycleMarker(std::int32_t row);
+    bool HasMark(std::int32_t row) const { return markers_.count(row) != 0; }
+
+    FieldType GetFieldTypeId(std::int32_t row) const;
+    std::string_view GetFieldType(std::int32_t row) const { return FieldTypeText(GetFieldTypeId(row), language_); }
+    void SetFieldType(std::int32_t row, FieldType type);
+    // The right-click step: BinInteger, BinReal, DecimalNumber, Bcd, Text,
+    // BinInteger, ...; a row without type gets BinInteger.
+    void CycleFieldType(std::int32_t row);
+    bool HasNoFieldType(std::int32_t row) const { return GetFieldTypeId(row) == FieldType::None; }
+
+    // The smallest marked row after `start` (-1 searches from row 0), or -1.
+    std::int32_t NextMarkedRow(std::int32_t start) const;
+
+    // Asks the view (if any) to show the row; nothing for -1.
+    void ScrollToRow(std::int32_t row) const;
+
+    // Hooks for a view: told to scroll, told that a row's marks changed.
+    void SetScrollHook(std::function<void(std::int32_t)> hook) { scrollHook_ = std::move(hook); }
+    void SetChangeHook(std::function<void(std::int32_t)> hook) { changeHook_ = std::move(hook); }
+
+    // Read access to the marked and typed rows, in row order.
+    const std::map<std::int32_t, MarkerKind>& Markers() const { return markers_; }
+    const std::map<std::int32_t, FieldType>& FieldTypes() const { return types_; }
+
+private:
+    bool IsRow(std::int32_t row) const { return row >= 0 && row < rowCount_; }
+    void Changed(std::int32_t row) const;
+
+    UiLanguage language_;
+    std::int32_t rowCount_ = 0;
+    std::map<std::int32_t, MarkerKind> markers_; // marked rows only
+    std::map<std::int32_t, FieldType> types_;    // typed rows only
+    std::function<void(std::int32_t)> scrollHook_;
+    std::function<void(std::int32_t)> changeHook_;
+};
+
+// Result values of MarkedRowSearch.
+enum SearchResult : int { FoundWanted = 0, FoundStop = 1, FoundNone = -1 };
+
+// Walks the marked rows after `start` until one of kind `wanted` (0) or
+// `stop` (1) is met; -1 at the end of the rows, with `foundRow` untouched.
+// With `scroll` the view is scrolled to the row met, or to `start` on -1.
+int MarkedRowSearch(const RowStore& store, std::int32_t start, MarkerKind wanted, MarkerKind stop,
+                    std::int32_t& foundRow, bool scroll);
+
+} // namespace zorbik

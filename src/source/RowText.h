@@ -1,0 +1,26 @@
+// The texts of one byte-list row: byte number, character, hexadecimal value.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/Messages.h"
+
+namespace zorbik {
+
+// Decimal digits of an unsigned 32-bit number, no sign, no separators.
+std::string FormatDecimal(std::uint32_t value);
+
+// "00h" to "FFh", upper-case digits.
+std::string FormatHexByte(std::uint8_t byte);
+
+// The character column of a byte: the control-character name for 0x00 to
+// 0x20, otherwise the byte between double quotes behind "ANSI-Zeichen:" /
+// "ANSI-character:". Bytes above 0x7F are shown as Windows-1252 characters.
+// UTF-8.
+std::string ByteCharText(std::uint8_t byte, UiLanguage language);
+
+// One Windows-1252 byte as UTF-8 (undefined positions map to U+0080..U+009F).
+std::string Cp1252ToUtf8(std::uint8_t byte);
+
+} // namespace zorbik

@@ -1,0 +1,41 @@
+// The source file: opened read-only, its size taken once, its bytes read by
+// offset. Bytes are fetched with positioned reads instead of a memory
+// mapping, so another program shortening the file can never bring the
+// process down; the reader just gets fewer bytes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "source/NativeFile.h"
+#include "source/SourceBytes.h"
+
+namespace zorbik {
+
+class SourceView : public SourceBytes {
+public:
+    // Sizes from 4 GiB on do not fit the 32-bit byte numbers.
+    static constexpr std::uint64_t kMaxSize = 0xFFFFFFFFull;
+
+    // Opens `path` read-only. Fails (with a reason for logs and the command
+    // line) for missing, unreadable, empty, too large and non-regular files.
+    bool Open(const std::string& path, std::string* error = nullptr);
+    void Release();
+    bool IsOpen() const { return open_; }
+
+    std::uint32_t Size() const override { return size_; }
+    const std::string& Path() const { return path_; }
+    FileIdentity Identity() const { return file_.Identity(); }
+
+    // Copies up to `n` bytes from `offset`; returns the count copied, fewer
+    // past the end, -1 on a read error.
+    std::int64_t ReadAt(std::uint64_t offset, void* buffer, std::size_t n) const override;
+
+private:
+    NativeFile file_;
+    std::string path_;
+    std::uint32_t size_ = 0;
+    bool open_ = false;
+};
+
+} // namespace zorbik
