@@ -1,0 +1,132 @@
+#include "Canvas.h"
+
+#include <QFontMetrics>
+#include <QPainterPath>
+#include <QPolygonF>
+#include <QtMath>
+#include <cstdio>
+
+namespace makepictures {
+
+QFont UiFont(int pixelSize, bool bold)
+{
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    font.setHintingPreference(QFont::PreferFullHinting);
+    return font;
+}
+
+QImage NewPicture(int width, int height, const QColor& fill)
+{
+    QImage image(width, height, QImage::Format_RGB888);
+    image.fill(fill);
+    return image;
+}
+
+void PrepareSmooth(QPainter& painter)
+{
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+}
+
+QString FromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+namespace {
+
+// One-pixel lines of a 3D frame: top and left in `topLeft`, bottom and right
+// in `bottomRight`.
+void Bevel(QPainter& painter, const QRect& r, const QColor& topLeft, const QColor& bottomRight)
+{
+    painter.setPen(topLeft);
+    painter.drawLine(r.left(), r.top(), r.right() - 1, r.top());
+    painter.drawLine(r.left(), r.top(), r.left(), r.bottom() - 1);
+    painter.setPen(bottomRight);
+    painter.drawLine(r.left(), r.bottom(), r.right(), r.bottom());
+    painter.drawLine(r.right(), r.top(), r.right(), r.bottom());
+}
+
+} // namespace
+
+void DrawSunkenFrame(QPainter& painter, const QRect& outer)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    Bevel(painter, outer, kShadow, kHighlight);
+    Bevel(painter, outer.adjusted(1, 1, -1, -1), kDarkShadow, kFace);
+    painter.restore();
+}
+
+void DrawRaisedFrame(QPainter& painter, const QRect& outer)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    Bevel(painter, outer, kFace, kDarkShadow);
+    Bevel(painter, outer.adjusted(1, 1, -1, -1), kHighlight, kShadow);
+    painter.restore();
+}
+
+void DrawButton(QPainter& painter, const QRect& rect, const QString& caption, bool isDefault)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.fillRect(rect, kFace);
+    QRect face = rect;
+    if (isDefault) {
+        painter.setPen(kInk);
+        painter.drawRect(rect.adjusted(0, 0, -1, -1));
+        face = rect.adjusted(1, 1, -1, -1);
+    }
+    DrawRaisedFrame(painter, face);
+    painter.setPen(kInk);
+    painter.setFont(UiFont(11));
+    DrawCellText(painter, face.adjusted(3, 1, -3, -1), Qt::AlignCenter, caption);
+    painter.restore();
+}
+
+void DrawTitleBar(QPainter& painter, const QRect& rect, const QString& caption)
+{
+    painter.save();
+    QLinearGradient gradient(rect.topLeft(), rect.topRight());
+    gradient.setColorAt(0.0, kCaption);
+    gradient.setColorAt(1.0, kCaptionEnd);
+    painter.fillRect(rect, gradient);
+    painter.setPen(Qt::white);
+    painter.setFont(UiFont(11, true));
+    painter.drawText(rect.adjusted(5, 0, -5, 0), Qt::AlignVCenter | Qt::AlignLeft, caption);
+    painter.restore();
+}
+
+void DrawArrow(QPainter& painter, QPointF from, QPointF to, const QColor& color, qreal width, qreal headLength)
+{
+    painter.save();
+    PrepareSmooth(painter);
+    const qreal angle = qAtan2(to.y() - from.y(), to.x() - from.x());
+    const QPointF back(qCos(angle) * headLength, qSin(angle) * headLength);
+    const QPointF side(-qSin(angle) * headLength * 0.5, qCos(angle) * headLength * 0.5);
+    painter.setPen(QPen(color, width, Qt::SolidLine, Qt::FlatCap));
+    painter.drawLine(from, to - back * 0.8);
+    QPolygonF head;
+    head << to << to - back + side << to - back - side;
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(color);
+    painter.drawPolygon(head);
+    painter.restore();
+}
+
+void DrawCellText(QPainter& painter, const QRect& rect, Qt::Alignment alignment, const QString& text)
+{
+    const QFontMetrics metrics(painter.font());
+    QString shown = text;
+    if (metrics.horizontalAdvance(text) > rect.width()) {
+        shown = metrics.elidedText(text, Qt::ElideRight, rect.width());
+        std::fprintf(stderr, "makepictures: text cut to fit %d pixels: %s\n", rect.width(),
+                     text.toUtf8().constData());
+    }
+    painter.drawText(rect, static_cast<int>(alignment | Qt::AlignVCenter), shown);
+}
+
+} // namespace makepictures
