@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing need,
+# when any of them is missing. Sourced by run.sh and test.sh.
+set -euo pipefail
+
+ZORBIK_PACKAGES=(
+  cmake g++ make pkg-config
+  libgtest-dev
+  qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core
+  python3 python3-xlrd
+)
+
+zorbik_install_missing() {
+  local missing=() p
+  for p in "${ZORBIK_PACKAGES[@]}" "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}

@@ -1,0 +1,36 @@
+// Builds row stores from short mark lists, for tests.
+#pragma once
+
+#include <initializer_list>
+#include <vector>
+
+#include "source/RowStore.h"
+
+namespace zorbik::testing {
+
+struct Mark {
+    std::int32_t row;
+    MarkerKind kind;
+    FieldType type = FieldType::None;
+};
+
+inline constexpr MarkerKind LB = MarkerKind::LineBegin;
+inline constexpr MarkerKind CB = MarkerKind::ColumnBegin;
+inline constexpr MarkerKind BM = MarkerKind::ByteMark;
+inline constexpr MarkerKind CE = MarkerKind::ColumnEnd;
+inline constexpr MarkerKind LE = MarkerKind::LineEnd;
+inline constexpr MarkerKind NO = MarkerKind::Unmarked;
+
+inline RowStore MakeStore(std::int32_t rows, const std::vector<Mark>& marks,
+                          UiLanguage language = UiLanguage::English)
+{
+    RowStore store(language);
+    store.AddRows(rows);
+    for (const Mark& m : marks) {
+        store.SetMarker(m.row, m.kind);
+        store.SetFieldType(m.row, m.type);
+    }
+    return store;
+}
+
+} // namespace zorbik::testing
