@@ -15,13 +15,16 @@ status=0
 for config in release asan; do
   if [ "$config" = asan ]; then
     flags=(-DCMAKE_BUILD_TYPE=Debug -DZORBIK_SANITIZE=ON)
+    # Other programs reading our files learn nothing new from a sanitizer build.
+    select=(-LE peers)
   else
     flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+    select=()
   fi
   echo "== $config: build"
   cmake -S . -B "build/$config" "${flags[@]}" > /dev/null
   cmake --build "build/$config" -j"$jobs"
   echo "== $config: test"
-  ctest --test-dir "build/$config" --output-on-failure -j"$jobs" || status=1
+  ctest --test-dir "build/$config" --output-on-failure -j"$jobs" "${select[@]}" || status=1
 done
 exit $status
