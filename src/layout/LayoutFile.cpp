@@ -23,6 +23,10 @@ constexpr std::array<std::pair<std::string_view, FieldType>, 5> kTypeWords = {{
     {"Bcd", FieldType::Bcd},
 }};
 
+// Row numbers are signed 32-bit; the bytes of larger sources beyond this
+// row can be converted but not marked.
+constexpr std::int32_t kMaxRow = 0x7FFFFFFE;
+
 bool IsBlank(char c)
 {
     return c == ' ' || c == '\t';
@@ -119,6 +123,9 @@ LayoutParseError ParseLayout(std::string_view text, std::uint32_t sourceSize, st
         if (row >= sourceSize)
             return fail("row " + Quote(words[0]) + " lies at or past the end of the source (" +
                         std::to_string(sourceSize) + " bytes)");
+        if (row > static_cast<std::uint64_t>(kMaxRow))
+            return fail("row " + Quote(words[0]) + " is past the last row that can be marked (" +
+                        std::to_string(kMaxRow) + ")");
         entry.row = static_cast<std::int32_t>(row);
 
         bool known = false;

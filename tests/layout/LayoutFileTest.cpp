@@ -63,6 +63,15 @@ TEST(LayoutFile, RefusesBadLinesNamingTheLine)
     }
 }
 
+TEST(LayoutFile, RowsOfHugeSourcesStopAtTheLastMarkableRow)
+{
+    std::vector<LayoutEntry> entries;
+    EXPECT_FALSE(ParseLayout("2147483646 LineEnd\n", 0xFFFFFFFFu, entries));
+    const LayoutParseError error = ParseLayout("2147483647 LineEnd\n", 0xFFFFFFFFu, entries);
+    EXPECT_EQ(error.line, 1);
+    EXPECT_NE(error.message.find("last row that can be marked"), std::string::npos) << error.message;
+}
+
 TEST(LayoutFile, WritesWhatItReads)
 {
     RowStore store = MakeStore(50, {{3, LB, FieldType::Text},
