@@ -1,0 +1,163 @@
+#include "app/ByteListModel.h"
+
+#include <limits>
+
+#include "app/WindowTexts.h"
+#include "source/RowText.h"
+
+namespace zorbik {
+namespace {
+
+QString FromStd(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// As an int: the header view reads the alignment with toInt().
+int ColumnAlignment(int column)
+{
+    const bool centred = column == ByteListModel::FieldTypeColumn || column == ByteListModel::HexColumn;
+    return static_cast<int>((centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
+}
+
+// Row numbers are signed 32-bit: a source longer than that is shown up to
+// there.
+constexpr std::uint32_t kMaxRows = std::numeric_limits<std::int32_t>::max();
+
+} // namespace
+
+ByteListModel::ByteListModel(const SourceBytes& source, RowStore& store, const MarkerIcons& icons, QObject* parent)
+    : QAbstractTableModel(parent), source_(source), store_(store), icons_(icons)
+{
+    store_.SetChangeHook([this](std::int32_t row) { RowChanged(row); });
+}
+
+ByteListModel::~ByteListModel()
+{
+    store_.SetChangeHook({});
+}
+
+void ByteListModel::ShowFirstPage()
+{
+    blockStart_ = -1;
+    end_ = source_.Size();
+    if (end_ >= kPageSize) {
+        cursor_ = kPageSize;
+        AddBytePage(kPageSize);
+    } else {
+        cursor_.reset();
+        AddBytePage(end_);
+    }
+}
+
+void ByteListModel::ShowNextPage()
+{
+    if (!cursor_)
+        return;
+    if (end_ - *cursor_ >= kPageSize) {
+        AddBytePage(kPageSize);
+        *cursor_ += kPageSize;
+    } else {
+        AddBytePage(end_ - *cursor_);
+        cursor_.reset();
+    }
+}
+
+void ByteListModel::AddBytePage(std::uint32_t count)
+{
+    const auto shown = static_cast<std::uint32_t>(store_.RowCount());
+    count = std::min(count, kMaxRows - shown);
+    if (count == 0)
+        return;
+    beginInsertRows({}, static_cast<int>(shown), static_cast<int>(shown + count - 1));
+    store_.AddRows(static_cast<std::int32_t>(count));
+    endInsertRows();
+}
+
+void ByteListModel::ClearRows()
+{
+    beginResetModel();
+    store_.Clear();
+    cursor_.reset();
+    end_ = 0;
+    blockStart_ = -1;
+    endResetModel();
+}
+
+int ByteListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : store_.RowCount();
+}
+
+int ByteListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+std::optional<std::uint8_t> ByteListModel::ByteAt(std::int32_t row) const
+{
+    const auto offset = static_cast<std::int64_t>(row);
+    if (blockStart_ < 0 || offset < blockStart_ || offset >= blockStart_ + static_cast<std::int64_t>(blockCount_)) {
+        blockStart_ = offset - offset % static_cast<std::int64_t>(kBlockSize);
+        const std::int64_t got = source_.ReadAt(static_cast<std::uint64_t>(blockStart_), block_.data(), kBlockSize);
+        blockCount_ = got > 0 ? static_cast<std::size_t>(got) : 0;
+    }
+    const auto at = static_cast<std::size_t>(offset - blockStart_);
+    if (at >= blockCount_)
+        return std::nullopt; // the file was shortened or cannot be read
+    return block_[at];
+}
+
+QVariant ByteListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= store_.RowCount())
+        return {};
+    const std::int32_t row = index.row();
+    const UiLanguage language = store_.Language();
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        switch (index.column()) {
+        case NumberColumn:
+            return FromStd(FormatDecimal(static_cast<std::uint32_t>(row)));
+        case CharacterColumn:
+            if (const auto byte = ByteAt(row))
+                return FromStd(ByteCharText(*byte, language));
+            return {};
+        case FieldTypeColumn:
+            return FromStd(store_.GetFieldType(row));
+        case HexColumn:
+            if (const auto byte = ByteAt(row))
+                return FromStd(FormatHexByte(*byte));
+            return {};
+        }
+        return {};
+    case Qt::DecorationRole:
+        if (index.column() == NumberColumn)
+            return icons_.For(store_.GetMarker(row));
+        return {};
+    case Qt::TextAlignmentRole:
+        return ColumnAlignment(index.column());
+    }
+    return {};
+}
+
+QVariant ByteListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
+        return {};
+    if (role == Qt::DisplayRole)
+        return FromStd(kColumnTitles[section].In(store_.Language()));
+    if (role == Qt::TextAlignmentRole)
+        return ColumnAlignment(section);
+    return {};
+}
+
+void ByteListModel::RowChanged(std::int32_t row)
+{
+    if (row < 0 || row >= store_.RowCount())
+        return;
+    emit dataChanged(index(row, NumberColumn), index(row, FieldTypeColumn));
+}
+
+} // namespace zorbik

@@ -1,0 +1,63 @@
+// The byte list: one row per shown source byte, 1024 rows a page. Rows are
+// not stored; each text is made when the view asks for it, from the source
+// bytes and the marks in the row store, so a huge source costs no more than
+// a small one. Row i is byte i.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include <QAbstractTableModel>
+
+#include "app/MarkerIcons.h"
+#include "source/RowStore.h"
+#include "source/SourceBytes.h"
+
+namespace zorbik {
+
+class ByteListModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    static constexpr std::uint32_t kPageSize = 1024;
+    enum Column { NumberColumn = 0, CharacterColumn, FieldTypeColumn, HexColumn, ColumnCount };
+
+    // The model tells the view about mark changes through the store's change
+    // hook, which it takes over.
+    ByteListModel(const SourceBytes& source, RowStore& store, const MarkerIcons& icons, QObject* parent = nullptr);
+    ~ByteListModel() override;
+
+    // The first page of a source that has just been opened: up to 1024 rows.
+    void ShowFirstPage();
+    // Appends the next page, or the rest of the source; nothing once the
+    // whole source is shown.
+    void ShowNextPage();
+    // Deletes every row with its marks; the next source starts at byte 0.
+    void ClearRows();
+    // Whether More bytes would still add rows.
+    bool HasNextPage() const { return cursor_.has_value(); }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    void AddBytePage(std::uint32_t count);
+    std::optional<std::uint8_t> ByteAt(std::int32_t row) const;
+    void RowChanged(std::int32_t row);
+
+    const SourceBytes& source_;
+    RowStore& store_;
+    const MarkerIcons& icons_;
+    std::uint32_t end_ = 0;
+    std::optional<std::uint32_t> cursor_; // first byte not shown yet
+
+    // The last block read, so painting a screenful costs one read.
+    static constexpr std::size_t kBlockSize = 4096;
+    mutable std::array<std::uint8_t, kBlockSize> block_{};
+    mutable std::int64_t blockStart_ = -1;
+    mutable std::size_t blockCount_ = 0;
+};
+
+} // namespace zorbik

@@ -1,0 +1,116 @@
+// The main window's conversion commands: Convert up to the start of the
+// worker, the worker's end, and stopping it.
+#include <climits>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProgressBar>
+
+#include "app/MainWindow.h"
+#include "app/UserDialogs.h"
+#include "app/WindowTexts.h"
+#include "convert/ColumnWalk.h"
+#include "layout/NormaliseEdges.h"
+#include "layout/ValidateLayout.h"
+
+namespace zorbik {
+namespace {
+
+QString FromView(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+int ProgressMaximum(std::uint32_t range)
+{
+    return static_cast<int>(std::min<std::uint32_t>(range, static_cast<std::uint32_t>(INT_MAX)));
+}
+
+} // namespace
+
+void MainWindow::ConvertCommand()
+{
+    if (state_ != State::SourceShown)
+        return;
+    RecordLayout layout;
+    if (const LayoutFault fault = ValidateLayout(store_, source_.Size(), layout)) {
+        // The searches have left the list at the faulty row.
+        dialogs_.ShowMessage(fault.messageId, BoxTypeOf(fault.messageId));
+        return;
+    }
+    progress_->setRange(0, ProgressMaximum(layout.progressRange));
+    progress_->setValue(0);
+    SetState(State::Converting);
+    NormaliseEdges(store_, layout);
+    StartConversion(layout);
+}
+
+void MainWindow::StartConversion(RecordLayout& layout)
+{
+    // There is no way back to the list without a target: a cancelled dialog
+    // is shown again.
+    while (!ChooseTargetFile()) {
+    }
+    const ClampResult clamp = ClampCounts(layout);
+    if (clamp.columnsClamped)
+        dialogs_.ShowMessage(MsgTooManyColumns, BoxTypeOf(MsgTooManyColumns));
+    if (clamp.recordsClamped)
+        dialogs_.ShowMessage(MsgTooManyLines, BoxTypeOf(MsgTooManyLines));
+    // The message boxes hold the whole program, so nothing can have stopped
+    // the conversion meanwhile; should anything still have, there is no
+    // target or source left to convert.
+    if (quitting_ || !task_.Active() || !source_.IsOpen())
+        return;
+    task_.Start(source_, layout, BuildColumnPlan(store_, layout));
+}
+
+bool MainWindow::ChooseTargetFile()
+{
+    const QString startFolder = lastPath_.isEmpty() ? QString() : QFileInfo(lastPath_).absolutePath();
+    const std::optional<QString> path = dialogs_.AskSavePath(
+        FromView(kSaveDialogTitle.In(language_)), {FromView(kSaveFilterName), QStringLiteral("*.xls *.XLS")},
+        startFolder, FromView(kSaveDefaultSuffix));
+    if (!path)
+        return false;
+    std::string error;
+    if (task_.OpenTarget(QFile::encodeName(*path).toStdString(), source_, &error) != TargetError::None) {
+        dialogs_.ShowMessage(MsgFileExists, BoxTypeOf(MsgFileExists), QString::fromStdString(error));
+        return false;
+    }
+    lastPath_ = *path;
+    return true;
+}
+
+void MainWindow::FinishConversion()
+{
+    if (!task_.Started())
+        return;
+    const QString target = QFile::decodeName(QByteArray::fromStdString(task_.TargetPath()));
+    const ConversionOutcome outcome = task_.Finish();
+    progress_->setValue(0);
+    switch (outcome.status) {
+    case ConversionStatus::Finished:
+        ClearPath();
+        return;
+    case ConversionStatus::WriteFailed:
+        KeepPath();
+        dialogs_.ShowMessage(MsgWriteError, BoxTypeOf(MsgWriteError), target);
+        return;
+    case ConversionStatus::ReadFailed:
+        KeepPath();
+        dialogs_.ShowMessage(MsgImportFileError, BoxTypeOf(MsgImportFileError),
+                             QFile::decodeName(QByteArray::fromStdString(source_.Path())));
+        return;
+    case ConversionStatus::Stopped:
+        KeepPath();
+        return;
+    }
+}
+
+void MainWindow::StopConversion()
+{
+    task_.Stop();
+    progress_->setValue(0);
+}
+
+} // namespace zorbik

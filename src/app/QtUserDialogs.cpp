@@ -1,0 +1,93 @@
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "app/UserDialogs.h"
+#include "app/WindowTexts.h"
+
+namespace zorbik {
+namespace {
+
+QString FromView(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The dialog shows the filter's name alone; the patterns in the last pair of
+// parentheses are what it matches.
+void SetFilter(QFileDialog& dialog, const FileFilter& filter)
+{
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+    dialog.setNameFilter(filter.name + QStringLiteral(" (") + filter.patterns + QStringLiteral(")"));
+}
+
+std::optional<QString> ChosenPath(QFileDialog& dialog)
+{
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty() || files.front().isEmpty())
+        return std::nullopt;
+    return files.front();
+}
+
+} // namespace
+
+std::optional<QString> QtUserDialogs::AskOpenPath(const QString& title, const FileFilter& filter,
+                                                  const QString& startPath)
+{
+    QFileDialog dialog(owner_, title);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    SetFilter(dialog, filter);
+    if (!startPath.isEmpty()) {
+        const QFileInfo start(startPath);
+        if (start.isDir()) {
+            dialog.setDirectory(startPath);
+        } else {
+            dialog.setDirectory(start.absolutePath());
+            dialog.selectFile(start.fileName());
+        }
+    }
+    return ChosenPath(dialog);
+}
+
+std::optional<QString> QtUserDialogs::AskSavePath(const QString& title, const FileFilter& filter,
+                                                  const QString& startFolder, const QString& defaultSuffix)
+{
+    QFileDialog dialog(owner_, title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    SetFilter(dialog, filter);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (!startFolder.isEmpty())
+        dialog.setDirectory(startFolder);
+    return ChosenPath(dialog);
+}
+
+int QtUserDialogs::ShowMessage(int messageId, int boxType, const QString& detail)
+{
+    QMessageBox box(owner_);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.setWindowTitle(FromView(kMessageCaption));
+    box.setText(FromView(LoadLocalisedString(messageId, language_)));
+    if (!detail.isEmpty())
+        box.setInformativeText(detail);
+    box.setIcon(boxType == BoxStop ? QMessageBox::Critical : QMessageBox::Warning);
+    if (boxType == BoxQuestionYesNo) {
+        QPushButton* yes = box.addButton(FromView(kYesText.In(language_)), QMessageBox::YesRole);
+        QPushButton* no = box.addButton(FromView(kNoText.In(language_)), QMessageBox::NoRole);
+        box.setDefaultButton(yes);
+        box.setEscapeButton(no);
+        box.exec();
+        return box.clickedButton() == yes ? AnswerYes : AnswerNo;
+    }
+    QPushButton* ok = box.addButton(FromView(kOkText.In(language_)), QMessageBox::AcceptRole);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(ok);
+    box.exec();
+    return AnswerOk;
+}
+
+} // namespace zorbik

@@ -1,0 +1,60 @@
+// The questions the window asks the user: which file to read, where to
+// write, and the message boxes. Behind an interface so that tests can answer
+// them without a person.
+#pragma once
+
+#include <optional>
+
+#include <QString>
+
+#include "app/Messages.h"
+
+class QWidget;
+
+namespace zorbik {
+
+// What a file dialog lists: `name` is what the user reads, `patterns` the
+// file names that are listed.
+struct FileFilter {
+    QString name;
+    QString patterns;
+};
+
+class UserDialogs {
+public:
+    virtual ~UserDialogs() = default;
+
+    // An existing file to read, or nothing when the user cancelled. The
+    // dialog starts at `startPath` (a file or a folder; may be empty).
+    virtual std::optional<QString> AskOpenPath(const QString& title, const FileFilter& filter,
+                                               const QString& startPath) = 0;
+    // A file to write, or nothing when the user cancelled. An existing file
+    // is only returned after the user agreed to replace it. A name typed
+    // without suffix gets `defaultSuffix`.
+    virtual std::optional<QString> AskSavePath(const QString& title, const FileFilter& filter,
+                                               const QString& startFolder, const QString& defaultSuffix) = 0;
+    // Shows catalogue message `messageId` with the icon and buttons of
+    // `boxType` and returns the button pressed (AnswerOk, AnswerYes,
+    // AnswerNo). `detail`, when given, is shown below in smaller words.
+    virtual int ShowMessage(int messageId, int boxType, const QString& detail = {}) = 0;
+};
+
+// The real dialogs of the desktop.
+class QtUserDialogs : public UserDialogs {
+public:
+    QtUserDialogs(UiLanguage language, QWidget* owner) : language_(language), owner_(owner) {}
+
+    std::optional<QString> AskOpenPath(const QString& title, const FileFilter& filter,
+                                       const QString& startPath) override;
+    std::optional<QString> AskSavePath(const QString& title, const FileFilter& filter, const QString& startFolder,
+                                       const QString& defaultSuffix) override;
+    int ShowMessage(int messageId, int boxType, const QString& detail = {}) override;
+    // The window the dialogs are centred on; none before it exists.
+    void SetOwner(QWidget* owner) { owner_ = owner; }
+
+private:
+    UiLanguage language_;
+    QWidget* owner_;
+};
+
+} // namespace zorbik

@@ -1,0 +1,61 @@
+// Where the main window's controls stand. Positions come from the window
+// template in dialog units; for the 8-point dialog font at 96 dpi one unit
+// is 1.5 pixels across and 1.625 pixels down.
+#pragma once
+
+#include <QRect>
+#include <QSize>
+
+namespace zorbik {
+
+// One rectangle of the template, in dialog units.
+struct DialogRect {
+    int x;
+    int y;
+    int width;
+    int height;
+};
+
+// Converts the edges separately and rounds each to the nearest pixel (half
+// away from zero), so neighbouring controls keep their gaps.
+inline int DialogUnitsAcross(int units)
+{
+    return (units * 3 + 1) / 2;
+}
+inline int DialogUnitsDown(int units)
+{
+    return (units * 13 + 4) / 8;
+}
+
+inline QRect ToPixels(const DialogRect& r)
+{
+    const int left = DialogUnitsAcross(r.x);
+    const int top = DialogUnitsDown(r.y);
+    const int right = DialogUnitsAcross(r.x + r.width);
+    const int bottom = DialogUnitsDown(r.y + r.height);
+    return QRect(left, top, right - left, bottom - top);
+}
+
+inline constexpr DialogRect kWindowUnits{0, 0, 410, 260};
+inline constexpr DialogRect kByteListUnits{7, 6, 256, 210};
+inline constexpr DialogRect kProgressUnits{7, 220, 397, 14};
+// Open, More bytes, Convert, Cancel, Quit, Help.
+inline constexpr DialogRect kButtonUnits[6] = {
+    {7, 240, 52, 18}, {69, 240, 52, 18}, {141, 240, 52, 18}, {203, 240, 52, 18}, {275, 240, 52, 18}, {337, 240, 52, 18},
+};
+
+// Picture 107, painted unscaled in client pixels.
+inline constexpr int kPictureX = 406;
+inline constexpr int kPictureY = 10;
+inline constexpr int kPictureWidth = 199;
+inline constexpr int kPictureHeight = 341;
+
+// Widths of the byte list's columns in pixels.
+inline constexpr int kColumnWidths[4] = {80, 120, 100, 80};
+
+inline QSize WindowPixels()
+{
+    return ToPixels(kWindowUnits).size();
+}
+
+} // namespace zorbik

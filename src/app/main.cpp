@@ -1,0 +1,35 @@
+// The desktop program: one window, in the user's language, until Quit.
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+#include "app/MainWindow.h"
+#include "app/Messages.h"
+#include "app/ResourceNames.h"
+#include "app/UserDialogs.h"
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    zorbik::InitResources();
+    const zorbik::UiLanguage language = zorbik::LanguageFromEnvironment();
+
+    // The file dialogs and message boxes of Qt itself speak the same
+    // language as the window where a translation is installed.
+    QTranslator qtTranslator;
+    if (language == zorbik::UiLanguage::German &&
+        qtTranslator.load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslator);
+
+    zorbik::QtUserDialogs dialogs(language, nullptr);
+    zorbik::MainWindow window(language, dialogs);
+    if (!window.SetUp()) {
+        dialogs.ShowMessage(zorbik::MsgInitFailed, zorbik::BoxTypeOf(zorbik::MsgInitFailed));
+        return 0;
+    }
+    dialogs.SetOwner(&window);
+    window.move(50, 50);
+    window.show();
+    QApplication::exec();
+    return 0;
+}

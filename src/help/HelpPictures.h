@@ -1,0 +1,33 @@
+// The ten pictures of the help text: which picture stands at which text
+// line, and where across. The same in both languages; each text leaves a
+// run of empty lines there.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace zorbik {
+
+struct HelpPicture {
+    int bitmapId;           // the picture's number, resources/help/bitmap<id>.png
+    std::uint32_t topLine;  // text line of its top edge, from 0
+    int x;                  // pixels from the left
+    int width;              // pixels, the picture's own size
+    int height;
+};
+
+// In drawing order.
+inline constexpr std::array<HelpPicture, 10> kHelpPictures = {{
+    {105, 24, 160, 386, 64},
+    {115, 57, 160, 387, 152},
+    {101, 75, 160, 474, 65},
+    {100, 94, 160, 268, 99},
+    {119, 120, 160, 275, 121},
+    {118, 168, 160, 273, 186},
+    {120, 202, 160, 284, 122},
+    {116, 263, 60, 572, 259},
+    {121, 339, 160, 291, 54},
+    {122, 361, 260, 100, 150},
+}};
+
+} // namespace zorbik

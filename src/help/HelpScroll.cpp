@@ -1,0 +1,65 @@
+#include "help/HelpScroll.h"
+
+#include <algorithm>
+
+namespace zorbik {
+
+bool PictureInView(std::uint32_t top, std::uint32_t height, std::uint32_t lineHeight, std::uint32_t visibleLines,
+                   std::uint32_t position)
+{
+    if (lineHeight == 0)
+        return false;
+    // The first line below the picture.
+    const std::uint32_t below = top + height / lineHeight + (height % lineHeight != 0 ? 1 : 0);
+    const std::uint32_t lastVisible = position + visibleLines;
+    return (position <= below && below <= lastVisible) || (position <= top && top <= lastVisible);
+}
+
+HelpScroll::HelpScroll(int lineHeight, int areaHeight)
+    : lineHeight_(std::max(lineHeight, 1)),
+      visibleLines_(std::max(areaHeight, 0) / lineHeight_),
+      lastPosition_(std::max(static_cast<int>(kHelpLineCount) - visibleLines_, 0))
+{
+}
+
+std::optional<int> HelpScroll::Apply(ScrollRequest request, int thumbPosition)
+{
+    switch (request) {
+    case ScrollRequest::LineUp:
+        if (position_ <= 0)
+            return std::nullopt;
+        --position_;
+        return lineHeight_;
+    case ScrollRequest::LineDown:
+        if (position_ >= lastPosition_)
+            return std::nullopt;
+        ++position_;
+        return -lineHeight_;
+    case ScrollRequest::PageUp:
+        position_ = 0;
+        return paintedOffset_;
+    case ScrollRequest::PageDown: {
+        position_ = lastPosition_;
+        const int distance = lastPosition_ * lineHeight_ - paintedOffset_;
+        if (distance == 0)
+            return std::nullopt;
+        return -distance;
+    }
+    case ScrollRequest::ThumbPosition: {
+        const int target = std::clamp(thumbPosition, 0, lastPosition_);
+        if (target == position_)
+            return std::nullopt;
+        const int dy = (position_ - target) * lineHeight_;
+        position_ = target;
+        return dy;
+    }
+    case ScrollRequest::ThumbTrack:
+    case ScrollRequest::Top:
+    case ScrollRequest::Bottom:
+    case ScrollRequest::EndScroll:
+        break;
+    }
+    return std::nullopt;
+}
+
+} // namespace zorbik

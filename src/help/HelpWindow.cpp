@@ -1,0 +1,215 @@
+#include "help/HelpWindow.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+#include "app/DrawBitmap.h"
+#include "app/WindowGeometry.h"
+#include "app/WindowTexts.h"
+#include "help/HelpPictures.h"
+#include "help/HelpText.h"
+
+namespace zorbik {
+namespace {
+
+constexpr int kTextIndent = 4;
+constexpr int kRightMargin = 8;
+
+// The painted area of the help window; the window draws on it.
+class HelpPage : public QWidget {
+public:
+    HelpPage(QWidget* parent, std::function<void(QPainter&, const QRect&)> paint)
+        : QWidget(parent), paint_(std::move(paint))
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setAutoFillBackground(false);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QPainter painter(this);
+        painter.fillRect(event->rect(), palette().color(QPalette::Window));
+        paint_(painter, event->rect());
+    }
+
+private:
+    std::function<void(QPainter&, const QRect&)> paint_;
+};
+
+QFont HelpFont(const QFont& base)
+{
+    QFont font(base);
+    font.setPointSize(8);
+    return font;
+}
+
+// Wide enough for the longest line and the widest picture, and never
+// narrower than the window template.
+int PageWidth(const QStringList& lines, const QFontMetrics& metrics)
+{
+    int width = WindowPixels().width();
+    for (const QString& line : lines)
+        width = std::max(width, kTextIndent + metrics.horizontalAdvance(line) + kRightMargin);
+    for (const HelpPicture& picture : kHelpPictures)
+        width = std::max(width, picture.x + picture.width + kRightMargin);
+    return width;
+}
+
+} // namespace
+
+HelpWindow::HelpWindow(UiLanguage language, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      lines_(LoadHelpText(language)),
+      page_(new HelpPage(this, [this](QPainter& painter, const QRect& dirty) { PaintPage(painter, dirty); })),
+      scrollBar_(new QScrollBar(Qt::Vertical, this)),
+      textRect_(0, 0, PageWidth(lines_, QFontMetrics(HelpFont(font()))), WindowPixels().height()),
+      scroll_(QFontMetrics(HelpFont(font())).lineSpacing(), textRect_.height())
+{
+    setWindowTitle(QString::fromUtf8(kHelpCaption.In(language).data(),
+                                     static_cast<qsizetype>(kHelpCaption.In(language).size())));
+    setFont(HelpFont(font()));
+    setFocusPolicy(Qt::StrongFocus);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(page_, 1);
+    layout->addWidget(scrollBar_);
+    page_->setFocusPolicy(Qt::NoFocus);
+    page_->installEventFilter(this);
+
+    // The content follows the thumb only when it is released; the wheel and
+    // the keys do not scroll.
+    scrollBar_->setFocusPolicy(Qt::NoFocus);
+    scrollBar_->setContextMenuPolicy(Qt::NoContextMenu);
+    scrollBar_->setTracking(false);
+    scrollBar_->setRange(0, scroll_.LastPosition());
+    scrollBar_->setPageStep(scroll_.VisibleLines());
+    scrollBar_->setSingleStep(1);
+    scrollBar_->setValue(0);
+    scrollBar_->installEventFilter(this);
+    connect(scrollBar_, &QScrollBar::actionTriggered, this, &HelpWindow::ScrollBarAction);
+
+    resize(textRect_.width() + scrollBar_->sizeHint().width(), textRect_.height());
+}
+
+void HelpWindow::ScrollBarAction(int action)
+{
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepSub:
+        Request(ScrollRequest::LineUp);
+        break;
+    case QAbstractSlider::SliderSingleStepAdd:
+        Request(ScrollRequest::LineDown);
+        break;
+    case QAbstractSlider::SliderPageStepSub:
+        Request(ScrollRequest::PageUp);
+        break;
+    case QAbstractSlider::SliderPageStepAdd:
+        Request(ScrollRequest::PageDown);
+        break;
+    case QAbstractSlider::SliderMove:
+        // While the thumb is held it moves alone; its release is the
+        // request to go there.
+        if (scrollBar_->isSliderDown())
+            return;
+        Request(ScrollRequest::ThumbPosition, scrollBar_->sliderPosition());
+        break;
+    case QAbstractSlider::SliderToMinimum:
+        Request(ScrollRequest::Top);
+        break;
+    case QAbstractSlider::SliderToMaximum:
+        Request(ScrollRequest::Bottom);
+        break;
+    default:
+        Request(ScrollRequest::EndScroll);
+        break;
+    }
+    // The scroll bar would otherwise finish the action with its own step.
+    scrollBar_->setSliderPosition(scroll_.Position());
+}
+
+void HelpWindow::Request(ScrollRequest request, int thumbPosition)
+{
+    const std::optional<int> dy = scroll_.Apply(request, thumbPosition);
+    if (!dy)
+        return;
+    if (*dy != 0) {
+        page_->scroll(0, *dy);
+        // Paint the uncovered band at once, so the next request starts
+        // from what is on the screen.
+        const int band = std::min(std::abs(*dy), page_->height());
+        page_->repaint(*dy > 0 ? QRect(0, 0, page_->width(), band)
+                               : QRect(0, page_->height() - band, page_->width(), band));
+    }
+    scroll_.Painted();
+    scrollBar_->setValue(scroll_.Position());
+}
+
+void HelpWindow::PaintPage(QPainter& painter, const QRect& dirty)
+{
+    scroll_.Painted();
+    const int lineHeight = scroll_.LineHeight();
+    const int position = scroll_.Position();
+
+    drawnPictures_.clear();
+    for (const HelpPicture& picture : kHelpPictures) {
+        if (!PictureInView(picture.topLine, static_cast<std::uint32_t>(picture.height),
+                           static_cast<std::uint32_t>(lineHeight), static_cast<std::uint32_t>(scroll_.VisibleLines()),
+                           static_cast<std::uint32_t>(position)))
+            continue;
+        const int y = (static_cast<int>(picture.topLine) - position) * lineHeight;
+        DrawBitmap(painter, QStringLiteral(":/help/bitmap%1.png").arg(picture.bitmapId), picture.x, y, picture.width,
+                   picture.height);
+        drawnPictures_.push_back(picture.bitmapId);
+    }
+
+    // The text is drawn after the pictures, only inside the area measured at
+    // opening.
+    painter.save();
+    painter.setClipRect(textRect_.intersected(dirty));
+    painter.setPen(palette().color(QPalette::WindowText));
+    const QFontMetrics metrics(font());
+    const int top = textRect_.top() - scroll_.PaintedOffset();
+    const int first = std::max(0, (dirty.top() - top) / lineHeight);
+    for (int i = first; i < lines_.size(); ++i) {
+        const int lineTop = top + i * lineHeight;
+        if (lineTop > dirty.bottom() || lineTop > textRect_.bottom())
+            break;
+        painter.drawText(textRect_.left() + kTextIndent, lineTop + metrics.ascent(), lines_[i]);
+    }
+    painter.restore();
+}
+
+void HelpWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void HelpWindow::closeEvent(QCloseEvent* event)
+{
+    emit Closed();
+    QWidget::closeEvent(event);
+}
+
+bool HelpWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if ((watched == scrollBar_ || watched == page_) &&
+        (event->type() == QEvent::Wheel || event->type() == QEvent::KeyPress))
+        return true;
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace zorbik
