@@ -117,14 +117,44 @@ void DrawArrow(QPainter& painter, QPointF from, QPointF to, const QColor& color,
     painter.restore();
 }
 
+void DrawMouse(QPainter& painter, const QRectF& body, MouseButton pressed)
+{
+    painter.save();
+    PrepareSmooth(painter);
+    const qreal radius = body.width() * 0.45;
+    QPainterPath shell;
+    shell.addRoundedRect(body, radius, radius);
+    painter.setPen(QPen(kDarkShadow, 1.2));
+    painter.setBrush(QColor(0xF4, 0xF4, 0xF4));
+    painter.drawPath(shell);
+
+    // The buttons are the upper part of the body, split in the middle.
+    const qreal split = body.top() + body.height() * 0.42;
+    QPainterPath top;
+    top.addRect(QRectF(body.left(), body.top(), body.width(), split - body.top()));
+    const bool left = pressed == MouseButton::Left;
+    QPainterPath half;
+    half.addRect(left ? QRectF(body.left(), body.top(), body.width() / 2, split - body.top())
+                      : QRectF(body.center().x(), body.top(), body.width() / 2, split - body.top()));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kAccent);
+    painter.drawPath(shell.intersected(half));
+    painter.setPen(QPen(kDarkShadow, 1.2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawLine(QPointF(body.left(), split), QPointF(body.right(), split));
+    painter.drawLine(QPointF(body.center().x(), body.top()), QPointF(body.center().x(), split));
+    painter.drawPath(shell);
+    painter.restore();
+}
+
 void DrawCellText(QPainter& painter, const QRect& rect, Qt::Alignment alignment, const QString& text)
 {
     const QFontMetrics metrics(painter.font());
     QString shown = text;
     if (metrics.horizontalAdvance(text) > rect.width()) {
         shown = metrics.elidedText(text, Qt::ElideRight, rect.width());
-        std::fprintf(stderr, "makepictures: text cut to fit %d pixels: %s\n", rect.width(),
-                     text.toUtf8().constData());
+        std::fprintf(stderr, "makepictures: text of %d pixels cut to fit %d: %s\n", metrics.horizontalAdvance(text),
+                     rect.width(), text.toUtf8().constData());
     }
     painter.drawText(rect, static_cast<int>(alignment | Qt::AlignVCenter), shown);
 }

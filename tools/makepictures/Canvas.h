@@ -50,6 +50,11 @@ void DrawTitleBar(QPainter& painter, const QRect& rect, const QString& caption);
 void DrawArrow(QPainter& painter, QPointF from, QPointF to, const QColor& color, qreal width = 2.0,
                qreal headLength = 8.0);
 
+// A computer mouse seen from above, with its left or right button pressed
+// (filled in the accent colour).
+enum class MouseButton { Left, Right };
+void DrawMouse(QPainter& painter, const QRectF& body, MouseButton pressed);
+
 // Text inside a rectangle, cut with an ellipsis if it does not fit; reports
 // a cut text on stderr so that a picture with clipped text is noticed.
 void DrawCellText(QPainter& painter, const QRect& rect, Qt::Alignment alignment, const QString& text);

@@ -27,6 +27,16 @@ struct Output {
 constexpr Output kOutputs[] = {
     {"markers.png", makepictures::MakeMarkerStrip, 96, 16},
     {"picture107.png", makepictures::MakeMainPicture, 199, 341},
+    {"help/bitmap105.png", makepictures::MakeHelp105, 386, 64},
+    {"help/bitmap115.png", makepictures::MakeHelp115, 387, 152},
+    {"help/bitmap101.png", makepictures::MakeHelp101, 474, 65},
+    {"help/bitmap100.png", makepictures::MakeHelp100, 268, 99},
+    {"help/bitmap119.png", makepictures::MakeHelp119, 275, 121},
+    {"help/bitmap118.png", makepictures::MakeHelp118, 273, 186},
+    {"help/bitmap120.png", makepictures::MakeHelp120, 284, 122},
+    {"help/bitmap116.png", makepictures::MakeHelp116, 572, 259},
+    {"help/bitmap121.png", makepictures::MakeHelp121, 291, 54},
+    {"help/bitmap122.png", makepictures::MakeHelp122, 100, 150},
 };
 
 } // namespace
