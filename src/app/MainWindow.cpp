@@ -75,8 +75,12 @@ MainWindow::MainWindow(UiLanguage language, UserDialogs& dialogs, QWidget* paren
 MainWindow::~MainWindow()
 {
     task_.Stop();
-    store_.SetScrollHook({});
     delete help_;
+    // The list reads the store and the source, which go before the child
+    // widgets would.
+    delete view_;
+    delete model_;
+    store_.SetScrollHook({});
 }
 
 bool MainWindow::SetUp()
