@@ -44,11 +44,14 @@ private:
     std::function<void(QPainter&, const QRect&)> paint_;
 };
 
-QFont HelpFont(const QFont& base)
+// The texts leave room for each picture in lines of 16 pixels, the height
+// of the system font the help was first written for. A smaller font gets
+// the extra room as line spacing, so no picture covers text.
+constexpr int kMinLineHeight = 16;
+
+int LineHeight(const QFont& font)
 {
-    QFont font(base);
-    font.setPointSize(8);
-    return font;
+    return std::max(QFontMetrics(font).lineSpacing(), kMinLineHeight);
 }
 
 // Wide enough for the longest line and the widest picture, and never
@@ -70,12 +73,11 @@ HelpWindow::HelpWindow(UiLanguage language, QWidget* parent)
       lines_(LoadHelpText(language)),
       page_(new HelpPage(this, [this](QPainter& painter, const QRect& dirty) { PaintPage(painter, dirty); })),
       scrollBar_(new QScrollBar(Qt::Vertical, this)),
-      textRect_(0, 0, PageWidth(lines_, QFontMetrics(HelpFont(font()))), WindowPixels().height()),
-      scroll_(QFontMetrics(HelpFont(font())).lineSpacing(), textRect_.height())
+      textRect_(0, 0, PageWidth(lines_, QFontMetrics(font())), WindowPixels().height()),
+      scroll_(LineHeight(font()), textRect_.height())
 {
     setWindowTitle(QString::fromUtf8(kHelpCaption.In(language).data(),
                                      static_cast<qsizetype>(kHelpCaption.In(language).size())));
-    setFont(HelpFont(font()));
     setFocusPolicy(Qt::StrongFocus);
 
     auto* layout = new QHBoxLayout(this);
