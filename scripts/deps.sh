@@ -8,6 +8,7 @@ ZORBIK_PACKAGES=(
   libgtest-dev
   qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core
   python3 python3-xlrd
+  clang-14 libclang-rt-14-dev
 )
 
 zorbik_install_missing() {
