@@ -68,7 +68,8 @@ bool MainWindow::ChooseTargetFile()
 {
     const QString startFolder = lastPath_.isEmpty() ? QString() : QFileInfo(lastPath_).absolutePath();
     const std::optional<QString> path = dialogs_.AskSavePath(
-        FromView(kSaveDialogTitle.In(language_)), {FromView(kSaveFilterName), QStringLiteral("*.xls *.XLS")},
+        FromView(kSaveDialogTitle.In(language_)),
+        {FromView(kSaveFilterName) + QStringLiteral(" (*.xls)"), QStringLiteral("*.xls *.XLS")},
         startFolder, FromView(kSaveDefaultSuffix));
     if (!path)
         return false;

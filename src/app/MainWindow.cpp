@@ -148,6 +148,8 @@ void MainWindow::OpenCommand()
 
 bool MainWindow::OpenSource()
 {
+    // "*.*" is what the user reads; "*" also lists the many data files
+    // whose names have no dot.
     const std::optional<QString> path =
         dialogs_.AskOpenPath(FromView(kOpenDialogTitle.In(language_)),
                              {FromView(kOpenFilterName.In(language_)) + QStringLiteral(" (*.*)"), QStringLiteral("*")},
