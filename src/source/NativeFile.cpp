@@ -55,7 +55,9 @@ bool NativeFile::OpenRead(const std::string& path, std::string* error)
 bool NativeFile::OpenWrite(const std::string& path, Create mode, std::string* error)
 {
     Close();
-    int flags = O_WRONLY | O_CREAT | O_CLOEXEC;
+    // O_NONBLOCK: opening a FIFO for writing would otherwise wait for a
+    // reader for ever; it fails (ENXIO) or is refused below instead.
+    int flags = O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK;
     if (mode == Create::CreateNew)
         flags |= O_EXCL;
     fd_ = ::open(path.c_str(), flags, 0666);
@@ -70,6 +72,9 @@ bool NativeFile::OpenWrite(const std::string& path, Create mode, std::string* er
         Close();
         return false;
     }
+    const int status = ::fcntl(fd_, F_GETFL);
+    if (status >= 0)
+        ::fcntl(fd_, F_SETFL, status & ~O_NONBLOCK);
     position_ = 0;
     return true;
 }
