@@ -67,9 +67,15 @@ ConversionOutcome Conversion::Finish()
     if (!HasTarget())
         return outcome_;
     if (outcome_.status == ConversionStatus::Finished) {
+        // Another program may have deleted, moved or replaced the target
+        // while it was written: then the sheet is not where the user will
+        // look for it, and what the path names now is not ours to delete.
+        const bool inPlace = TargetAtPath();
         const bool cut = target_.CutHere();
         const bool closed = target_.Close();
-        if (!cut || !closed) {
+        if (!inPlace) {
+            outcome_.status = ConversionStatus::WriteFailed;
+        } else if (!cut || !closed) {
             outcome_.status = ConversionStatus::WriteFailed;
             RemoveFile(targetPath_);
         }
@@ -92,9 +98,16 @@ void Conversion::Stop()
 
 void Conversion::DiscardTarget()
 {
+    const bool inPlace = TargetAtPath();
     target_.CutHere();
     target_.Close();
-    RemoveFile(targetPath_);
+    if (inPlace)
+        RemoveFile(targetPath_);
+}
+
+bool Conversion::TargetAtPath() const
+{
+    return IdentityOfPath(targetPath_) == target_.Identity();
 }
 
 ConversionOutcome Conversion::RunHere(const SourceBytes& source, const RecordLayout& layout, const ColumnPlan& plan,

@@ -49,7 +49,9 @@ public:
 
     // After the worker has reported: waits for it, cuts the target to what
     // was written and closes it. A conversion that did not finish, or whose
-    // file cannot be completed, has its target deleted. Returns the outcome.
+    // file cannot be completed, has its target deleted; one whose target was
+    // removed or replaced by another program meanwhile has failed too.
+    // Returns the outcome.
     ConversionOutcome Finish();
 
     // Stops the worker wherever it is: once this returns nothing more has
@@ -62,6 +64,8 @@ public:
 
 private:
     void DiscardTarget();
+    // Whether the target path still names the file being written.
+    bool TargetAtPath() const;
 
     NativeFile target_;
     std::string targetPath_;
