@@ -1,8 +1,8 @@
 #include "ConvertCommand.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "app/Messages.h"
 #include "convert/ColumnWalk.h"
@@ -101,20 +101,29 @@ bool ParseArgs(const std::vector<std::string>& args, Options& options, std::stri
 
 bool ReadLayoutText(const std::string& path, std::string& text, std::string& error)
 {
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) {
+        error = "the layout file " + path + " is a folder";
+        return false;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         error = "cannot read the layout file " + path;
         return false;
     }
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
+    // Read in pieces and stop past the limit, so that an endless device
+    // such as /dev/zero ends with a message too.
+    text.clear();
+    char piece[1 << 16];
+    while (in.read(piece, sizeof piece) || in.gcount() > 0) {
+        text.append(piece, static_cast<std::size_t>(in.gcount()));
+        if (text.size() > kMaxLayoutFileSize) {
+            error = "the layout file " + path + " is too large";
+            return false;
+        }
+    }
     if (in.bad()) {
         error = "cannot read the layout file " + path;
-        return false;
-    }
-    text = buffer.str();
-    if (text.size() > kMaxLayoutFileSize) {
-        error = "the layout file " + path + " is too large";
         return false;
     }
     return true;
@@ -279,7 +288,7 @@ int RunConvertCommand(const std::vector<std::string>& args, CommandIo& io)
         return ExitOk;
     case ConversionStatus::WriteFailed:
         io.err << "zorbik-convert: " << message(MsgWriteError) << "\n  " << options.target
-               << " was deleted (disk full or I/O error)\n";
+               << " was not completed and is gone (disk full, I/O error, or deleted by another program)\n";
         return ExitWriteFailed;
     case ConversionStatus::ReadFailed:
         io.err << "zorbik-convert: " << message(MsgImportFileError) << "\n  " << options.source
