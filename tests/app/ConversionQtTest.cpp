@@ -367,18 +367,20 @@ void ConversionQtTest::lateFinishNoticeIsIgnored()
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     QCOMPARE(shown.window.CurrentState(), MainWindow::State::Converting);
 
-    shown.dialogs.yesNoAnswers.push_back(AnswerYes);
+    shown.dialogs.yesNoAnswers.push_back(AnswerNo);
     shown.window.CancelCommand();
     QVERIFY(!QFile::exists(target_));
-    QCOMPARE(ButtonStates(shown.window), QStringLiteral("-xxxxx"));
+    QCOMPARE(ButtonStates(shown.window), QStringLiteral("x---xx"));
 
     QTest::qWait(100);
-    QCOMPARE(ButtonStates(shown.window), QStringLiteral("-xxxxx"));
-    QCOMPARE(shown.window.ByteListRows()->rowCount(), 1024);
+    QCOMPARE(ButtonStates(shown.window), QStringLiteral("x---xx"));
+    QCOMPARE(shown.window.ByteListRows()->rowCount(), 0);
     QCOMPARE(shown.dialogs.MessageIds(), std::vector<int>{MsgKeepSource});
     QVERIFY(!QFile::exists(target_));
 
-    // Converting again works as the first time.
+    // The next conversion runs as the first would have.
+    shown.Open(records100_);
+    shown.MarkAll(kColumns);
     shown.dialogs.saveAnswers.push_back(target_);
     Press(shown.window, MainWindow::ConvertButton);
     QVERIFY(shown.WaitForState(MainWindow::State::NoSource));
