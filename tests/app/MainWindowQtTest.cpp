@@ -16,27 +16,6 @@ Q_DECLARE_METATYPE(zorbik::UiLanguage)
 
 namespace {
 
-// The window with its scripted dialogs, shown on the offscreen screen.
-struct Shown {
-    explicit Shown(UiLanguage language) : window(language, dialogs)
-    {
-        if (!window.SetUp())
-            qFatal("the marker pictures are missing from the resources");
-        window.show();
-        if (!QTest::qWaitForWindowExposed(&window))
-            qFatal("the window did not show");
-    }
-    ScriptedDialogs dialogs;
-    MainWindow window;
-};
-
-// Opens `path` through the Open button.
-void Open(Shown& shown, const QString& path)
-{
-    shown.dialogs.openAnswers.push_back(path);
-    Press(shown.window, MainWindow::OpenButton);
-}
-
 bool RowFullyVisible(const ByteListView& view, int row)
 {
     const QRect rect = view.visualRect(view.model()->index(row, 0));
@@ -97,7 +76,7 @@ void MainWindowQtTest::controls()
 {
     QFETCH(UiLanguage, language);
     QFETCH(QStringList, buttons);
-    Shown shown(language);
+    ShownWindow shown(language);
     QCOMPARE(shown.window.windowTitle(), QStringLiteral("ZORBIK"));
     for (int i = 0; i < MainWindow::ButtonCount; ++i)
         QCOMPARE(shown.window.ButtonAt(static_cast<MainWindow::Button>(i))->text(), buttons[i]);
@@ -111,7 +90,7 @@ void MainWindowQtTest::controls()
 // The template's dialog units at 1.5 pixels across and 1.625 down.
 void MainWindowQtTest::geometry()
 {
-    Shown shown(UiLanguage::English);
+    ShownWindow shown(UiLanguage::English);
     QCOMPARE(shown.window.size(), QSize(615, 423));
     QCOMPARE(shown.window.ByteList()->geometry(), QRect(11, 10, 384, 341));
     QCOMPARE(shown.window.ProgressBar()->geometry(), QRect(11, 358, 595, 22));
@@ -128,7 +107,7 @@ void MainWindowQtTest::geometry()
 
 void MainWindowQtTest::openCancelledChangesNothing()
 {
-    Shown shown(UiLanguage::German);
+    ShownWindow shown(UiLanguage::German);
     Press(shown.window, MainWindow::OpenButton);
     QCOMPARE(shown.dialogs.openQuestions.size(), std::size_t(1));
     QVERIFY(shown.dialogs.messages.empty());
@@ -146,8 +125,8 @@ void MainWindowQtTest::openRefusesWithMessage34_data()
 void MainWindowQtTest::openRefusesWithMessage34()
 {
     QFETCH(QString, path);
-    Shown shown(UiLanguage::English);
-    Open(shown, path);
+    ShownWindow shown(UiLanguage::English);
+    shown.Open(path);
     QCOMPARE(shown.dialogs.MessageIds(), std::vector<int>{MsgImportFileError});
     QCOMPARE(shown.dialogs.messages[0].boxType, int(BoxExclamation));
     QVERIFY(!shown.dialogs.messages[0].detail.isEmpty());
@@ -169,8 +148,8 @@ void MainWindowQtTest::openShowsTheFirstPage()
     QFETCH(UiLanguage, language);
     QFETCH(QString, title);
     QFETCH(QString, filter);
-    Shown shown(language);
-    Open(shown, file3000_);
+    ShownWindow shown(language);
+    shown.Open(file3000_);
     QCOMPARE(shown.dialogs.openQuestions.size(), std::size_t(1));
     const FileQuestion& asked = shown.dialogs.openQuestions[0];
     QCOMPARE(asked.title, title);
@@ -193,16 +172,16 @@ void MainWindowQtTest::longPathOpens()
     const QString path = folder + QStringLiteral("/data.dat");
     QVERIFY(path.size() > 200);
     QFile::copy(file3000_, path);
-    Shown shown(UiLanguage::English);
-    Open(shown, path);
+    ShownWindow shown(UiLanguage::English);
+    shown.Open(path);
     QVERIFY(shown.dialogs.messages.empty());
     QCOMPARE(shown.window.ByteListRows()->rowCount(), 1024);
 }
 
 void MainWindowQtTest::moreBytesAddsPages()
 {
-    Shown shown(UiLanguage::English);
-    Open(shown, file3000_);
+    ShownWindow shown(UiLanguage::English);
+    shown.Open(file3000_);
     const int expected[] = {2048, 3000, 3000};
     for (const int rows : expected) {
         Press(shown.window, MainWindow::MoreBytesButton);
@@ -226,8 +205,8 @@ void MainWindowQtTest::cancelAsksWhetherToKeep()
     QFETCH(int, answer);
     QFETCH(QString, states);
     QFETCH(int, rows);
-    Shown shown(UiLanguage::German);
-    Open(shown, file3000_);
+    ShownWindow shown(UiLanguage::German);
+    shown.Open(file3000_);
     Mark(shown.window, 4, MarkerKind::ColumnBegin, FieldType::BinReal);
     shown.dialogs.yesNoAnswers.push_back(answer);
     Press(shown.window, MainWindow::CancelButton);
@@ -241,7 +220,7 @@ void MainWindowQtTest::cancelAsksWhetherToKeep()
     } else {
         QVERIFY(shown.window.Rows().Markers().empty());
         // After the clear path a new source opens again from byte 0.
-        Open(shown, file3000_);
+        shown.Open(file3000_);
         QCOMPARE(shown.window.ByteListRows()->data(shown.window.ByteListRows()->index(0, 0)).toString(),
                  QStringLiteral("0"));
         QCOMPARE(shown.window.Rows().GetMarker(4), MarkerKind::Unmarked);
@@ -250,8 +229,8 @@ void MainWindowQtTest::cancelAsksWhetherToKeep()
 
 void MainWindowQtTest::openStartsAtTheLastPath()
 {
-    Shown shown(UiLanguage::English);
-    Open(shown, file3000_);
+    ShownWindow shown(UiLanguage::English);
+    shown.Open(file3000_);
     shown.dialogs.yesNoAnswers.push_back(AnswerNo);
     Press(shown.window, MainWindow::CancelButton);
     Press(shown.window, MainWindow::OpenButton);
@@ -261,8 +240,8 @@ void MainWindowQtTest::openStartsAtTheLastPath()
 
 void MainWindowQtTest::clicksCycle()
 {
-    Shown shown(UiLanguage::English);
-    Open(shown, file3000_);
+    ShownWindow shown(UiLanguage::English);
+    shown.Open(file3000_);
     const RowStore& rows = shown.window.Rows();
     const MarkerKind kinds[] = {MarkerKind::LineBegin, MarkerKind::ColumnBegin, MarkerKind::ByteMark,
                                 MarkerKind::ColumnEnd, MarkerKind::LineEnd,     MarkerKind::Unmarked,
@@ -287,8 +266,8 @@ void MainWindowQtTest::clicksCycle()
 // A click below the last row hits no row and changes nothing.
 void MainWindowQtTest::clickBelowTheRowsChangesNothing()
 {
-    Shown shown(UiLanguage::English);
-    Open(shown, MakeFile(dir_, QStringLiteral("five.dat"), CountingBytes(5)));
+    ShownWindow shown(UiLanguage::English);
+    shown.Open(MakeFile(dir_, QStringLiteral("five.dat"), CountingBytes(5)));
     ByteListView* view = shown.window.ByteList();
     const QRect last = view->visualRect(view->model()->index(4, 1));
     QVERIFY(last.bottom() + 40 < view->viewport()->height());
@@ -300,8 +279,8 @@ void MainWindowQtTest::clickBelowTheRowsChangesNothing()
 
 void MainWindowQtTest::quickDoubleClickStepsTwice()
 {
-    Shown shown(UiLanguage::English);
-    Open(shown, file3000_);
+    ShownWindow shown(UiLanguage::English);
+    shown.Open(file3000_);
     ByteListView* view = shown.window.ByteList();
     const QPoint at = view->visualRect(view->model()->index(2, 1)).center();
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, at);
@@ -335,8 +314,8 @@ void MainWindowQtTest::layoutFaultShowsItsRow()
     QFETCH(QList<int>, kinds);
     QFETCH(int, message);
     QFETCH(int, faultRow);
-    Shown shown(UiLanguage::German);
-    Open(shown, file3000_);
+    ShownWindow shown(UiLanguage::German);
+    shown.Open(file3000_);
     for (int i = 0; i < rows.size(); ++i)
         Mark(shown.window, rows[i], static_cast<MarkerKind>(kinds[i]));
     shown.window.ByteList()->scrollToTop();
@@ -353,7 +332,7 @@ void MainWindowQtTest::layoutFaultShowsItsRow()
 
 void MainWindowQtTest::onlyQuitCloses()
 {
-    Shown shown(UiLanguage::English);
+    ShownWindow shown(UiLanguage::English);
     QTest::keyClick(&shown.window, Qt::Key_Escape);
     QVERIFY(shown.window.isVisible());
     QVERIFY(!shown.window.close());
@@ -365,7 +344,7 @@ void MainWindowQtTest::onlyQuitCloses()
 
 void MainWindowQtTest::helpButton()
 {
-    Shown shown(UiLanguage::German);
+    ShownWindow shown(UiLanguage::German);
     Press(shown.window, MainWindow::HelpButton);
     QPointer<HelpWindow> help = shown.window.Help();
     QVERIFY(help);
@@ -373,7 +352,7 @@ void MainWindowQtTest::helpButton()
     QCOMPARE(help->windowTitle(), QStringLiteral("HILFE"));
     QCOMPARE(ButtonStates(shown.window), QStringLiteral("x---x-"));
     // Opening a source leaves Help off while help is open.
-    Open(shown, file3000_);
+    shown.Open(file3000_);
     QCOMPARE(ButtonStates(shown.window), QStringLiteral("-xxxx-"));
 
     help->Request(ScrollRequest::LineDown);
@@ -392,8 +371,8 @@ void MainWindowQtTest::helpButton()
 
 void MainWindowQtTest::quitClosesHelpToo()
 {
-    Shown shown(UiLanguage::English);
-    Open(shown, file3000_);
+    ShownWindow shown(UiLanguage::English);
+    shown.Open(file3000_);
     Press(shown.window, MainWindow::HelpButton);
     QPointer<HelpWindow> help = shown.window.Help();
     QVERIFY(help && help->isVisible());

@@ -173,4 +173,29 @@ inline void Press(MainWindow& window, MainWindow::Button button)
     QTest::mouseClick(window.ButtonAt(button), Qt::LeftButton);
 }
 
+// The window with its scripted dialogs, shown on the offscreen screen.
+struct ShownWindow {
+    explicit ShownWindow(UiLanguage language) : window(language, dialogs)
+    {
+        if (!window.SetUp())
+            qFatal("the marker pictures are missing from the resources");
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window))
+            qFatal("the window did not show");
+    }
+    // Opens `path` through the Open button.
+    void Open(const QString& path)
+    {
+        dialogs.openAnswers.push_back(path);
+        Press(window, MainWindow::OpenButton);
+    }
+    bool WaitForState(MainWindow::State state)
+    {
+        return QTest::qWaitFor([&] { return window.CurrentState() == state; }, 20000);
+    }
+
+    ScriptedDialogs dialogs;
+    MainWindow window;
+};
+
 } // namespace zorbik::testing
