@@ -110,7 +110,7 @@ def every_field_type():
     return Case("types", header + b"".join(records), layout, columns, b, 89, 600)
 
 
-def special_numbers():
+def extreme_numbers():
     """NaN, infinities, signed zeros, subnormals, the extremes of every type."""
     singles = [b"\x00\x00\xc0\x7f", b"\x01\x00\x80\x7f", b"\x00\x00\xc0\xff", b"\x00\x00\x80\x7f",
                b"\x00\x00\x80\xff", b"\x00\x00\x00\x80", b"\x01\x00\x00\x00", b"\xff\xff\x7f\x7f",
@@ -133,7 +133,7 @@ def special_numbers():
               "37 ColumnBegin Bcd", "46 ColumnEnd", "47 LineEnd"]
     columns = [("BinReal", span(1, 4)), ("BinReal", span(5, 12)), ("BinInteger", span(13, 16)),
                ("DecimalNumber", span(17, 36)), ("Bcd", span(37, 46))]
-    return Case("specials", b"".join(records), layout, columns, 0, 48, len(records))
+    return Case("extremes", b"".join(records), layout, columns, 0, 48, len(records))
 
 
 def texts():
@@ -232,7 +232,7 @@ def wide(n):
 
 
 def cases():
-    return [every_field_type(), special_numbers(), texts(), byte_marks(), edge_columns(), record_is_the_file(),
+    return [every_field_type(), extreme_numbers(), texts(), byte_marks(), edge_columns(), record_is_the_file(),
             whole_record(), many_records("rows16384", 16384), many_records("rows65534", 65534),
             many_records("clamped", 70000, "More than 65534 lines;\nmaximum lines is selected!"), wide(256), wide(300)]
 

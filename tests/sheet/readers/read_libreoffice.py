@@ -17,7 +17,7 @@ import subprocess
 import sys
 
 # Field separator ",", text delimiter '"', UTF-8, start at line 1, no column
-# formats, language default, quote all text cells, detect special numbers,
+# formats, language default, quote all text cells, number detection on,
 # save cell contents as shown: no, export formulas: no, remove spaces: no.
 CSV_FILTER = 'csv:Text - txt - csv (StarCalc):44,34,76,1,,0,true,true,false,false,false'
 
