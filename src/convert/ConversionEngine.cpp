@@ -4,110 +4,161 @@
 #include <cstring>
 #include <vector>
 
+#include "convert/RecordReader.h"
 #include "convert/ValueConversions.h"
 #include "sheet/SheetWriter.h"
 
 namespace zorbik {
 namespace {
 
-constexpr std::uint64_t kReadWindow = 4u << 20;
-
-// Fetches the source bytes of a batch of records with one read each.
-class RecordReader {
-public:
-    RecordReader(const SourceBytes& source, const RecordLayout& layout, const ColumnPlan& plan)
-        : source_(source), size_(source.Size()), length_(layout.recordLength), minRow_(plan.minRow)
-    {
-        span_ = plan.maxRow >= plan.minRow ? static_cast<std::uint64_t>(plan.maxRow - plan.minRow) + 1 : 0;
-        const std::uint64_t window = std::max(kReadWindow, span_);
-        perBatch_ = span_ == 0 ? 1u << 16 : static_cast<std::uint32_t>(std::min<std::uint64_t>(1 + (window - span_) / length_, 1u << 16));
-        buffer_.resize(span_ == 0 ? 0 : static_cast<std::size_t>(span_ + (perBatch_ - 1) * length_));
+// Bytes of the largest row a record can give: its ROW record and the
+// largest cell of every column.
+std::size_t MaxRowBytes(const ColumnPlan& plan)
+{
+    std::size_t bytes = SheetWriter::kRowRecordSize;
+    for (const PlannedColumn& column : plan.columns) {
+        bytes += column.type == TypeCode::Text
+                     ? SheetWriter::LabelCellSize(std::min(column.byteCount, SheetWriter::kMaxLabel))
+                     : SheetWriter::kNumberCellSize;
     }
+    return bytes;
+}
 
-    std::uint32_t PerBatch() const { return perBatch_; }
-
-    // Reads what records first .. first + count - 1 need. False when the
-    // source could not be read or has become shorter.
-    bool Load(std::uint32_t first, std::uint32_t count)
-    {
-        if (span_ == 0)
-            return true;
-        start_ = static_cast<std::uint64_t>(minRow_) + static_cast<std::uint64_t>(first) * length_;
-        std::uint64_t end = start_ + span_ + static_cast<std::uint64_t>(count - 1) * length_;
-        end = std::min<std::uint64_t>(end, size_);
-        if (end <= start_)
-            return true;
-        const std::uint64_t want = end - start_;
-        return source_.ReadAt(start_, buffer_.data(), static_cast<std::size_t>(want)) ==
-               static_cast<std::int64_t>(want);
-    }
-
-    // Copies the field bytes of `column` for record `k` into `field`;
-    // returns how many were present.
-    std::uint32_t Gather(const ColumnPlan& plan, const PlannedColumn& column, std::uint32_t k,
-                         std::uint8_t* field) const
-    {
-        const std::uint64_t shift = static_cast<std::uint64_t>(k) * length_;
-        std::uint32_t count = 0;
-        for (std::uint32_t i = 0; i < column.runCount; ++i) {
-            const RowRun& run = plan.runs[column.firstRun + i];
-            const std::uint64_t offset = static_cast<std::uint64_t>(run.firstRow) + shift;
-            if (offset >= size_)
-                break;
-            const auto present = static_cast<std::uint32_t>(std::min<std::uint64_t>(run.length, size_ - offset));
-            std::memcpy(field + count, buffer_.data() + (offset - start_), present);
-            count += present;
-            if (present < run.length)
-                break;
-        }
-        return count;
-    }
-
-private:
-    const SourceBytes& source_;
-    std::uint64_t size_;
-    std::uint64_t length_;
-    std::int32_t minRow_;
-    std::uint64_t span_ = 0;
-    std::uint32_t perBatch_ = 1;
-    std::uint64_t start_ = 0;
-    std::vector<std::uint8_t> buffer_;
+// A run of field bytes, placed from the record's first read byte.
+struct RunPlace {
+    std::uint32_t offset;
+    std::uint32_t length;
 };
 
-// Writes the cell of one field, as its type asks.
-void WriteCell(SheetWriter& writer, TypeCode type, std::uint8_t* field, std::uint32_t count)
+// A column as the record loop reads it, worked out once per conversion.
+struct ColumnRead {
+    TypeCode type;
+    RunPlace first;         // the field's first run
+    std::uint32_t firstRun; // its index in the list of runs
+    std::uint32_t runCount;
+};
+
+struct RecordReads {
+    std::vector<ColumnRead> columns;
+    std::vector<RunPlace> runs;
+};
+
+RecordReads PlanReads(const ColumnPlan& plan)
+{
+    RecordReads reads;
+    reads.runs.reserve(plan.runs.size());
+    for (const RowRun& run : plan.runs)
+        reads.runs.push_back({static_cast<std::uint32_t>(run.firstRow - plan.minRow), run.length});
+    reads.columns.reserve(plan.columns.size());
+    for (const PlannedColumn& column : plan.columns) {
+        const RunPlace first = column.runCount > 0 ? reads.runs[column.firstRun] : RunPlace{0, 0};
+        reads.columns.push_back({column.type, first, column.firstRun, column.runCount});
+    }
+    return reads;
+}
+
+// Copies `n` bytes to a buffer of `size` and zeroes the rest, as the value
+// conversions expect.
+template <std::size_t size>
+void PadField(std::uint8_t (&padded)[size], const std::uint8_t* bytes, std::uint32_t n)
+{
+    std::memset(padded, 0, size);
+    CopyShortBytes(padded, bytes, std::min<std::uint32_t>(n, size));
+}
+
+// The first `n` bytes (at most 4) as a little-endian number.
+std::uint32_t LoadLe32(const std::uint8_t* bytes, std::uint32_t n)
+{
+    switch (n) {
+    case 0:
+        return 0;
+    case 1:
+        return bytes[0];
+    case 2:
+        return bytes[0] | bytes[1] << 8;
+    case 3:
+        return bytes[0] | bytes[1] << 8 | bytes[2] << 16;
+    default:
+        return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+    }
+}
+
+// Writes the cell of the `count` field bytes at `bytes`, as the column's
+// type asks, and returns the byte after it.
+inline std::uint8_t* PutCell(std::uint8_t* at, CellAddress cell, TypeCode type, const std::uint8_t* bytes,
+                             std::uint32_t count)
 {
     std::uint8_t number[8];
     switch (type) {
     case TypeCode::Text:
-        writer.WriteLabelCell(field, count);
-        break;
+        return SheetWriter::PutLabelCell(at, cell, bytes, count);
     case TypeCode::BinInteger: {
-        const std::uint32_t v = static_cast<std::uint32_t>(field[0]) | static_cast<std::uint32_t>(field[1]) << 8 |
-                                static_cast<std::uint32_t>(field[2]) << 16 |
-                                static_cast<std::uint32_t>(field[3]) << 24;
-        if (v <= 0xFFFF) {
-            writer.WriteIntegerCell(field);
-        } else {
-            WidenInteger(v, number);
-            writer.WriteNumberCell(number);
-        }
-        break;
+        const std::uint32_t v = LoadLe32(bytes, count);
+        if (v <= 0xFFFF)
+            return SheetWriter::PutIntegerCell(at, cell, static_cast<std::uint16_t>(v));
+        WidenInteger(v, number);
+        return SheetWriter::PutNumberCell(at, cell, number);
     }
-    case TypeCode::DecimalNumber:
-        ConvertDecimal(kDecimalText, field, number);
-        writer.WriteNumberCell(number);
-        break;
+    case TypeCode::DecimalNumber: {
+        std::uint8_t text[20];
+        PadField(text, bytes, count);
+        ConvertDecimal(kDecimalText, text, number);
+        return SheetWriter::PutNumberCell(at, cell, number);
+    }
     case TypeCode::BinReal:
+        if (count == 8)
+            return SheetWriter::PutNumberCell(at, cell, bytes);
+        PadField(number, bytes, count);
         if (count <= 4)
-            WidenSingle(field);
-        writer.WriteNumberCell(field);
-        break;
-    case TypeCode::Bcd:
-        ConvertDecimal(kPackedDecimal, field, number);
-        writer.WriteNumberCell(number);
-        break;
+            WidenSingle(number);
+        return SheetWriter::PutNumberCell(at, cell, number);
+    case TypeCode::Bcd: {
+        std::uint8_t packed[10];
+        if (count < 10) {
+            PadField(packed, bytes, count);
+            bytes = packed;
+        }
+        ConvertDecimal(kPackedDecimal, bytes, number);
+        return SheetWriter::PutNumberCell(at, cell, number);
     }
+    }
+    return at;
+}
+
+// Writes the ROW record and the cells of record `k`, whose bytes the
+// reader has loaded; returns the byte after them.
+std::uint8_t* PutRow(std::uint8_t* at, std::uint32_t k, std::uint32_t columnCount, const RecordReader& reader,
+                     const ColumnPlan& plan, const RecordReads& reads)
+{
+    at = SheetWriter::PutRowRecord(at, k, columnCount);
+    CellAddress cell(k, 0);
+    if (!reader.Whole(k)) {
+        // Near the end of the source some fields may be cut short.
+        std::uint8_t field[256];
+        for (std::size_t c = 0; c < reads.columns.size(); ++c) {
+            const std::uint32_t count = reader.Gather(plan, plan.columns[c], k, field);
+            at = PutCell(at, cell, reads.columns[c].type, field, count);
+            cell = cell.NextColumn();
+        }
+        return at;
+    }
+    const std::uint8_t* const record = reader.Record(k);
+    for (const ColumnRead& column : reads.columns) {
+        if (column.runCount == 1) {
+            at = PutCell(at, cell, column.type, record + column.first.offset, column.first.length);
+        } else {
+            std::uint8_t field[256];
+            std::uint32_t count = 0;
+            for (std::uint32_t i = 0; i < column.runCount; ++i) {
+                const RunPlace& run = reads.runs[column.firstRun + i];
+                CopyShortBytes(field + count, record + run.offset, run.length);
+                count += run.length;
+            }
+            at = PutCell(at, cell, column.type, field, count);
+        }
+        cell = cell.NextColumn();
+    }
+    return at;
 }
 
 } // namespace
@@ -116,10 +167,12 @@ ConversionOutcome RunConversion(const SourceBytes& source, const RecordLayout& l
                                 ByteSink& sink, const std::atomic<bool>& stop, const ProgressFn& progress)
 {
     ConversionOutcome outcome;
-    OutputBuffer out(sink, &stop);
+    const std::size_t maxRowBytes = MaxRowBytes(plan);
+    // A whole row goes into one reservation, so the buffer must hold one.
+    OutputBuffer out(sink, &stop, std::max(OutputBuffer::kDefaultCapacity, maxRowBytes));
     SheetWriter writer(out);
     RecordReader reader(source, layout, plan);
-    std::uint8_t field[256];
+    const RecordReads reads = PlanReads(plan);
 
     auto finish = [&](ConversionStatus status) {
         outcome.status = status;
@@ -129,10 +182,7 @@ ConversionOutcome RunConversion(const SourceBytes& source, const RecordLayout& l
 
     writer.WriteSheetHeader();
     writer.WriteDimensions(layout.recordCount, layout.columnCount);
-    writer.CurrentRow = 0;
-    writer.CurrentColumn = 0;
 
-    const auto columnCount = static_cast<std::uint32_t>(plan.columns.size());
     for (std::uint32_t first = 0; first < layout.recordCount; first += reader.PerBatch()) {
         const std::uint32_t batch = std::min(reader.PerBatch(), layout.recordCount - first);
         if (!reader.Load(first, batch))
@@ -140,17 +190,9 @@ ConversionOutcome RunConversion(const SourceBytes& source, const RecordLayout& l
         for (std::uint32_t k = first; k < first + batch; ++k) {
             if (stop.load(std::memory_order_relaxed))
                 return finish(ConversionStatus::Stopped);
-            writer.WriteRowRecord(writer.CurrentRow, layout.columnCount);
-            for (std::uint32_t c = 0; c < columnCount; ++c) {
-                const PlannedColumn& column = plan.columns[c];
-                const std::uint32_t size = FieldSize(column.type);
-                const std::uint32_t count = reader.Gather(plan, column, k, field);
-                std::memset(field + count, 0, size - count);
-                WriteCell(writer, column.type, field, count);
-                ++writer.CurrentColumn;
-            }
-            writer.CurrentColumn = 0;
-            ++writer.CurrentRow;
+            std::uint8_t* const rowStart = out.Reserve(maxRowBytes);
+            std::uint8_t* const rowEnd = PutRow(rowStart, k, layout.columnCount, reader, plan, reads);
+            out.Commit(static_cast<std::size_t>(rowEnd - rowStart));
             outcome.recordsDone = k + 1;
             if (progress && (outcome.recordsDone % kProgressInterval == 0))
                 progress(outcome.recordsDone);

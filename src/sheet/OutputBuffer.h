@@ -20,7 +20,7 @@ public:
 
 class OutputBuffer {
 public:
-    static constexpr std::size_t kDefaultCapacity = 1 << 20;
+    static constexpr std::size_t kDefaultCapacity = 1 << 18;
 
     OutputBuffer(ByteSink& sink, const std::atomic<bool>* stop = nullptr,
                  std::size_t capacity = kDefaultCapacity);
