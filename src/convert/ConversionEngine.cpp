@@ -108,7 +108,10 @@ inline std::uint8_t* PutCell(std::uint8_t* at, CellAddress cell, TypeCode type, 
     case TypeCode::BinReal:
         if (count == 8)
             return SheetWriter::PutNumberCell(at, cell, bytes);
-        PadField(number, bytes, count);
+        if (count == 4)
+            std::memcpy(number, bytes, 4); // the single's bytes; the rest is WidenSingle's
+        else
+            PadField(number, bytes, count);
         if (count <= 4)
             WidenSingle(number);
         return SheetWriter::PutNumberCell(at, cell, number);

@@ -108,13 +108,14 @@ constexpr std::uint64_t RecordStart(std::uint16_t type, std::uint32_t bodyLength
 }
 
 // Frames a cell: type, body length, row, column and the attribute bytes
-// 40 00 00 (locked, default format). The value follows at `at` + 11.
+// 40 00 00 (locked, default format). The value follows at `at` + 11, in
+// room the caller reserved for the whole cell.
 inline void PutCellStart(std::uint8_t* at, std::uint64_t start, CellAddress cell)
 {
     StoreLe64(at, start | cell.Bits());
-    at[8] = 0x40;
-    at[9] = 0;
-    at[10] = 0;
+    // 40 00 00 and a zero byte that the value overwrites: one store.
+    const std::uint8_t attributes[4] = {0x40, 0, 0, 0};
+    std::memcpy(at + 8, attributes, 4);
 }
 
 } // namespace sheet_detail
