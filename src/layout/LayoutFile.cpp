@@ -92,7 +92,8 @@ LayoutParseError ParseLayout(std::string_view text, std::uint32_t sourceSize, st
     entries.clear();
     std::set<std::int32_t> seen;
     int lineNo = 0;
-    std::size_t pos = 0;
+    // Editors on Windows like to start UTF-8 files with a byte order mark.
+    std::size_t pos = text.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
     while (pos < text.size()) {
         std::size_t end = text.find('\n', pos);
         if (end == std::string_view::npos)

@@ -63,6 +63,14 @@ TEST(LayoutFile, RefusesBadLinesNamingTheLine)
     }
 }
 
+TEST(LayoutFile, AByteOrderMarkIsSkipped)
+{
+    std::vector<LayoutEntry> entries;
+    ASSERT_FALSE(ParseLayout("\xEF\xBB\xBF" "0 LineBegin\r\n3 LineEnd\r\n", 10, entries));
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].row, 0);
+}
+
 TEST(LayoutFile, RowsOfHugeSourcesStopAtTheLastMarkableRow)
 {
     std::vector<LayoutEntry> entries;
