@@ -2,16 +2,12 @@
 
 #include <limits>
 
+#include "app/QtText.h"
 #include "app/WindowTexts.h"
 #include "source/RowText.h"
 
 namespace zorbik {
 namespace {
-
-QString FromStd(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // As an int: the header view reads the alignment with toInt().
 int ColumnAlignment(int column)
@@ -119,16 +115,16 @@ QVariant ByteListModel::data(const QModelIndex& index, int role) const
     case Qt::ToolTipRole:
         switch (index.column()) {
         case NumberColumn:
-            return FromStd(FormatDecimal(static_cast<std::uint32_t>(row)));
+            return QtText(FormatDecimal(static_cast<std::uint32_t>(row)));
         case CharacterColumn:
             if (const auto byte = ByteAt(row))
-                return FromStd(ByteCharText(*byte, language));
+                return QtText(ByteCharText(*byte, language));
             return {};
         case FieldTypeColumn:
-            return FromStd(store_.GetFieldType(row));
+            return QtText(store_.GetFieldType(row));
         case HexColumn:
             if (const auto byte = ByteAt(row))
-                return FromStd(FormatHexByte(*byte));
+                return QtText(FormatHexByte(*byte));
             return {};
         }
         return {};
@@ -147,7 +143,7 @@ QVariant ByteListModel::headerData(int section, Qt::Orientation orientation, int
     if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
         return {};
     if (role == Qt::DisplayRole)
-        return FromStd(kColumnTitles[section].In(store_.Language()));
+        return QtText(kColumnTitles[section].In(store_.Language()));
     if (role == Qt::TextAlignmentRole)
         return ColumnAlignment(section);
     return {};

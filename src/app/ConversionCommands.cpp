@@ -8,6 +8,7 @@
 
 #include "app/MainWindow.h"
 #include "app/UserDialogs.h"
+#include "app/QtText.h"
 #include "app/WindowTexts.h"
 #include "convert/ColumnWalk.h"
 #include "layout/NormaliseEdges.h"
@@ -15,11 +16,6 @@
 
 namespace zorbik {
 namespace {
-
-QString FromView(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 int ProgressMaximum(std::uint32_t range)
 {
@@ -68,9 +64,9 @@ bool MainWindow::ChooseTargetFile()
 {
     const QString startFolder = lastPath_.isEmpty() ? QString() : QFileInfo(lastPath_).absolutePath();
     const std::optional<QString> path = dialogs_.AskSavePath(
-        FromView(kSaveDialogTitle.In(language_)),
-        {FromView(kSaveFilterName) + QStringLiteral(" (*.xls)"), QStringLiteral("*.xls *.XLS")},
-        startFolder, FromView(kSaveDefaultSuffix));
+        QtText(kSaveDialogTitle.In(language_)),
+        {QtText(kSaveFilterName) + QStringLiteral(" (*.xls)"), QStringLiteral("*.xls *.XLS")},
+        startFolder, QtText(kSaveDefaultSuffix));
     if (!path)
         return false;
     std::string error;

@@ -11,16 +11,12 @@
 #include "app/ResourceNames.h"
 #include "app/UserDialogs.h"
 #include "app/WindowGeometry.h"
+#include "app/QtText.h"
 #include "app/WindowTexts.h"
 #include "help/HelpWindow.h"
 
 namespace zorbik {
 namespace {
-
-QString FromView(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 constexpr const TextPair* kButtonTexts[MainWindow::ButtonCount] = {
     &kOpenText, &kMoreBytesText, &kConvertText, &kCancelText, &kQuitText, &kHelpText,
@@ -37,7 +33,7 @@ MainWindow::MainWindow(UiLanguage language, UserDialogs& dialogs, QWidget* paren
       view_(new ByteListView(this)),
       progress_(new QProgressBar(this))
 {
-    setWindowTitle(FromView(kWindowCaption));
+    setWindowTitle(QtText(kWindowCaption));
     // The window's layout is made for the 8-point dialog font.
     QFont dialogFont = font();
     dialogFont.setPointSize(8);
@@ -57,7 +53,7 @@ MainWindow::MainWindow(UiLanguage language, UserDialogs& dialogs, QWidget* paren
         &MainWindow::CancelCommand, &MainWindow::QuitCommand, &MainWindow::HelpCommand,
     };
     for (int i = 0; i < ButtonCount; ++i) {
-        buttons_[i] = new QPushButton(FromView(kButtonTexts[i]->In(language)), this);
+        buttons_[i] = new QPushButton(QtText(kButtonTexts[i]->In(language)), this);
         buttons_[i]->setAutoDefault(false);
         connect(buttons_[i], &QPushButton::clicked, this, commands[i]);
     }
@@ -151,8 +147,8 @@ bool MainWindow::OpenSource()
     // "*.*" is what the user reads; "*" also lists the many data files
     // whose names have no dot.
     const std::optional<QString> path =
-        dialogs_.AskOpenPath(FromView(kOpenDialogTitle.In(language_)),
-                             {FromView(kOpenFilterName.In(language_)) + QStringLiteral(" (*.*)"), QStringLiteral("*")},
+        dialogs_.AskOpenPath(QtText(kOpenDialogTitle.In(language_)),
+                             {QtText(kOpenFilterName.In(language_)) + QStringLiteral(" (*.*)"), QStringLiteral("*")},
                              lastPath_);
     if (!path)
         return false;

@@ -4,15 +4,11 @@
 #include <QPushButton>
 
 #include "app/UserDialogs.h"
+#include "app/QtText.h"
 #include "app/WindowTexts.h"
 
 namespace zorbik {
 namespace {
-
-QString FromView(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The dialog shows the filter's name alone; the patterns in the last pair of
 // parentheses are what it matches.
@@ -70,20 +66,20 @@ int QtUserDialogs::ShowMessage(int messageId, int boxType, const QString& detail
 {
     QMessageBox box(owner_);
     box.setWindowModality(Qt::ApplicationModal);
-    box.setWindowTitle(FromView(kMessageCaption));
-    box.setText(FromView(LoadLocalisedString(messageId, language_)));
+    box.setWindowTitle(QtText(kMessageCaption));
+    box.setText(QtText(LoadLocalisedString(messageId, language_)));
     if (!detail.isEmpty())
         box.setInformativeText(detail);
     box.setIcon(boxType == BoxStop ? QMessageBox::Critical : QMessageBox::Warning);
     if (boxType == BoxQuestionYesNo) {
-        QPushButton* yes = box.addButton(FromView(kYesText.In(language_)), QMessageBox::YesRole);
-        QPushButton* no = box.addButton(FromView(kNoText.In(language_)), QMessageBox::NoRole);
+        QPushButton* yes = box.addButton(QtText(kYesText.In(language_)), QMessageBox::YesRole);
+        QPushButton* no = box.addButton(QtText(kNoText.In(language_)), QMessageBox::NoRole);
         box.setDefaultButton(yes);
         box.setEscapeButton(no);
         box.exec();
         return box.clickedButton() == yes ? AnswerYes : AnswerNo;
     }
-    QPushButton* ok = box.addButton(FromView(kOkText.In(language_)), QMessageBox::AcceptRole);
+    QPushButton* ok = box.addButton(QtText(kOkText.In(language_)), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
     box.exec();

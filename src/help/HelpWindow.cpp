@@ -11,6 +11,7 @@
 #include <QScrollBar>
 
 #include "app/DrawBitmap.h"
+#include "app/QtText.h"
 #include "app/WindowGeometry.h"
 #include "app/WindowTexts.h"
 #include "help/HelpPictures.h"
@@ -76,8 +77,7 @@ HelpWindow::HelpWindow(UiLanguage language, QWidget* parent)
       textRect_(0, 0, PageWidth(lines_, QFontMetrics(font())), WindowPixels().height()),
       scroll_(LineHeight(font()), textRect_.height())
 {
-    setWindowTitle(QString::fromUtf8(kHelpCaption.In(language).data(),
-                                     static_cast<qsizetype>(kHelpCaption.In(language).size())));
+    setWindowTitle(QtText(kHelpCaption.In(language)));
     setFocusPolicy(Qt::StrongFocus);
 
     auto* layout = new QHBoxLayout(this);
