@@ -98,6 +98,13 @@ void MainWindowQtTest::geometry()
     for (int i = 0; i < MainWindow::ButtonCount; ++i)
         QCOMPARE(shown.window.ButtonAt(static_cast<MainWindow::Button>(i))->geometry(), QRect(lefts[i], 390, 78, 29));
 
+    // Picture 107 stands unscaled at (406, 10).
+    const QImage window = shown.window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage picture = QImage(QStringLiteral(":/picture107.png")).convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(picture.size(), QSize(199, 341));
+    for (const QPoint inside : {QPoint(0, 0), QPoint(50, 30), QPoint(100, 170), QPoint(198, 340)})
+        QCOMPARE(window.pixel(QPoint(406, 10) + inside), picture.pixel(inside));
+
     // A taller window gives the room to the list; the buttons keep their
     // distance from the bottom.
     shown.window.resize(615, 523);
