@@ -6,7 +6,7 @@ set -euo pipefail
 ZORBIK_PACKAGES=(
   cmake g++ make pkg-config
   libgtest-dev
-  qt6-base-dev qt6-qpa-plugins libgl-dev fonts-dejavu-core
+  qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libgl-dev fonts-dejavu-core
   python3 python3-xlrd
   clang-14 libclang-rt-14-dev
 )
