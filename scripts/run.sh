@@ -4,6 +4,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
 zorbik_install_missing
-cmake -S . -B build/release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORBIK_TESTS=OFF
-cmake --build build/release -j"$(nproc)"
-exec build/release/src/app/zorbik
+cmake -S . -B build/run -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORBIK_TESTS=OFF
+cmake --build build/run -j"$(nproc)"
+exec build/run/src/app/zorbik
