@@ -3,10 +3,14 @@
 # when any of them is missing. Sourced by run.sh and test.sh.
 set -euo pipefail
 
+# What building and running the program needs.
 ZORBIK_PACKAGES=(
   cmake g++ make pkg-config
-  libgtest-dev
   qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libgl-dev fonts-dejavu-core
+)
+# What the tests need on top (the slow peer readers install themselves).
+ZORBIK_TEST_PACKAGES=(
+  libgtest-dev
   python3 python3-xlrd
   clang-14 libclang-rt-14-dev
 )
