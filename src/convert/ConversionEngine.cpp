@@ -11,6 +11,23 @@
 namespace zorbik {
 namespace {
 
+// From this many source bytes on, the source is read ahead and the target
+// written behind, each on a thread of its own beside the record loop: with
+// a processor to spare, the file system's copying then costs the loop no
+// time. Smaller conversions are over before the threads would pay.
+constexpr std::uint64_t kOverlapFrom = 32u << 20;
+// Bytes read and written at a time then: fewer hand-overs between threads.
+// Records whose bytes or rows are larger go without the threads, whose
+// second buffers would double the memory they take.
+constexpr std::uint64_t kOverlapChunk = 1u << 20;
+
+bool Overlaps(const RecordLayout& layout, const ColumnPlan& plan, std::size_t maxRowBytes)
+{
+    const auto span = static_cast<std::int64_t>(plan.maxRow) - plan.minRow + 1;
+    return std::uint64_t{layout.recordCount} * layout.recordLength >= kOverlapFrom &&
+           span <= static_cast<std::int64_t>(kOverlapChunk) && maxRowBytes <= kOverlapChunk;
+}
+
 // Bytes of the largest row a record can give: its ROW record and the
 // largest cell of every column.
 std::size_t MaxRowBytes(const ColumnPlan& plan)
@@ -171,13 +188,16 @@ ConversionOutcome RunConversion(const SourceBytes& source, const RecordLayout& l
 {
     ConversionOutcome outcome;
     const std::size_t maxRowBytes = MaxRowBytes(plan);
+    const bool overlap = Overlaps(layout, plan, maxRowBytes);
+    const std::size_t chunk = overlap ? kOverlapChunk : OutputBuffer::kDefaultCapacity;
     // A whole row goes into one reservation, so the buffer must hold one.
-    OutputBuffer out(sink, &stop, std::max(OutputBuffer::kDefaultCapacity, maxRowBytes));
+    OutputBuffer out(sink, &stop, std::max(chunk, maxRowBytes), overlap);
     SheetWriter writer(out);
-    RecordReader reader(source, layout, plan);
+    RecordReader reader(source, layout, plan, overlap ? kOverlapChunk : RecordReader::kDefaultWindow, overlap);
     const RecordReads reads = PlanReads(plan);
 
     auto finish = [&](ConversionStatus status) {
+        out.Settle();
         outcome.status = status;
         outcome.bytesWritten = out.Written();
         return outcome;
@@ -204,7 +224,7 @@ ConversionOutcome RunConversion(const SourceBytes& source, const RecordLayout& l
             return finish(ConversionStatus::WriteFailed);
     }
     writer.WriteSheetTrailer();
-    out.Flush();
+    out.Drain();
     if (out.Failed())
         return finish(ConversionStatus::WriteFailed);
     if (out.Stopped())

@@ -1,11 +1,17 @@
 // Reads the source bytes that a conversion needs, a batch of records at a
 // time with one positioned read, into a buffer that is reused for every
 // batch: the record loop then finds every field in memory.
+//
+// With read-ahead, a thread of the reader's own reads the next batch into a
+// second buffer while the record loop works on the current one.
 #pragma once
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstdint>
 #include <cstring>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 #include "convert/ColumnWalk.h"
@@ -14,38 +20,79 @@
 
 namespace zorbik {
 
-// Bytes read at a time: enough that the reads cost little beside the
-// conversion, few enough to stay in the processor's cache until the record
-// loop has used them.
-inline constexpr std::uint64_t kReadWindow = 256u << 10;
-
 class RecordReader {
 public:
-    RecordReader(const SourceBytes& source, const RecordLayout& layout, const ColumnPlan& plan)
-        : source_(source), size_(source.Size()), length_(layout.recordLength), minRow_(plan.minRow)
+    // Bytes read at a time: enough that the reads cost little beside the
+    // conversion, few enough to stay in the processor's cache until the
+    // record loop has used them.
+    static constexpr std::uint64_t kDefaultWindow = 256u << 10;
+
+    RecordReader(const SourceBytes& source, const RecordLayout& layout, const ColumnPlan& plan,
+                 std::uint64_t window = kDefaultWindow, bool readAhead = false)
+        : source_(source), size_(source.Size()), length_(layout.recordLength), records_(layout.recordCount),
+          minRow_(plan.minRow)
     {
         span_ = plan.maxRow >= plan.minRow ? static_cast<std::uint64_t>(plan.maxRow - plan.minRow) + 1 : 0;
-        const std::uint64_t window = std::max(kReadWindow, span_);
+        window = std::max(window, span_);
         perBatch_ = span_ == 0 ? 1u << 16 : static_cast<std::uint32_t>(std::min<std::uint64_t>(1 + (window - span_) / length_, 1u << 16));
         buffer_.resize(span_ == 0 ? 0 : static_cast<std::size_t>(span_ + (perBatch_ - 1) * length_));
+        if (readAhead && span_ > 0 && records_ > perBatch_) {
+            ahead_.resize(buffer_.size());
+            thread_ = std::thread([this] { ReadAheadLoop(); });
+        }
     }
+
+    // Waits for a read under way.
+    ~RecordReader()
+    {
+        if (!thread_.joinable())
+            return;
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            closing_ = true;
+        }
+        changed_.notify_all();
+        thread_.join();
+    }
+
+    RecordReader(const RecordReader&) = delete;
+    RecordReader& operator=(const RecordReader&) = delete;
 
     std::uint32_t PerBatch() const { return perBatch_; }
 
-    // Reads what records first .. first + count - 1 need. False when the
-    // source could not be read or has become shorter.
+    // Reads what records first .. first + count - 1 need (taking them from
+    // the read-ahead when it has them) and starts reading the next batch.
+    // False when the source could not be read or has become shorter.
     bool Load(std::uint32_t first, std::uint32_t count)
     {
         if (span_ == 0)
             return true;
-        start_ = static_cast<std::uint64_t>(minRow_) + static_cast<std::uint64_t>(first) * length_;
-        std::uint64_t end = start_ + span_ + static_cast<std::uint64_t>(count - 1) * length_;
-        end = std::min<std::uint64_t>(end, size_);
-        if (end <= start_)
-            return true;
-        const std::uint64_t want = end - start_;
-        return source_.ReadAt(start_, buffer_.data(), static_cast<std::size_t>(want)) ==
-               static_cast<std::int64_t>(want);
+        bool ok = false;
+        bool taken = false;
+        if (thread_.joinable()) {
+            std::unique_lock<std::mutex> lock(mutex_);
+            changed_.wait(lock, [this] { return !asked_; });
+            if (aheadHas_ && aheadFirst_ == first && aheadCount_ == count) {
+                buffer_.swap(ahead_);
+                ok = aheadOk_;
+                taken = true;
+            }
+            aheadHas_ = false;
+        }
+        if (!taken)
+            ok = ReadBatch(first, count, buffer_.data());
+        start_ = Offset(first);
+        const std::uint32_t next = first + count;
+        if (thread_.joinable() && ok && next < records_) {
+            {
+                const std::lock_guard<std::mutex> lock(mutex_);
+                aheadFirst_ = next;
+                aheadCount_ = std::min(perBatch_, records_ - next);
+                asked_ = true;
+            }
+            changed_.notify_all();
+        }
+        return ok;
     }
 
     // Whether the source holds every byte the plan reads of record `k`.
@@ -81,14 +128,58 @@ private:
         return static_cast<std::uint64_t>(minRow_) + static_cast<std::uint64_t>(k) * length_;
     }
 
+    bool ReadBatch(std::uint32_t first, std::uint32_t count, std::uint8_t* into) const
+    {
+        const std::uint64_t start = Offset(first);
+        const std::uint64_t end =
+            std::min<std::uint64_t>(start + span_ + static_cast<std::uint64_t>(count - 1) * length_, size_);
+        if (end <= start)
+            return true;
+        const std::uint64_t want = end - start;
+        return source_.ReadAt(start, into, static_cast<std::size_t>(want)) == static_cast<std::int64_t>(want);
+    }
+
+    void ReadAheadLoop()
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        for (;;) {
+            changed_.wait(lock, [this] { return asked_ || closing_; });
+            if (!asked_)
+                return;
+            const std::uint32_t first = aheadFirst_;
+            const std::uint32_t count = aheadCount_;
+            lock.unlock();
+            const bool ok = ReadBatch(first, count, ahead_.data());
+            lock.lock();
+            aheadOk_ = ok;
+            aheadHas_ = true;
+            asked_ = false;
+            changed_.notify_all();
+        }
+    }
+
     const SourceBytes& source_;
     std::uint64_t size_;
     std::uint64_t length_;
+    std::uint32_t records_;
     std::int32_t minRow_;
     std::uint64_t span_ = 0;
     std::uint32_t perBatch_ = 1;
     std::uint64_t start_ = 0;
     std::vector<std::uint8_t> buffer_;
+
+    // Read-ahead: the batch asked for and the thread reading it into
+    // `ahead_`, which the loop's side touches only while nothing is asked.
+    std::vector<std::uint8_t> ahead_;
+    std::uint32_t aheadFirst_ = 0;
+    std::uint32_t aheadCount_ = 0;
+    bool aheadOk_ = false;
+    bool aheadHas_ = false; // ahead_ holds batch aheadFirst_, aheadCount_
+    bool asked_ = false;
+    bool closing_ = false;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::thread thread_;
 };
 
 } // namespace zorbik

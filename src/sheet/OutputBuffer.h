@@ -1,11 +1,19 @@
 // Collects the bytes of the target file and hands them to the file in large
 // writes. A failed write is remembered; after it, or once a stop has been
 // asked for, nothing more reaches the file.
+//
+// With write-behind, a full buffer is written by a thread of the buffer's
+// own while the next one fills, so that the file system's copying overlaps
+// with making the bytes; the writes still reach the sink one at a time and
+// in order.
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 namespace zorbik {
@@ -22,8 +30,12 @@ class OutputBuffer {
 public:
     static constexpr std::size_t kDefaultCapacity = 1 << 18;
 
-    OutputBuffer(ByteSink& sink, const std::atomic<bool>* stop = nullptr,
-                 std::size_t capacity = kDefaultCapacity);
+    OutputBuffer(ByteSink& sink, const std::atomic<bool>* stop = nullptr, std::size_t capacity = kDefaultCapacity,
+                 bool writeBehind = false);
+    // Waits for a write under way; bytes not flushed are dropped.
+    ~OutputBuffer();
+    OutputBuffer(const OutputBuffer&) = delete;
+    OutputBuffer& operator=(const OutputBuffer&) = delete;
 
     // Room for `n` more bytes (n at most the capacity); flushes first when
     // the buffer is too full. Fill the room, then Commit.
@@ -37,21 +49,43 @@ public:
     void Append(const std::uint8_t* data, std::size_t n);
 
     // Hands the collected bytes to the sink unless a stop was asked for or
-    // an earlier write failed.
+    // an earlier write failed. With write-behind they are written later,
+    // and Flush waits only for the write before them.
     void Flush();
+    // Waits until a write handed over has ended.
+    void Settle();
+    // Flushes and waits until every byte handed over has been written.
+    void Drain()
+    {
+        Flush();
+        Settle();
+    }
 
-    bool Failed() const { return failed_; }
+    bool Failed() const { return failed_.load(std::memory_order_acquire); }
     bool Stopped() const { return stop_ != nullptr && stop_->load(std::memory_order_acquire); }
-    // Bytes handed to the sink so far.
-    std::uint64_t Written() const { return written_; }
+    // Bytes the sink has taken so far.
+    std::uint64_t Written() const { return written_.load(std::memory_order_acquire); }
 
 private:
+    void WriteNow(const std::uint8_t* data, std::size_t n);
+    void WriteBehindLoop();
+
     ByteSink& sink_;
     const std::atomic<bool>* stop_;
     std::vector<std::uint8_t> buffer_;
     std::size_t used_ = 0;
-    std::uint64_t written_ = 0;
-    bool failed_ = false;
+    std::atomic<std::uint64_t> written_{0};
+    std::atomic<bool> failed_{false};
+
+    // Write-behind: the buffer handed over and the thread writing it. The
+    // filling side touches `spare_` only while nothing is pending.
+    std::vector<std::uint8_t> spare_;
+    std::size_t spareUsed_ = 0;
+    bool pending_ = false;
+    bool closing_ = false;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::thread writer_;
 };
 
 // A sink that keeps everything in memory.

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <ctime>
 #include <random>
+#include <thread>
 
 #include "convert/ValueConversions.h"
 #include "sheet/SheetWriter.h"
@@ -167,6 +169,41 @@ TEST(ConversionWork, TheRecordLoopNeedsNothingOfTheRowStore)
         ASSERT_EQ(outcome.status, ConversionStatus::Finished);
         EXPECT_EQ(sink.bytes, expected);
     }
+}
+
+TEST(ConversionWork, LargeConversionsReadAheadAndWriteBehindToTheSameBytes)
+{
+    // Over 32 MiB of records: the source is read ahead and the target
+    // written behind on threads of their own.
+    const FieldType TX = FieldType::Text, BI = FieldType::BinInteger, DN = FieldType::DecimalNumber,
+                    BC = FieldType::Bcd;
+    const std::vector<Mark> marks = {{10, LB}, {11, CB, TX}, {40, CE}, {100, CB}, {101, BM, BI}, {103, BM},
+                                     {104, CE, TX}, {2000, CB, DN}, {2009, CE}, {3990, CB, BC}, {3999, CE},
+                                     {4009, LE}, {4012, CB, TX}, {4015, CE}};
+    const std::vector<std::uint8_t> source = RandomBytes(std::size_t{4000} * 9000 + 1234, 9);
+    Prepared p = Prepare(static_cast<std::uint32_t>(source.size()), marks);
+    ASSERT_GE(std::uint64_t{p.layout.recordCount} * p.layout.recordLength, 32u << 20);
+    const std::vector<std::uint8_t> expected = WalkEveryRecord(source, p.store, p.layout);
+    MemorySource memory(source);
+    MemorySink sink;
+    std::atomic<bool> stop{false};
+    const ConversionOutcome outcome = RunConversion(memory, p.layout, p.plan, sink, stop, {});
+    ASSERT_EQ(outcome.status, ConversionStatus::Finished);
+    EXPECT_EQ(outcome.bytesWritten, expected.size());
+    EXPECT_TRUE(sink.bytes == expected);
+
+    // Stopped half-way: once the loop has ended, no thread writes any more.
+    CountingSink stopped;
+    const ConversionOutcome half = RunConversion(memory, p.layout, p.plan, stopped, stop, [&](std::uint32_t done) {
+        if (done >= p.layout.recordCount / 2)
+            stop = true;
+    });
+    const std::uint64_t bytesAtReturn = stopped.bytes;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(half.status, ConversionStatus::Stopped);
+    EXPECT_EQ(stopped.bytes, bytesAtReturn);
+    EXPECT_EQ(half.bytesWritten, bytesAtReturn);
+    EXPECT_LT(bytesAtReturn, expected.size());
 }
 
 // Thread time of one conversion, the least of three so that another
