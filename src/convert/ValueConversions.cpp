@@ -205,6 +205,12 @@ inline std::uint64_t DigitsToDouble(std::uint64_t digits, int scale, bool negati
     return DigitsToDoubleCarefully(digits, scale, negative);
 }
 
+// A packed decimal as the bits of its double.
+inline std::uint64_t PackedBits(const std::uint8_t packed[10])
+{
+    return DigitsToDouble(PackedDigits(packed), packed[9] & 0x7F, (packed[9] & 0x80) != 0);
+}
+
 // The usual decimal text: an optional leading minus, then digits with at
 // most one decimal point or comma among them, at most 18 digits. Reads its
 // digits, scale and sign directly; false for any other text, which takes
@@ -316,14 +322,14 @@ void PackDecimalText(const std::uint8_t* text, std::uint8_t packed[10])
 
 std::uint64_t PackedDecimalToDouble(const std::uint8_t packed[10])
 {
-    return DigitsToDouble(PackedDigits(packed), packed[9] & 0x7F, (packed[9] & 0x80) != 0);
+    return PackedBits(packed);
 }
 
 void ConvertDecimal(std::uint16_t mode, const std::uint8_t* source, std::uint8_t result[8])
 {
     std::uint64_t bits;
     if ((mode & 0x8000) == 0) {
-        bits = PackedDecimalToDouble(source);
+        bits = PackedBits(source);
     } else {
         std::uint64_t digits;
         int scale;
@@ -333,7 +339,7 @@ void ConvertDecimal(std::uint16_t mode, const std::uint8_t* source, std::uint8_t
         } else {
             std::uint8_t packed[10];
             PackDecimalText(source, packed);
-            bits = PackedDecimalToDouble(packed);
+            bits = PackedBits(packed);
         }
     }
     StoreLe64(bits, result);
