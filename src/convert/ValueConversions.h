@@ -1,6 +1,8 @@
 // Turns the bytes of numeric fields into the IEEE 754 doubles that NUMBER
-// cells carry. Results are defined bit for bit and computed in integer
-// arithmetic, so they are the same on every processor.
+// cells carry. Results are defined bit for bit by 80-bit extended arithmetic
+// and emulated in integers, so they are the same on every processor; quick
+// routes through plain IEEE double arithmetic are taken only where they are
+// proven to give the same bits.
 #pragma once
 
 #include <cstdint>
