@@ -50,8 +50,16 @@ void ConversionTask::Start(const SourceBytes& source, const RecordLayout& layout
 void ConversionTask::WorkerProgress(std::uint32_t recordsDone)
 {
     recordsDone_.store(recordsDone, std::memory_order_relaxed);
-    while (hold_.load() && !stopping_.load())
+    auto holding = [&] {
+        const std::uint32_t at = holdAt_.load();
+        return at != 0 && recordsDone >= at && !stopping_.load();
+    };
+    if (!holding())
+        return;
+    held_ = true;
+    while (holding())
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    held_ = false;
 }
 
 void ConversionTask::PassOnProgress()
