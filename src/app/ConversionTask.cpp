@@ -1,6 +1,7 @@
 #include "app/ConversionTask.h"
 
 #include <chrono>
+#include <exception>
 #include <thread>
 
 namespace zorbik {
@@ -29,21 +30,27 @@ void ConversionTask::Start(const SourceBytes& source, const RecordLayout& layout
     recordsDone_ = 0;
     shownDone_ = 0;
     stopping_ = false;
-    conversion_.Start(
-        source, layout, std::move(plan), [this](std::uint32_t done) { WorkerProgress(done); },
-        [this, generation](const ConversionOutcome&) {
-            // Runs on the worker; the check runs on the window's thread.
-            QMetaObject::invokeMethod(
-                this,
-                [this, generation] {
-                    if (generation == generation_ && conversion_.Running()) {
-                        poll_.stop();
-                        PassOnProgress();
-                        emit Finished();
-                    }
-                },
-                Qt::QueuedConnection);
-        });
+    try {
+        conversion_.Start(
+            source, layout, std::move(plan), [this](std::uint32_t done) { WorkerProgress(done); },
+            [this, generation](const ConversionOutcome&) {
+                // Runs on the worker; the check runs on the window's thread.
+                QMetaObject::invokeMethod(
+                    this,
+                    [this, generation] {
+                        if (generation == generation_ && conversion_.Running()) {
+                            poll_.stop();
+                            PassOnProgress();
+                            emit Finished();
+                        }
+                    },
+                    Qt::QueuedConnection);
+            });
+    } catch (const std::exception&) {
+        // No thread (the system refused one): nothing runs, and the open
+        // target waits for Stop, like a conversion that never gets going.
+        return;
+    }
     poll_.start();
 }
 

@@ -25,7 +25,8 @@ public:
 
     TargetError OpenTarget(const std::string& path, const SourceView& source, std::string* error);
     // Starts the worker. The source stays open and unchanged until Finish or
-    // Stop.
+    // Stop. Should the system start no thread, nothing runs and the target
+    // stays open until Stop deletes it.
     void Start(const SourceBytes& source, const RecordLayout& layout, ColumnPlan plan);
     // A target is open: from the target's opening to Finish or Stop.
     bool Active() const { return conversion_.HasTarget() || conversion_.Running(); }
