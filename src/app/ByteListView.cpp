@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <climits>
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 
 #include "app/MarkerIcons.h"
+#include "app/RowNumberSearch.h"
 #include "app/WindowGeometry.h"
 
 namespace zorbik {
@@ -317,6 +319,23 @@ void ByteListView::reset()
     updateGeometries();
     verticalScrollBar()->setValue(0);
     viewport()->update();
+}
+
+// Keys typed in quick succession make one number; a new number starts
+// below the current row, so that typing it again finds the next one.
+void ByteListView::keyboardSearch(const QString& search)
+{
+    if (search.isEmpty() || RowCount() == 0)
+        return;
+    const bool goesOn = typedTimer_.isValid() && typedTimer_.elapsed() <= QApplication::keyboardInputInterval();
+    typed_ = goesOn ? typed_ + search : search;
+    typedTimer_.start();
+    const QModelIndex current = currentIndex();
+    const qint64 start = current.isValid() ? current.row() + (goesOn ? 0 : 1) : 0;
+    const qint64 row = FirstRowWithPrefix(typed_.toStdString(), start, RowCount());
+    if (row < 0)
+        return;
+    setCurrentIndex(model()->index(static_cast<int>(row), current.isValid() ? current.column() : 0, rootIndex()));
 }
 
 void ByteListView::paintEvent(QPaintEvent* event)

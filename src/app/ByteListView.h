@@ -12,6 +12,7 @@
 #include <cstdint>
 
 #include <QAbstractItemView>
+#include <QElapsedTimer>
 
 class QHeaderView;
 
@@ -38,6 +39,8 @@ public:
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
     QModelIndex indexAt(const QPoint& point) const override;
     void reset() override;
+    // Goes to the next row whose byte number starts with the digits typed.
+    void keyboardSearch(const QString& search) override;
 
 signals:
     void MarkerClicked(int row);
@@ -71,6 +74,8 @@ private:
     QHeaderView* header_;
     mutable int rowHeight_ = 0; // 0: not measured yet
     bool placing_ = false;      // guards updateGeometries against itself
+    QString typed_;             // the digits typed so far
+    QElapsedTimer typedTimer_;  // since the last of them
 };
 
 } // namespace zorbik

@@ -204,6 +204,16 @@ void WindowSpeedQtTest::pageWorkDoesNotGrowWithPagesShown()
     qInfo("model calls for a page: %ld at page 2, %ld at page 1000", second, thousandth);
     QVERIFY(second > 0);
     QVERIFY2(thousandth <= second + second / 4, qPrintable(QStringLiteral("%1 against %2").arg(thousandth).arg(second)));
+
+    // Typing a byte number finds its row without reading the rows between,
+    // also when no row has it.
+    view.setFocus();
+    model.calls = 0;
+    QTest::keyClicks(&view, QStringLiteral("1000000"));
+    QCOMPARE(view.currentIndex().row(), 1000000);
+    QTest::keyClicks(&view, QStringLiteral("x"));
+    QCOMPARE(view.currentIndex().row(), 1000000);
+    QVERIFY2(model.calls < second, qPrintable(QStringLiteral("%1 calls for typing").arg(model.calls)));
 }
 
 // A conversion through the window's task against the bare core on the same
