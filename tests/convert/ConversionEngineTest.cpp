@@ -2,31 +2,12 @@
 
 #include <random>
 
-#include "convert/ValueConversions.h"
-#include "sheet/SheetWriter.h"
-#include "support/Convert.h"
+#include "support/ReferenceSheet.h"
 
 namespace zorbik {
 namespace {
 
 using namespace zorbik::testing;
-
-struct Prepared {
-    RowStore store{UiLanguage::English};
-    RecordLayout layout;
-    ColumnPlan plan;
-};
-
-Prepared Prepare(std::uint32_t size, const std::vector<Mark>& marks)
-{
-    Prepared p;
-    p.store = MakeStore(static_cast<std::int32_t>(size), marks);
-    EXPECT_FALSE(ValidateLayout(p.store, size, p.layout));
-    NormaliseEdges(p.store, p.layout);
-    ClampCounts(p.layout);
-    p.plan = BuildColumnPlan(p.store, p.layout);
-    return p;
-}
 
 // A sink that records its calls and can fail or pull the stop flag.
 class ScriptedSink : public ByteSink {
@@ -141,70 +122,25 @@ TEST(ConversionEngine, ProgressFollowsTheRecordsToTheLast)
     EXPECT_GE(reports.size(), 1000u / kProgressInterval);
 }
 
-// Writes the sheet the slow way: every byte looked up on its own. The
+// The sheet written the slow way: every byte looked up on its own. The
 // engine reads the source in large batches and must give the same bytes.
-std::vector<std::uint8_t> ReferenceSheet(const std::vector<std::uint8_t>& source, const RecordLayout& layout,
-                                         const ColumnPlan& plan)
+std::vector<std::uint8_t> ByteByByte(const std::vector<std::uint8_t>& source, const RecordLayout& layout,
+                                     const ColumnPlan& plan)
 {
-    MemorySink sink;
-    OutputBuffer out(sink);
-    SheetWriter writer(out);
-    writer.WriteSheetHeader();
-    writer.WriteDimensions(layout.recordCount, layout.columnCount);
-    for (std::uint32_t k = 0; k < layout.recordCount; ++k) {
-        writer.WriteRowRecord(k, layout.columnCount);
-        writer.CurrentRow = k;
-        writer.CurrentColumn = 0;
-        for (const PlannedColumn& column : plan.columns) {
-            std::uint8_t field[256] = {};
-            std::uint32_t count = 0;
-            bool ended = false;
-            for (std::uint32_t r = 0; r < column.runCount && !ended; ++r) {
-                const RowRun& run = plan.runs[column.firstRun + r];
-                for (std::uint32_t i = 0; i < run.length; ++i) {
-                    const std::uint64_t offset = static_cast<std::uint64_t>(run.firstRow) + i +
-                                                 static_cast<std::uint64_t>(k) * layout.recordLength;
-                    if (offset >= source.size()) {
-                        ended = true;
-                        break;
-                    }
-                    field[count++] = source[offset];
-                }
+    return ReferenceSheet(layout, [&](std::uint32_t k, std::uint32_t c, std::uint8_t* field, std::uint32_t& count) {
+        const PlannedColumn& column = plan.columns.at(c);
+        for (std::uint32_t r = 0; r < column.runCount; ++r) {
+            const RowRun& run = plan.runs[column.firstRun + r];
+            for (std::uint32_t i = 0; i < run.length; ++i) {
+                const std::uint64_t offset =
+                    static_cast<std::uint64_t>(run.firstRow) + i + std::uint64_t{k} * layout.recordLength;
+                if (offset >= source.size())
+                    return column.type;
+                field[count++] = source[offset];
             }
-            std::uint8_t number[8];
-            const std::uint32_t v = field[0] | field[1] << 8 | field[2] << 16 | static_cast<std::uint32_t>(field[3]) << 24;
-            switch (column.type) {
-            case TypeCode::Text:
-                writer.WriteLabelCell(field, count);
-                break;
-            case TypeCode::BinInteger:
-                if (v <= 0xFFFF) {
-                    writer.WriteIntegerCell(field);
-                } else {
-                    WidenInteger(v, number);
-                    writer.WriteNumberCell(number);
-                }
-                break;
-            case TypeCode::BinReal:
-                if (count <= 4)
-                    WidenSingle(field);
-                writer.WriteNumberCell(field);
-                break;
-            case TypeCode::DecimalNumber:
-                ConvertDecimal(kDecimalText, field, number);
-                writer.WriteNumberCell(number);
-                break;
-            case TypeCode::Bcd:
-                ConvertDecimal(kPackedDecimal, field, number);
-                writer.WriteNumberCell(number);
-                break;
-            }
-            ++writer.CurrentColumn;
         }
-    }
-    writer.WriteSheetTrailer();
-    out.Flush();
-    return sink.bytes;
+        return column.type;
+    });
 }
 
 TEST(ConversionEngine, BatchedReadsGiveTheSameBytesAsByteByByteReads)
@@ -246,7 +182,7 @@ TEST(ConversionEngine, BatchedReadsGiveTheSameBytesAsByteByByteReads)
         MemorySink sink;
         const ConversionOutcome outcome = RunConversion(memory, p.layout, p.plan, sink, stop, {});
         ASSERT_EQ(outcome.status, ConversionStatus::Finished);
-        ASSERT_EQ(sink.bytes, ReferenceSheet(source, p.layout, p.plan));
+        ASSERT_EQ(sink.bytes, ByteByByte(source, p.layout, p.plan));
         ASSERT_TRUE(ReadSheet(sink.bytes).wellFormed);
     }
 }

@@ -10,31 +10,12 @@
 #include <random>
 #include <thread>
 
-#include "convert/ValueConversions.h"
-#include "sheet/SheetWriter.h"
-#include "support/Convert.h"
+#include "support/ReferenceSheet.h"
 
 namespace zorbik {
 namespace {
 
 using namespace zorbik::testing;
-
-struct Prepared {
-    RowStore store{UiLanguage::English};
-    RecordLayout layout;
-    ColumnPlan plan;
-};
-
-Prepared Prepare(std::uint32_t size, const std::vector<Mark>& marks)
-{
-    Prepared p;
-    p.store = MakeStore(static_cast<std::int32_t>(size), marks);
-    EXPECT_FALSE(ValidateLayout(p.store, size, p.layout));
-    NormaliseEdges(p.store, p.layout);
-    ClampCounts(p.layout);
-    p.plan = BuildColumnPlan(p.store, p.layout);
-    return p;
-}
 
 // The sheet as the prototype describes it when every record is cut up on
 // its own: the walk over the marks of the row store, column by column,
@@ -42,63 +23,23 @@ Prepared Prepare(std::uint32_t size, const std::vector<Mark>& marks)
 std::vector<std::uint8_t> WalkEveryRecord(const std::vector<std::uint8_t>& source, const RowStore& store,
                                           const RecordLayout& layout)
 {
-    MemorySink sink;
-    OutputBuffer out(sink);
-    SheetWriter writer(out);
-    writer.WriteSheetHeader();
-    writer.WriteDimensions(layout.recordCount, layout.columnCount);
     std::vector<std::int32_t> rows;
-    for (std::uint32_t k = 0; k < layout.recordCount; ++k) {
-        writer.CurrentRow = k;
-        writer.WriteRowRecord(k, layout.columnCount);
-        std::int32_t cursor = layout.lineBegin;
-        for (std::uint32_t c = 0; c < layout.columnCount; ++c) {
-            std::int32_t typeRow = kNoRow;
-            bool byteMarks = false;
-            const TypeCode type = FindColumnType(store, cursor, typeRow, byteMarks);
-            FieldExtract(store, typeRow, byteMarks, FieldSize(type), cursor, rows);
-            std::uint8_t field[256] = {};
-            std::uint32_t count = 0;
-            for (const std::int32_t row : rows) {
-                const std::uint64_t at = static_cast<std::uint64_t>(row) + std::uint64_t{k} * layout.recordLength;
-                if (at >= source.size())
-                    break;
-                field[count++] = source[at];
-            }
-            writer.CurrentColumn = c;
-            std::uint8_t number[8];
-            const std::uint32_t v = field[0] | field[1] << 8 | field[2] << 16 | std::uint32_t{field[3]} << 24;
-            switch (type) {
-            case TypeCode::Text:
-                writer.WriteLabelCell(field, count);
+    std::int32_t cursor = layout.lineBegin;
+    return ReferenceSheet(layout, [&](std::uint32_t k, std::uint32_t c, std::uint8_t* field, std::uint32_t& count) {
+        if (c == 0)
+            cursor = layout.lineBegin;
+        std::int32_t typeRow = kNoRow;
+        bool byteMarks = false;
+        const TypeCode type = FindColumnType(store, cursor, typeRow, byteMarks);
+        FieldExtract(store, typeRow, byteMarks, FieldSize(type), cursor, rows);
+        for (const std::int32_t row : rows) {
+            const std::uint64_t at = static_cast<std::uint64_t>(row) + std::uint64_t{k} * layout.recordLength;
+            if (at >= source.size())
                 break;
-            case TypeCode::BinInteger:
-                if (v <= 0xFFFF) {
-                    writer.WriteIntegerCell(field);
-                } else {
-                    WidenInteger(v, number);
-                    writer.WriteNumberCell(number);
-                }
-                break;
-            case TypeCode::BinReal:
-                if (count <= 4)
-                    WidenSingle(field);
-                writer.WriteNumberCell(field);
-                break;
-            case TypeCode::DecimalNumber:
-                ConvertDecimal(kDecimalText, field, number);
-                writer.WriteNumberCell(number);
-                break;
-            case TypeCode::Bcd:
-                ConvertDecimal(kPackedDecimal, field, number);
-                writer.WriteNumberCell(number);
-                break;
-            }
+            field[count++] = source[at];
         }
-    }
-    writer.WriteSheetTrailer();
-    out.Flush();
-    return sink.bytes;
+        return type;
+    });
 }
 
 // Counts what the conversion asks of the source.
