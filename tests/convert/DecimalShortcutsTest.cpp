@@ -10,6 +10,7 @@
 #include <string>
 
 #include "convert/ValueConversions.h"
+#include "support/ExtendedDivision.h"
 
 namespace zorbik {
 namespace {
@@ -31,21 +32,8 @@ std::uint64_t PackedBits(std::uint64_t digits, int scale, bool negative)
     return bits;
 }
 
-#if defined(__x86_64__) || defined(__i386__)
-// The 80-bit extended format with its 64-bit significand, rounding to
-// nearest: the arithmetic the values are defined by.
-std::uint64_t ByExtendedHardware(std::uint64_t digits, int scale, bool negative)
-{
-    volatile long double x = static_cast<long double>(digits);
-    if (negative)
-        x = -x;
-    for (int i = 0; i < scale; ++i)
-        x = x / 10.0L;
-    const double d = static_cast<double>(x);
-    std::uint64_t bits;
-    std::memcpy(&bits, &d, 8);
-    return bits;
-}
+#ifdef ZORBIK_EXTENDED_HARDWARE
+using zorbik::testing::ByExtendedHardware;
 
 // Integers whose quotient by 10^scale lies as close as an integer can to a
 // point halfway between two doubles: for a double f near the quotient and

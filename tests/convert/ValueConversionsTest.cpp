@@ -6,6 +6,7 @@
 #include <string>
 
 #include "convert/ValueConversions.h"
+#include "support/ExtendedDivision.h"
 
 namespace zorbik {
 namespace {
@@ -167,22 +168,8 @@ TEST(ConvertDecimal, PackedExamples)
     EXPECT_NEAR(value / 1e-109, 1.0, 1e-15);
 }
 
-#if defined(__x86_64__) || defined(__i386__)
-// On x86 `long double` is the 80-bit extended format with a 64-bit
-// significand, rounding to nearest: exactly the arithmetic the values are
-// defined by. The integer emulation must agree with it bit for bit.
-std::uint64_t ByExtendedHardware(std::uint64_t digits, int scale, bool negative)
-{
-    volatile long double x = static_cast<long double>(digits);
-    if (negative)
-        x = -x;
-    for (int i = 0; i < scale; ++i)
-        x = x / 10.0L;
-    const double d = static_cast<double>(x);
-    std::uint64_t bits;
-    std::memcpy(&bits, &d, 8);
-    return bits;
-}
+#ifdef ZORBIK_EXTENDED_HARDWARE
+using zorbik::testing::ByExtendedHardware;
 
 TEST(ConvertDecimal, AgreesWithExtendedPrecisionHardware)
 {
