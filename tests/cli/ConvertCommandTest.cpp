@@ -3,12 +3,12 @@
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
-#include <sstream>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "ConvertCommand.h"
+#include "support/CommandRun.h"
 #include "support/SheetReader.h"
 #include "support/TempDir.h"
 
@@ -16,26 +16,6 @@ namespace zorbik {
 namespace {
 
 using namespace zorbik::testing;
-
-struct CommandRun {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-CommandRun Convert(const std::vector<std::string>& args, const char* lang = "en_US.UTF-8")
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    CommandIo io{out, err, false, nullptr, nullptr, lang};
-    const int code = RunConvertCommand(args, io);
-    return {code, out.str(), err.str()};
-}
-
-bool Contains(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos;
-}
 
 class ConvertCommand : public ::testing::Test {
 protected:

@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <random>
 #include <regex>
-#include <sstream>
 
 #include "ConvertCommand.h"
+#include "support/CommandRun.h"
 #include "support/SheetReader.h"
 #include "support/TempDir.h"
 
@@ -19,26 +19,6 @@ namespace {
 
 using namespace zorbik::testing;
 using namespace std::string_literals;
-
-struct CommandRun {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-CommandRun Convert(const std::vector<std::string>& args)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    CommandIo io{out, err, false, nullptr, nullptr, "en_US.UTF-8"};
-    const int code = RunConvertCommand(args, io);
-    return {code, out.str(), err.str()};
-}
-
-bool Contains(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos;
-}
 
 class LayoutInput : public ::testing::Test {
 protected:
