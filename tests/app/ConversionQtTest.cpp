@@ -1,12 +1,7 @@
 // Conversions started from the window that run to their end: the file
 // equals the command line's for the same marks, the target dialog and its
 // errors, the clamp message, and a target that cannot be written to the end.
-#include <csignal>
-
-#include <sys/resource.h>
-
 #include <QProgressBar>
-#include <QScopeGuard>
 #include <QtTest>
 
 #include "app/ConversionTestSupport.h"
@@ -32,27 +27,18 @@ private slots:
     void writeFailureShowsMessage44();
 
 private:
-    QTemporaryDir dir_;
-    QString target_;
-    QString records100_;
-    QString records3000_;
-    QString twoByteRecords_;
+    ConversionFiles files_;
 };
 
 void ConversionQtTest::initTestCase()
 {
     InitResources();
-    QVERIFY(dir_.isValid());
-    records100_ = MakeFile(dir_, QStringLiteral("records100.dat"), Records(100));
-    records3000_ = MakeFile(dir_, QStringLiteral("records3000.dat"), Records(3000));
-    // 65535 records of two bytes: one more than a worksheet takes.
-    twoByteRecords_ = MakeFile(dir_, QStringLiteral("two.dat"), CountingBytes(2 * 65535));
+    QVERIFY(files_.Make());
 }
 
 void ConversionQtTest::init()
 {
-    target_ = dir_.filePath(QStringLiteral("target.xls"));
-    QFile::remove(target_);
+    files_.ClearTarget();
 }
 
 void ConversionQtTest::sameFileAsCommandLine_data()
@@ -82,10 +68,10 @@ void ConversionQtTest::sameFileAsCommandLine()
     QFETCH(QString, title);
 
     ShownWindow shown(language);
-    shown.Open(records100_);
+    shown.Open(files_.records100);
     MarkAll(shown.window, marks);
     const std::string layout = FormatLayout(shown.window.Rows());
-    shown.dialogs.saveAnswers.push_back(target_);
+    shown.dialogs.saveAnswers.push_back(files_.target);
     Press(shown.window, MainWindow::ConvertButton);
     QVERIFY(shown.WaitForState(MainWindow::State::NoSource));
 
@@ -96,19 +82,19 @@ void ConversionQtTest::sameFileAsCommandLine()
     // Names that got the default suffix are listed too.
     QCOMPARE(asked.filter.patterns, QStringLiteral("*.xls *.XLS"));
     QCOMPARE(asked.defaultSuffix, QStringLiteral("XLS"));
-    QCOMPARE(asked.start, dir_.path());
+    QCOMPARE(asked.start, files_.dir.path());
 
-    const QByteArray expected = CommandLineOutput(dir_, records100_, layout);
+    const QByteArray expected = CommandLineOutput(files_.dir, files_.records100, layout);
     QVERIFY(expected.size() > 680);
-    QCOMPARE(ReadAll(target_), expected);
+    QCOMPARE(ReadAll(files_.target), expected);
 }
 
 void ConversionQtTest::finishTakesTheClearPath()
 {
     ShownWindow shown(UiLanguage::German);
-    shown.Open(records3000_);
+    shown.Open(files_.records3000);
     MarkAll(shown.window, kColumns);
-    shown.dialogs.saveAnswers.push_back(target_);
+    shown.dialogs.saveAnswers.push_back(files_.target);
     Press(shown.window, MainWindow::ConvertButton);
     QCOMPARE(shown.window.ProgressBar()->maximum(), 3000);
     QVERIFY(shown.WaitForState(MainWindow::State::NoSource));
@@ -118,10 +104,10 @@ void ConversionQtTest::finishTakesTheClearPath()
     QCOMPARE(shown.window.ByteListRows()->rowCount(), 0);
     QVERIFY(shown.window.Rows().Markers().empty());
     QCOMPARE(shown.window.ProgressBar()->value(), 0);
-    QVERIFY(QFile::exists(target_));
+    QVERIFY(QFile::exists(files_.target));
     // The next open dialog starts with the target's path.
     Press(shown.window, MainWindow::OpenButton);
-    QCOMPARE(shown.dialogs.openQuestions.back().start, target_);
+    QCOMPARE(shown.dialogs.openQuestions.back().start, files_.target);
 }
 
 // Cancelling the target dialog shows it again; a target that cannot be
@@ -129,10 +115,10 @@ void ConversionQtTest::finishTakesTheClearPath()
 void ConversionQtTest::targetDialogUntilATargetOpens()
 {
     ShownWindow shown(UiLanguage::English);
-    shown.Open(records100_);
+    shown.Open(files_.records100);
     MarkAll(shown.window, kColumns);
-    shown.dialogs.saveAnswers = {QString(), QString(), records100_,
-                                 dir_.filePath(QStringLiteral("no-such-folder/target.xls")), dir_.path(), target_};
+    shown.dialogs.saveAnswers = {QString(), QString(), files_.records100,
+                                 files_.dir.filePath(QStringLiteral("no-such-folder/target.xls")), files_.dir.path(), files_.target};
     Press(shown.window, MainWindow::ConvertButton);
     QVERIFY(shown.WaitForState(MainWindow::State::NoSource));
     QCOMPARE(shown.dialogs.saveQuestions.size(), std::size_t(6));
@@ -141,67 +127,58 @@ void ConversionQtTest::targetDialogUntilATargetOpens()
         QCOMPARE(message.boxType, int(BoxExclamation));
         QVERIFY(!message.detail.isEmpty());
     }
-    QCOMPARE(ReadAll(records100_), Records(100));
-    QVERIFY(ReadAll(target_).size() > 680);
+    QCOMPARE(ReadAll(files_.records100), Records(100));
+    QVERIFY(ReadAll(files_.target).size() > 680);
 }
 
 // An existing file is written from its start and cut to the new length.
 void ConversionQtTest::existingLongerTargetIsCut()
 {
     ShownWindow shown(UiLanguage::English);
-    shown.Open(records100_);
+    shown.Open(files_.records100);
     MarkAll(shown.window, kColumns);
     const std::string layout = FormatLayout(shown.window.Rows());
-    MakeFile(dir_, QStringLiteral("target.xls"), QByteArray(200000, 'x'));
-    shown.dialogs.saveAnswers.push_back(target_);
+    MakeFile(files_.dir, QStringLiteral("target.xls"), QByteArray(200000, 'x'));
+    shown.dialogs.saveAnswers.push_back(files_.target);
     Press(shown.window, MainWindow::ConvertButton);
     QVERIFY(shown.WaitForState(MainWindow::State::NoSource));
-    QCOMPARE(ReadAll(target_), CommandLineOutput(dir_, records100_, layout));
+    QCOMPARE(ReadAll(files_.target), CommandLineOutput(files_.dir, files_.records100, layout));
 }
 
 void ConversionQtTest::tooManyRecordsAreClamped()
 {
     ShownWindow shown(UiLanguage::German);
-    shown.Open(twoByteRecords_);
+    shown.Open(files_.twoByteRecords);
     MarkAll(shown.window, {{0, LB, NoType}, {1, LE, NoType}});
     const std::string layout = FormatLayout(shown.window.Rows());
-    shown.dialogs.saveAnswers.push_back(target_);
+    shown.dialogs.saveAnswers.push_back(files_.target);
     Press(shown.window, MainWindow::ConvertButton);
     // The message comes after the target has been chosen.
     QCOMPARE(shown.dialogs.MessageIds(), std::vector<int>{MsgTooManyLines});
     QCOMPARE(shown.dialogs.saveQuestions.size(), std::size_t(1));
     QCOMPARE(shown.window.ProgressBar()->maximum(), 65535);
     QVERIFY(shown.WaitForState(MainWindow::State::NoSource));
-    QCOMPARE(ReadAll(target_), CommandLineOutput(dir_, twoByteRecords_, layout));
+    QCOMPARE(ReadAll(files_.target), CommandLineOutput(files_.dir, files_.twoByteRecords, layout));
 }
 
-// The worker has ended and its notice waits in the queue when Cancel stops
-// the conversion: the notice must neither finish nor clear anything.
-// Should Cancel or Quit get in while a clamp message is shown, no
-// conversion may start without its target and source.
 // A target that cannot take the whole worksheet (here: a file size limit)
 // is deleted, message 44 tells so, and the source stays shown.
 void ConversionQtTest::writeFailureShowsMessage44()
 {
     ShownWindow shown(UiLanguage::German);
-    shown.Open(twoByteRecords_);
+    shown.Open(files_.twoByteRecords);
     MarkAll(shown.window, {{0, LB, NoType}, {1, LE, NoType}});
 
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit old{};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
-    rlimit limited = old;
-    limited.rlim_cur = 64 * 1024;
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const auto restore = qScopeGuard([&] { setrlimit(RLIMIT_FSIZE, &old); });
+    const FileSizeLimit limit(64 * 1024);
+    QVERIFY(limit.Set());
 
-    shown.dialogs.saveAnswers.push_back(target_);
+    shown.dialogs.saveAnswers.push_back(files_.target);
     Press(shown.window, MainWindow::ConvertButton);
     QVERIFY(shown.WaitForState(MainWindow::State::SourceShown));
     QCOMPARE(shown.dialogs.MessageIds(), (std::vector<int>{MsgTooManyLines, MsgWriteError}));
     QCOMPARE(shown.dialogs.messages.back().boxType, int(BoxStop));
-    QCOMPARE(shown.dialogs.messages.back().detail, target_);
-    QVERIFY(!QFile::exists(target_));
+    QCOMPARE(shown.dialogs.messages.back().detail, files_.target);
+    QVERIFY(!QFile::exists(files_.target));
     QCOMPARE(ButtonStates(shown.window), QStringLiteral("-xxxxx"));
     QCOMPARE(shown.window.ProgressBar()->value(), 0);
     QCOMPARE(shown.window.ByteListRows()->rowCount(), 1024);

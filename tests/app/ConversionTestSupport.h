@@ -2,9 +2,13 @@
 // the file the command line makes for the same source and marks.
 #pragma once
 
+#include <csignal>
 #include <string>
 
+#include <sys/resource.h>
+
 #include <QProcess>
+#include <QProgressBar>
 
 #include "app/WindowTestSupport.h"
 
@@ -79,5 +83,70 @@ inline QByteArray CommandLineOutput(const QTemporaryDir& dir, const QString& sou
     return ReadAll(out);
 }
 
+// The files of the conversion tests: sources of 100 and 3000 records, one
+// of 65535 records of two bytes (one more than a worksheet takes), and a
+// target that Clear() removes.
+struct ConversionFiles {
+    // False where there is no folder for them.
+    bool Make()
+    {
+        if (!dir.isValid())
+            return false;
+        records100 = MakeFile(dir, QStringLiteral("records100.dat"), Records(100));
+        records3000 = MakeFile(dir, QStringLiteral("records3000.dat"), Records(3000));
+        twoByteRecords = MakeFile(dir, QStringLiteral("two.dat"), CountingBytes(2 * 65535));
+        return true;
+    }
+    void ClearTarget()
+    {
+        target = dir.filePath(QStringLiteral("target.xls"));
+        QFile::remove(target);
+    }
+
+    QTemporaryDir dir;
+    QString target;
+    QString records100;
+    QString records3000;
+    QString twoByteRecords;
+};
+
+// Starts converting the marked source into `target` with the worker held
+// back, and waits until the first records are done: false if they are not.
+inline bool StartHeldConversion(ShownWindow& shown, const QString& target)
+{
+    shown.window.Task().HoldWorkerForTest(true);
+    shown.dialogs.saveAnswers.push_back(target);
+    Press(shown.window, MainWindow::ConvertButton);
+    return QTest::qWaitFor([&] { return shown.window.ProgressBar()->value() > 0; });
+}
+
+// Limits the size of every file this process writes, for as long as it
+// lives; writes beyond fail instead of raising a signal.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        saved_ = ::getrlimit(RLIMIT_FSIZE, &old_) == 0;
+        rlimit limited = old_;
+        limited.rlim_cur = bytes;
+        set_ = saved_ && ::setrlimit(RLIMIT_FSIZE, &limited) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        if (saved_)
+            ::setrlimit(RLIMIT_FSIZE, &old_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+    // Whether the limit holds.
+    bool Set() const { return set_; }
+
+private:
+    rlimit old_{};
+    bool saved_ = false;
+    bool set_ = false;
+};
 
 } // namespace zorbik::testing

@@ -201,10 +201,7 @@ void SourceFaultsQtTest::sourceChangedDuringConversion()
     ShownWindow shown(UiLanguage::English);
     shown.Open(source);
     MarkAll(shown.window, kColumns);
-    shown.window.Task().HoldWorkerForTest(true);
-    shown.dialogs.saveAnswers.push_back(target_);
-    Press(shown.window, MainWindow::ConvertButton);
-    QTRY_VERIFY(shown.window.ProgressBar()->value() > 0);
+    QVERIFY(StartHeldConversion(shown, target_));
 
     QFile file(source);
     switch (change) {

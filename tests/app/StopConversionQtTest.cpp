@@ -28,27 +28,18 @@ private slots:
     void cancelOrQuitDuringClampMessage();
 
 private:
-    QTemporaryDir dir_;
-    QString target_;
-    QString records100_;
-    QString records3000_;
-    QString twoByteRecords_;
+    ConversionFiles files_;
 };
 
 void StopConversionQtTest::initTestCase()
 {
     InitResources();
-    QVERIFY(dir_.isValid());
-    records100_ = MakeFile(dir_, QStringLiteral("records100.dat"), Records(100));
-    records3000_ = MakeFile(dir_, QStringLiteral("records3000.dat"), Records(3000));
-    // 65535 records of two bytes: one more than a worksheet takes.
-    twoByteRecords_ = MakeFile(dir_, QStringLiteral("two.dat"), CountingBytes(2 * 65535));
+    QVERIFY(files_.Make());
 }
 
 void StopConversionQtTest::init()
 {
-    target_ = dir_.filePath(QStringLiteral("target.xls"));
-    QFile::remove(target_);
+    files_.ClearTarget();
 }
 
 void StopConversionQtTest::cancelDuringConversion_data()
@@ -64,15 +55,11 @@ void StopConversionQtTest::cancelDuringConversion()
     QFETCH(int, answer);
     QFETCH(QString, states);
     ShownWindow shown(UiLanguage::English);
-    shown.Open(records3000_);
+    shown.Open(files_.records3000);
     MarkAll(shown.window, {{16, LB, Text}, {24, CB, BinInteger}, {25, CE, NoType}, {39, LE, NoType}});
-    shown.window.Task().HoldWorkerForTest(true);
-    shown.dialogs.saveAnswers.push_back(target_);
-    Press(shown.window, MainWindow::ConvertButton);
-
-    QTRY_VERIFY(shown.window.ProgressBar()->value() > 0);
+    QVERIFY(StartHeldConversion(shown, files_.target));
     QCOMPARE(ButtonStates(shown.window), QStringLiteral("---xxx"));
-    QVERIFY(QFile::exists(target_));
+    QVERIFY(QFile::exists(files_.target));
     // The typed record begin has become a column of its own.
     QCOMPARE(shown.window.Rows().GetMarker(16), MarkerKind::ColumnBegin);
     QCOMPARE(shown.window.Rows().GetMarker(23), MarkerKind::ColumnEnd);
@@ -85,7 +72,7 @@ void StopConversionQtTest::cancelDuringConversion()
     shown.dialogs.yesNoAnswers.push_back(answer);
     Press(shown.window, MainWindow::CancelButton);
     QCOMPARE(shown.dialogs.MessageIds(), std::vector<int>{MsgKeepSource});
-    QVERIFY(!QFile::exists(target_));
+    QVERIFY(!QFile::exists(files_.target));
     QCOMPARE(shown.window.ProgressBar()->value(), 0);
     QCOMPARE(ButtonStates(shown.window), states);
     if (answer == AnswerYes) {
@@ -101,62 +88,59 @@ void StopConversionQtTest::cancelDuringConversion()
     }
     QTest::qWait(100);
     QCOMPARE(ButtonStates(shown.window), states);
-    QVERIFY(!QFile::exists(target_));
+    QVERIFY(!QFile::exists(files_.target));
 }
 
 void StopConversionQtTest::quitDuringConversion()
 {
     ShownWindow shown(UiLanguage::German);
-    shown.Open(records3000_);
+    shown.Open(files_.records3000);
     MarkAll(shown.window, kColumns);
-    shown.window.Task().HoldWorkerForTest(true);
-    shown.dialogs.saveAnswers.push_back(target_);
-    Press(shown.window, MainWindow::ConvertButton);
-    QTRY_VERIFY(shown.window.ProgressBar()->value() > 0);
-    QVERIFY(QFile::exists(target_));
+    QVERIFY(StartHeldConversion(shown, files_.target));
+    QVERIFY(QFile::exists(files_.target));
 
     Press(shown.window, MainWindow::QuitButton);
     QVERIFY(!shown.window.isVisible());
-    QVERIFY(!QFile::exists(target_));
+    QVERIFY(!QFile::exists(files_.target));
     QVERIFY(shown.dialogs.messages.empty());
     QTest::qWait(100);
-    QVERIFY(!QFile::exists(target_));
+    QVERIFY(!QFile::exists(files_.target));
 }
 
 void StopConversionQtTest::lateFinishNoticeIsIgnored()
 {
     ShownWindow shown(UiLanguage::English);
-    shown.Open(records100_);
+    shown.Open(files_.records100);
     MarkAll(shown.window, kColumns);
     const std::string layout = FormatLayout(shown.window.Rows());
-    const qsizetype finalSize = CommandLineOutput(dir_, records100_, layout).size();
-    shown.dialogs.saveAnswers.push_back(target_);
+    const qsizetype finalSize = CommandLineOutput(files_.dir, files_.records100, layout).size();
+    shown.dialogs.saveAnswers.push_back(files_.target);
     Press(shown.window, MainWindow::ConvertButton);
 
     // No events are served here, so the notice stays queued.
-    for (int i = 0; i < 2000 && QFileInfo(target_).size() < finalSize; ++i)
+    for (int i = 0; i < 2000 && QFileInfo(files_.target).size() < finalSize; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     QCOMPARE(shown.window.CurrentState(), MainWindow::State::Converting);
 
     shown.dialogs.yesNoAnswers.push_back(AnswerNo);
     shown.window.CancelCommand();
-    QVERIFY(!QFile::exists(target_));
+    QVERIFY(!QFile::exists(files_.target));
     QCOMPARE(ButtonStates(shown.window), QStringLiteral("x---xx"));
 
     QTest::qWait(100);
     QCOMPARE(ButtonStates(shown.window), QStringLiteral("x---xx"));
     QCOMPARE(shown.window.ByteListRows()->rowCount(), 0);
     QCOMPARE(shown.dialogs.MessageIds(), std::vector<int>{MsgKeepSource});
-    QVERIFY(!QFile::exists(target_));
+    QVERIFY(!QFile::exists(files_.target));
 
     // The next conversion runs as the first would have.
-    shown.Open(records100_);
+    shown.Open(files_.records100);
     MarkAll(shown.window, kColumns);
-    shown.dialogs.saveAnswers.push_back(target_);
+    shown.dialogs.saveAnswers.push_back(files_.target);
     Press(shown.window, MainWindow::ConvertButton);
     QVERIFY(shown.WaitForState(MainWindow::State::NoSource));
-    QCOMPARE(ReadAll(target_).size(), finalSize);
+    QCOMPARE(ReadAll(files_.target).size(), finalSize);
 }
 
 void StopConversionQtTest::cancelOrQuitDuringClampMessage_data()
@@ -170,14 +154,14 @@ void StopConversionQtTest::cancelOrQuitDuringClampMessage()
 {
     QFETCH(bool, quit);
     ShownWindow shown(UiLanguage::English);
-    shown.Open(twoByteRecords_);
+    shown.Open(files_.twoByteRecords);
     MarkAll(shown.window, {{0, LB, NoType}, {1, LE, NoType}});
-    shown.dialogs.saveAnswers.push_back(target_);
+    shown.dialogs.saveAnswers.push_back(files_.target);
     shown.dialogs.yesNoAnswers.push_back(AnswerNo);
     shown.dialogs.duringMessage = [&](int messageId) {
         if (messageId != MsgTooManyLines)
             return;
-        QVERIFY(QFile::exists(target_));
+        QVERIFY(QFile::exists(files_.target));
         if (quit)
             shown.window.QuitCommand();
         else
@@ -188,7 +172,7 @@ void StopConversionQtTest::cancelOrQuitDuringClampMessage()
 
     QVERIFY(!shown.window.Task().Started());
     QVERIFY(!shown.window.Task().Active());
-    QVERIFY(!QFile::exists(target_));
+    QVERIFY(!QFile::exists(files_.target));
     if (quit) {
         QVERIFY(!shown.window.isVisible());
         QCOMPARE(shown.dialogs.MessageIds(), std::vector<int>{MsgTooManyLines});
@@ -197,7 +181,7 @@ void StopConversionQtTest::cancelOrQuitDuringClampMessage()
         QCOMPARE(ButtonStates(shown.window), QStringLiteral("x---xx"));
     }
     QTest::qWait(100);
-    QVERIFY(!QFile::exists(target_));
+    QVERIFY(!QFile::exists(files_.target));
 }
 
 QTEST_MAIN(StopConversionQtTest)

@@ -5,13 +5,9 @@
 // the save dialog again; a failure while writing shows message 44, leaves
 // no partial file and returns to the source with its marks. The source is
 // never changed.
-#include <csignal>
 #include <optional>
 
-#include <fcntl.h>
 #include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <QDir>
@@ -23,6 +19,7 @@
 #include "app/ResourceNames.h"
 #include "layout/LayoutFile.h"
 #include "support/AsOtherUser.h"
+#include "support/InodeFlags.h"
 #include "support/PrivateMounts.h"
 
 using namespace zorbik;
@@ -35,38 +32,6 @@ QStringList Names(const QString& folder)
     return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
                                   QDir::Name);
 }
-
-// Flags that even root cannot write through; not every file system has them.
-bool SetInodeFlag(const QString& path, int flag, bool on)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-    if (fd < 0)
-        return false;
-    int flags = 0;
-    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    flags = on ? flags | flag : flags & ~flag;
-    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    ::close(fd);
-    return done;
-}
-
-// Limits the size of every file this process writes, for as long as it
-// lives; writes beyond fail instead of raising a signal.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        ::getrlimit(RLIMIT_FSIZE, &old_);
-        rlimit limited = old_;
-        limited.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &old_); }
-
-private:
-    rlimit old_{};
-};
 
 } // namespace
 
@@ -184,8 +149,10 @@ void TargetFaultsQtTest::fullDisk()
     shown.dialogs.saveAnswers.push_back(onDisk);
     if (noFreeFile)
         shown.dialogs.saveAnswers.push_back(target_);
-    if (!tmpfs)
+    if (!tmpfs) {
         limit.emplace(fullBefore ? 0 : rlim_t(room));
+        QVERIFY(limit->Set());
+    }
     Press(shown.window, MainWindow::ConvertButton);
     QVERIFY(QTest::qWaitFor([&] { return shown.window.CurrentState() != MainWindow::State::Converting; }, 60000));
     limit.reset();
@@ -251,11 +218,11 @@ void TargetFaultsQtTest::targetCannotBeCreated()
     QFETCH(bool, asOtherUser);
     QFETCH(int, inodeFlag);
     QFETCH(QByteArray, oldContent);
-    if (inodeFlag != 0 && !SetInodeFlag(target, inodeFlag, true))
+    if (inodeFlag != 0 && !SetInodeFlag(QFile::encodeName(target).toStdString(), inodeFlag, true))
         QSKIP("this file system has no such flag");
     const auto undoFlag = qScopeGuard([&] {
         if (inodeFlag != 0)
-            SetInodeFlag(target, inodeFlag, false);
+            SetInodeFlag(QFile::encodeName(target).toStdString(), inodeFlag, false);
     });
     const bool existed = QFileInfo(target).exists() || QFileInfo(target).isSymLink();
     const bool wasFolder = QFileInfo(target).isDir();
@@ -308,10 +275,7 @@ void TargetFaultsQtTest::targetGoneWhileWritten()
 
     ShownWindow shown(UiLanguage::English);
     OpenAndMark(shown);
-    shown.window.Task().HoldWorkerForTest(true);
-    shown.dialogs.saveAnswers.push_back(target);
-    Press(shown.window, MainWindow::ConvertButton);
-    QTRY_VERIFY(shown.window.ProgressBar()->value() > 0);
+    QVERIFY(StartHeldConversion(shown, target));
     QVERIFY(QFile::exists(target));
     switch (how) {
     case 0:

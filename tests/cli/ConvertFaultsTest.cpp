@@ -12,18 +12,15 @@
 #include <functional>
 #include <iostream>
 
-#include <fcntl.h>
 #include <linux/fs.h>
-#include <sched.h>
-#include <sys/ioctl.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
-#include <sys/statvfs.h>
 
 #include "ConvertCommand.h"
 #include "support/Checksum.h"
 #include "support/ChildProcess.h"
 #include "support/HookedConvert.h"
+#include "support/InodeFlags.h"
+#include "support/PrivateMounts.h"
 #include "support/SheetReader.h"
 #include "support/TempDir.h"
 
@@ -35,50 +32,6 @@ namespace fs = std::filesystem;
 
 constexpr const char* kWriteError = "zorbik-convert: Error on writing target file!\n";
 constexpr const char* kCannotCreate = "zorbik-convert: File exsists!\n";
-
-// Mounts made after this are seen by this process and its children only and
-// vanish with it, so a failed test leaves nothing mounted.
-bool PrivateMounts(std::string& why)
-{
-    static const std::string failure = [] {
-        if (::unshare(CLONE_NEWNS) != 0)
-            return std::string("unshare(CLONE_NEWNS): ") + std::strerror(errno);
-        if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
-            return std::string("making mounts private: ") + std::strerror(errno);
-        return std::string();
-    }();
-    why = failure;
-    return failure.empty();
-}
-
-// A tmpfs mounted for one test, unmounted again before its folder goes.
-class Tmpfs {
-public:
-    Tmpfs(const std::string& at, const std::string& options) : at_(at)
-    {
-        fs::create_directory(at);
-        mounted_ = ::mount("tmpfs", at.c_str(), "tmpfs", 0, options.c_str()) == 0;
-        error_ = mounted_ ? "" : std::strerror(errno);
-    }
-    ~Tmpfs()
-    {
-        if (mounted_)
-            ::umount2(at_.c_str(), MNT_DETACH);
-    }
-    bool Mounted() const { return mounted_; }
-    const std::string& Error() const { return error_; }
-    std::uint64_t FreeBlocks() const
-    {
-        struct statvfs st {};
-        ::statvfs(at_.c_str(), &st);
-        return st.f_bfree;
-    }
-
-private:
-    std::string at_;
-    bool mounted_ = false;
-    std::string error_;
-};
 
 std::vector<std::string> Names(const std::string& folder)
 {
@@ -133,8 +86,8 @@ protected:
 // A tmpfs counts whole pages of 4096 bytes: the sheet needs `pages`.
 TEST_F(ConvertFaults, AFullDiskEndsTheConversionWithExit3AndNoFile)
 {
-    std::string why;
-    if (!PrivateMounts(why))
+    const std::string why = EnterPrivateMounts();
+    if (!why.empty())
         GTEST_SKIP() << "no private mount namespace here (" << why << "); the file size limit test covers a full disk";
     const long pages = static_cast<long>((referenceBytes.size() + 4095) / 4096);
     struct Row {
@@ -174,20 +127,6 @@ TEST_F(ConvertFaults, AFullDiskEndsTheConversionWithExit3AndNoFile)
         EXPECT_EQ(Names(disk), before); // no partial file
         EXPECT_EQ(tmpfs.FreeBlocks(), freeBefore); // and its pages given back: deleted, not just hidden
     }
-}
-
-// Flags that even root cannot write through; not every file system has them.
-bool SetInodeFlag(const std::string& path, int flag, bool on)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY);
-    if (fd < 0)
-        return false;
-    int flags = 0;
-    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    flags = on ? flags | flag : flags & ~flag;
-    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    ::close(fd);
-    return done;
 }
 
 TEST_F(ConvertFaults, ATargetThatCannotBeWrittenIsRefusedWithExit2)
