@@ -8,19 +8,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake g++ make python3 python3-xlrd python3-xlwt time)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-command -v node > /dev/null && command -v npm > /dev/null || missing+=(nodejs npm)
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  echo "Installing: ${missing[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+source scripts/deps.sh
+zorbik_install_missing python3 python3-xlrd python3-xlwt time
+# Node.js may come from elsewhere than Debian: ask for the commands.
+node_missing=()
+command -v node > /dev/null || node_missing+=(nodejs)
+command -v npm > /dev/null || node_missing+=(npm)
+zorbik_apt_install "${node_missing[@]}"
 [ -d bench/node_modules/xlsx ] || (cd bench && npm ci --no-audit --no-fund --silent)
 
 echo "Building zorbik-convert (Release) in build/bench ..."

@@ -15,15 +15,25 @@ ZORBIK_TEST_PACKAGES=(
   clang-14 libclang-rt-14-dev
 )
 
+# Installs the given Debian packages (none given: nothing to do).
+zorbik_apt_install() {
+  [ $# -eq 0 ] && return 0
+  local sudo=""
+  if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+    [ -t 0 ] || sudo="sudo -n" # no password prompt where nobody can answer it
+  fi
+  echo "Installing: $*"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "$@"
+}
+
+# Installs those of the project's packages and of the given ones that are
+# not installed yet.
 zorbik_install_missing() {
   local missing=() p
   for p in "${ZORBIK_PACKAGES[@]}" "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
-  [ ${#missing[@]} -eq 0 ] && return 0
-  local sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  echo "Installing: ${missing[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  zorbik_apt_install "${missing[@]}"
 }

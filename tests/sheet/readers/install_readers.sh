@@ -10,17 +10,13 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 npm_dir="$1"
 
+source "$here/../../../scripts/deps.sh"
+# Asked by command: Node.js may come from elsewhere than Debian.
 missing=()
 command -v soffice > /dev/null || missing+=(libreoffice-calc-nogui)
 command -v node > /dev/null || missing+=(nodejs)
 command -v npm > /dev/null || missing+=(npm)
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo -n"
-  echo "Installing: ${missing[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+zorbik_apt_install "${missing[@]}"
 
 mkdir -p "$npm_dir"
 cp "$here/package.json" "$here/package-lock.json" "$npm_dir/"
