@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iostream>
 
-#include "app/Messages.h"
+#include "messages/Messages.h"
 #include "convert/ColumnWalk.h"
 #include "convert/Conversion.h"
 #include "layout/LayoutFile.h"

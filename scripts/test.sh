@@ -22,7 +22,7 @@ for config in release asan; do
     select=()
   fi
   echo "== $config: build"
-  cmake -S . -B "build/$config" "${flags[@]}" > /dev/null
+  cmake -S . -B "build/$config" -DZORBIK_WERROR=ON "${flags[@]}" > /dev/null
   cmake --build "build/$config" -j"$jobs"
   echo "== $config: test"
   ctest --test-dir "build/$config" --output-on-failure -j"$jobs" "${select[@]}" || status=1

@@ -2,8 +2,8 @@
 
 #include <limits>
 
-#include "app/QtText.h"
-#include "app/WindowTexts.h"
+#include "qtcommon/QtText.h"
+#include "qtcommon/WindowTexts.h"
 #include "source/RowText.h"
 
 namespace zorbik {

@@ -11,7 +11,7 @@
 
 #include "app/MarkerIcons.h"
 #include "app/RowNumberSearch.h"
-#include "app/WindowGeometry.h"
+#include "qtcommon/WindowGeometry.h"
 
 namespace zorbik {
 namespace {

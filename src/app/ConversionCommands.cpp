@@ -8,8 +8,8 @@
 
 #include "app/MainWindow.h"
 #include "app/UserDialogs.h"
-#include "app/QtText.h"
-#include "app/WindowTexts.h"
+#include "qtcommon/QtText.h"
+#include "qtcommon/WindowTexts.h"
 #include "convert/ColumnWalk.h"
 #include "layout/NormaliseEdges.h"
 #include "layout/ValidateLayout.h"

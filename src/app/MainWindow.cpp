@@ -7,12 +7,12 @@
 #include <QPushButton>
 
 #include "app/ByteListView.h"
-#include "app/DrawBitmap.h"
-#include "app/ResourceNames.h"
+#include "qtcommon/DrawBitmap.h"
+#include "qtcommon/ResourceNames.h"
 #include "app/UserDialogs.h"
-#include "app/WindowGeometry.h"
-#include "app/QtText.h"
-#include "app/WindowTexts.h"
+#include "qtcommon/WindowGeometry.h"
+#include "qtcommon/QtText.h"
+#include "qtcommon/WindowTexts.h"
 #include "help/HelpWindow.h"
 
 namespace zorbik {

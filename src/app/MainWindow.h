@@ -11,7 +11,7 @@
 #include "app/ByteListModel.h"
 #include "app/ConversionTask.h"
 #include "app/MarkerIcons.h"
-#include "app/Messages.h"
+#include "messages/Messages.h"
 #include "help/HelpWindow.h"
 #include "source/RowStore.h"
 #include "source/SourceView.h"

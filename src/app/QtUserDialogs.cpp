@@ -4,8 +4,8 @@
 #include <QPushButton>
 
 #include "app/UserDialogs.h"
-#include "app/QtText.h"
-#include "app/WindowTexts.h"
+#include "qtcommon/QtText.h"
+#include "qtcommon/WindowTexts.h"
 
 namespace zorbik {
 namespace {

@@ -7,7 +7,7 @@
 
 #include <QString>
 
-#include "app/Messages.h"
+#include "messages/Messages.h"
 
 class QWidget;
 

@@ -4,8 +4,8 @@
 #include <QTranslator>
 
 #include "app/MainWindow.h"
-#include "app/Messages.h"
-#include "app/ResourceNames.h"
+#include "messages/Messages.h"
+#include "qtcommon/ResourceNames.h"
 #include "app/UserDialogs.h"
 
 int main(int argc, char** argv)

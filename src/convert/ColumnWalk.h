@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/Messages.h"
+#include "messages/Messages.h"
 #include "layout/RecordLayout.h"
 #include "source/RowStore.h"
 

@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "app/ResourceNames.h"
+#include "qtcommon/ResourceNames.h"
 #include "source/RowText.h"
 
 namespace zorbik {

@@ -5,7 +5,7 @@
 #include <QByteArray>
 #include <QStringList>
 
-#include "app/Messages.h"
+#include "messages/Messages.h"
 
 namespace zorbik {
 

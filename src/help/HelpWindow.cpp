@@ -10,10 +10,10 @@
 #include <QPainter>
 #include <QScrollBar>
 
-#include "app/DrawBitmap.h"
-#include "app/QtText.h"
-#include "app/WindowGeometry.h"
-#include "app/WindowTexts.h"
+#include "qtcommon/DrawBitmap.h"
+#include "qtcommon/QtText.h"
+#include "qtcommon/WindowGeometry.h"
+#include "qtcommon/WindowTexts.h"
 #include "help/HelpPictures.h"
 #include "help/HelpText.h"
 

@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <QWidget>
 
-#include "app/Messages.h"
+#include "messages/Messages.h"
 #include "help/HelpScroll.h"
 
 class QScrollBar;

@@ -9,7 +9,7 @@
 #include <map>
 #include <string_view>
 
-#include "app/Messages.h"
+#include "messages/Messages.h"
 
 namespace zorbik {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/Messages.h"
+#include "messages/Messages.h"
 
 namespace zorbik {
 

@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <QtTest>
 
-#include "app/ResourceNames.h"
+#include "qtcommon/ResourceNames.h"
 #include "app/WindowTestSupport.h"
 
 using namespace zorbik;

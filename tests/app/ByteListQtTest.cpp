@@ -6,7 +6,7 @@
 
 #include "app/ByteListModel.h"
 #include "app/ByteListView.h"
-#include "app/ResourceNames.h"
+#include "qtcommon/ResourceNames.h"
 #include "source/SourceView.h"
 
 using namespace zorbik;

@@ -5,7 +5,7 @@
 #include <QScrollBar>
 #include <QtTest>
 
-#include "app/ResourceNames.h"
+#include "qtcommon/ResourceNames.h"
 #include "app/WindowTestSupport.h"
 #include "help/HelpWindow.h"
 

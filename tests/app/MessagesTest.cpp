@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/Messages.h"
+#include "messages/Messages.h"
 
 namespace zorbik {
 namespace {

@@ -11,7 +11,7 @@
 #include <QtTest>
 
 #include "app/ConversionTestSupport.h"
-#include "app/ResourceNames.h"
+#include "qtcommon/ResourceNames.h"
 
 using namespace zorbik;
 using namespace zorbik::testing;

@@ -22,7 +22,7 @@
 #include <QtTest>
 
 #include "app/ConversionTestSupport.h"
-#include "app/ResourceNames.h"
+#include "qtcommon/ResourceNames.h"
 #include "layout/LayoutFile.h"
 #include "support/AsOtherUser.h"
 

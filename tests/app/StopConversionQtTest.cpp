@@ -9,7 +9,7 @@
 #include <QtTest>
 
 #include "app/ConversionTestSupport.h"
-#include "app/ResourceNames.h"
+#include "qtcommon/ResourceNames.h"
 #include "layout/LayoutFile.h"
 
 using namespace zorbik;

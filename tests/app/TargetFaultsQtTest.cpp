@@ -16,7 +16,7 @@
 #include <QtTest>
 
 #include "app/ConversionTestSupport.h"
-#include "app/ResourceNames.h"
+#include "qtcommon/ResourceNames.h"
 #include "layout/LayoutFile.h"
 #include "support/AsOtherUser.h"
 #include "support/InodeFlags.h"

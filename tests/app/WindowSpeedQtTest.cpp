@@ -14,7 +14,7 @@
 #include "app/ByteListModel.h"
 #include "app/ConversionTask.h"
 #include "app/ConversionTestSupport.h"
-#include "app/ResourceNames.h"
+#include "qtcommon/ResourceNames.h"
 #include "convert/Conversion.h"
 #include "layout/NormaliseEdges.h"
 #include "layout/ValidateLayout.h"

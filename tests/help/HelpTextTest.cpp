@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Messages.h"
+#include "messages/Messages.h"
 #include "source/RowStore.h"
 #include "source/RowText.h"
 

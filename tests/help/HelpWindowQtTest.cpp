@@ -5,7 +5,7 @@
 #include <QWheelEvent>
 #include <QtTest>
 
-#include "app/ResourceNames.h"
+#include "qtcommon/ResourceNames.h"
 #include "help/HelpPictures.h"
 #include "help/HelpText.h"
 #include "help/HelpWindow.h"

@@ -1,7 +1,7 @@
 // Help pictures of the Convert part: a validation message and the buttons.
 #include "Canvas.h"
 #include "Pictures.h"
-#include "app/Messages.h"
+#include "messages/Messages.h"
 
 #include <QPainterPath>
 

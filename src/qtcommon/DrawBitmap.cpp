@@ -1,4 +1,4 @@
-#include "app/DrawBitmap.h"
+#include "qtcommon/DrawBitmap.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "app/ResourceNames.h"
+#include "qtcommon/ResourceNames.h"
 
 #include <QtGlobal>
 
