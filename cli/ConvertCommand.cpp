@@ -5,11 +5,9 @@
 #include <iostream>
 
 #include "messages/Messages.h"
-#include "convert/ColumnWalk.h"
 #include "convert/Conversion.h"
+#include "convert/PrepareConversion.h"
 #include "layout/LayoutFile.h"
-#include "layout/NormaliseEdges.h"
-#include "layout/ValidateLayout.h"
 #include "source/RowStore.h"
 #include "source/SourceView.h"
 
@@ -129,23 +127,6 @@ bool ReadLayoutText(const std::string& path, std::string& text, std::string& err
     return true;
 }
 
-const char* TypeName(TypeCode type)
-{
-    switch (type) {
-    case TypeCode::Text:
-        return "Text";
-    case TypeCode::BinInteger:
-        return "BinInteger";
-    case TypeCode::DecimalNumber:
-        return "DecimalNumber";
-    case TypeCode::BinReal:
-        return "BinReal";
-    case TypeCode::Bcd:
-        return "Bcd";
-    }
-    return "Text";
-}
-
 void Explain(std::ostream& out, const RecordLayout& layout, const ColumnPlan& plan, std::uint32_t allRecords)
 {
     out << "Record: begins at byte " << layout.recordBegin << ", " << layout.recordLength << " bytes long, " << layout.recordCount << " records";
@@ -155,7 +136,7 @@ void Explain(std::ostream& out, const RecordLayout& layout, const ColumnPlan& pl
     for (std::size_t c = 0; c < plan.columns.size(); ++c) {
         const PlannedColumn& column = plan.columns[c];
         out << "Column " << c + 1 << ": rows " << column.beginRow << "-" << column.endRow << ", type row "
-            << column.typeRow << ", " << TypeName(column.type) << ", ";
+            << column.typeRow << ", " << FieldTypeWord(column.type) << ", ";
         if (column.byteMarks) {
             out << "byte marks select bytes";
             for (std::uint32_t i = 0; i < column.runCount; ++i) {
@@ -233,18 +214,17 @@ int RunConvertCommand(const std::vector<std::string>& args, CommandIo& io)
         return ExitUsage;
     }
 
-    RowStore store(language);
+    RowStore store;
     store.AddRows(static_cast<std::int32_t>(std::min<std::uint32_t>(source.Size(), 0x7FFFFFFF)));
     ApplyLayout(entries, store);
 
-    RecordLayout layout;
-    if (const LayoutFault fault = ValidateLayout(store, source.Size(), layout)) {
+    const PreparedConversion prepared = PrepareConversion(store, source.Size());
+    if (const LayoutFault fault = prepared.fault) {
         io.err << "zorbik-convert: " << message(fault.messageId) << "\n";
         if (fault.row != kNoRow)
             io.err << "  at row " << fault.row << "\n";
         return ExitLayoutFault;
     }
-    NormaliseEdges(store, layout);
 
     Conversion conversion;
     switch (conversion.OpenTarget(options.target,
@@ -264,22 +244,19 @@ int RunConvertCommand(const std::vector<std::string>& args, CommandIo& io)
         return ExitUsage;
     }
 
-    const std::uint32_t allRecords = layout.recordCount;
-    const ClampResult clamp = ClampCounts(layout);
-    if (clamp.columnsClamped)
+    const RecordLayout& layout = prepared.layout;
+    if (prepared.clamp.columnsClamped)
         io.err << "zorbik-convert: warning: " << message(MsgTooManyColumns) << "\n";
-    if (clamp.recordsClamped)
+    if (prepared.clamp.recordsClamped)
         io.err << "zorbik-convert: warning: " << message(MsgTooManyLines) << "\n";
-
-    const ColumnPlan plan = BuildColumnPlan(store, layout);
     if (options.explain)
-        Explain(io.out, layout, plan, allRecords);
+        Explain(io.out, layout, prepared.plan, prepared.sourceRecords);
 
     ProgressBar bar(io.err, layout.recordCount);
     ProgressFn progress;
     if (io.errIsTerminal)
         progress = [&bar](std::uint32_t done) { bar.Show(done); };
-    const ConversionOutcome outcome = conversion.RunHere(source, layout, plan, progress);
+    const ConversionOutcome outcome = conversion.RunHere(source, layout, prepared.plan, progress);
     if (io.errIsTerminal)
         bar.End();
 

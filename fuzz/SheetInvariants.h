@@ -66,12 +66,13 @@ inline void CheckCell(SheetWalk& walk, const PlannedColumn& column, std::uint32_
     Require(SheetWalk::Le16(body + 2) == static_cast<std::uint16_t>(col), "cell in the wrong column", at);
     Require(body[4] == 0x40 && body[5] == 0 && body[6] == 0, "cell attributes", at);
     switch (column.type) {
-    case TypeCode::Text:
+    case FieldType::None:
+    case FieldType::Text:
         Require(type == 0x0004, "a text column gives a LABEL", at);
         Require(length == 8 + body[7], "LABEL length", at);
         Require(body[7] <= column.byteCount, "LABEL longer than its field", at);
         break;
-    case TypeCode::BinInteger:
+    case FieldType::BinInteger:
         if (type == 0x0002) {
             Require(length == 9, "INTEGER length", at);
         } else {
@@ -82,9 +83,9 @@ inline void CheckCell(SheetWalk& walk, const PlannedColumn& column, std::uint32_
                     "a NUMBER of a binary integer is a 32-bit integer outside 0..65535", at);
         }
         break;
-    case TypeCode::DecimalNumber:
-    case TypeCode::BinReal:
-    case TypeCode::Bcd:
+    case FieldType::DecimalNumber:
+    case FieldType::BinReal:
+    case FieldType::Bcd:
         Require(type == 0x0003 && length == 15, "a number column gives a NUMBER", at);
         break;
     }

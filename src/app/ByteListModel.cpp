@@ -22,8 +22,9 @@ constexpr std::uint32_t kMaxRows = std::numeric_limits<std::int32_t>::max();
 
 } // namespace
 
-ByteListModel::ByteListModel(const SourceBytes& source, RowStore& store, const MarkerIcons& icons, QObject* parent)
-    : QAbstractTableModel(parent), source_(source), store_(store), icons_(icons)
+ByteListModel::ByteListModel(const SourceBytes& source, RowStore& store, const MarkerIcons& icons,
+                             UiLanguage language, QObject* parent)
+    : QAbstractTableModel(parent), source_(source), store_(store), icons_(icons), language_(language)
 {
     store_.SetChangeHook([this](std::int32_t row) { RowChanged(row); });
 }
@@ -109,7 +110,7 @@ QVariant ByteListModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() >= store_.RowCount())
         return {};
     const std::int32_t row = index.row();
-    const UiLanguage language = store_.Language();
+    const UiLanguage language = language_;
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
@@ -121,7 +122,7 @@ QVariant ByteListModel::data(const QModelIndex& index, int role) const
                 return QtText(ByteCharText(*byte, language));
             return {};
         case FieldTypeColumn:
-            return QtText(store_.GetFieldType(row));
+            return QtText(FieldTypeText(store_.GetFieldType(row)).In(language_));
         case HexColumn:
             if (const auto byte = ByteAt(row))
                 return QtText(FormatHexByte(*byte));
@@ -143,7 +144,7 @@ QVariant ByteListModel::headerData(int section, Qt::Orientation orientation, int
     if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
         return {};
     if (role == Qt::DisplayRole)
-        return QtText(kColumnTitles[section].In(store_.Language()));
+        return QtText(kColumnTitles[section].In(language_));
     if (role == Qt::TextAlignmentRole)
         return ColumnAlignment(section);
     return {};

@@ -11,6 +11,7 @@
 #include <QAbstractTableModel>
 
 #include "app/MarkerIcons.h"
+#include "messages/Messages.h"
 #include "source/RowStore.h"
 #include "source/SourceBytes.h"
 
@@ -24,7 +25,8 @@ public:
 
     // The model tells the view about mark changes through the store's change
     // hook, which it takes over.
-    ByteListModel(const SourceBytes& source, RowStore& store, const MarkerIcons& icons, QObject* parent = nullptr);
+    ByteListModel(const SourceBytes& source, RowStore& store, const MarkerIcons& icons, UiLanguage language,
+                  QObject* parent = nullptr);
     ~ByteListModel() override;
 
     // The first page of a source that has just been opened: up to 1024 rows.
@@ -50,6 +52,7 @@ private:
     const SourceBytes& source_;
     RowStore& store_;
     const MarkerIcons& icons_;
+    UiLanguage language_;
     std::uint32_t end_ = 0;
     std::optional<std::uint32_t> cursor_; // first byte not shown yet
 

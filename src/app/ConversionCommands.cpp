@@ -10,9 +10,8 @@
 #include "app/UserDialogs.h"
 #include "qtcommon/QtText.h"
 #include "qtcommon/WindowTexts.h"
-#include "convert/ColumnWalk.h"
-#include "layout/NormaliseEdges.h"
-#include "layout/ValidateLayout.h"
+#include "app/ByteListView.h"
+#include "convert/PrepareConversion.h"
 
 namespace zorbik {
 namespace {
@@ -28,54 +27,49 @@ void MainWindow::ConvertCommand()
 {
     if (state_ != State::SourceShown)
         return;
-    RecordLayout layout;
-    if (const LayoutFault fault = ValidateLayout(store_, source_.Size(), layout)) {
-        // The searches have left the list at the faulty row.
+    PreparedConversion prepared = PrepareConversion(store_, source_.Size());
+    if (const LayoutFault fault = prepared.fault) {
+        if (fault.row != kNoRow)
+            view_->ShowRow(fault.row);
         dialogs_.ShowMessage(fault.messageId, BoxTypeOf(fault.messageId));
         return;
     }
-    progress_->setRange(0, ProgressMaximum(layout.progressRange));
+    // A cancelled save dialog leads back to the list with the marks as they were.
+    if (!ChooseTargetFile())
+        return;
+    store_.ReplaceMarks(prepared.marks);
+    progress_->setRange(0, ProgressMaximum(prepared.layout.recordCount));
     progress_->setValue(0);
     SetState(State::Converting);
-    NormaliseEdges(store_, layout);
-    StartConversion(layout);
-}
-
-void MainWindow::StartConversion(RecordLayout& layout)
-{
-    // There is no way back to the list without a target: a cancelled dialog
-    // is shown again.
-    while (!ChooseTargetFile()) {
-    }
-    const ClampResult clamp = ClampCounts(layout);
-    if (clamp.columnsClamped)
+    if (prepared.clamp.columnsClamped)
         dialogs_.ShowMessage(MsgTooManyColumns, BoxTypeOf(MsgTooManyColumns));
-    if (clamp.recordsClamped)
+    if (prepared.clamp.recordsClamped)
         dialogs_.ShowMessage(MsgTooManyLines, BoxTypeOf(MsgTooManyLines));
     // The message boxes hold the whole program, so nothing can have stopped
     // the conversion meanwhile; should anything still have, there is no
     // target or source left to convert.
     if (quitting_ || !task_.Active() || !source_.IsOpen())
         return;
-    task_.Start(source_, layout, BuildColumnPlan(store_, layout));
+    task_.Start(source_, prepared.layout, std::move(prepared.plan));
 }
 
 bool MainWindow::ChooseTargetFile()
 {
     const QString startFolder = lastPath_.isEmpty() ? QString() : QFileInfo(lastPath_).absolutePath();
-    const std::optional<QString> path = dialogs_.AskSavePath(
-        QtText(kSaveDialogTitle.In(language_)),
-        {QtText(kSaveFilterName) + QStringLiteral(" (*.xls)"), QStringLiteral("*.xls *.XLS")},
-        startFolder, QtText(kSaveDefaultSuffix));
-    if (!path)
-        return false;
-    std::string error;
-    if (task_.OpenTarget(QFile::encodeName(*path).toStdString(), source_, &error) != TargetError::None) {
+    for (;;) {
+        const std::optional<QString> path = dialogs_.AskSavePath(
+            QtText(kSaveDialogTitle.In(language_)),
+            {QtText(kSaveFilterName) + QStringLiteral(" (*.xls)"), QStringLiteral("*.xls *.XLS")},
+            startFolder, QtText(kSaveDefaultSuffix));
+        if (!path)
+            return false;
+        std::string error;
+        if (task_.OpenTarget(QFile::encodeName(*path).toStdString(), source_, &error) == TargetError::None) {
+            lastPath_ = *path;
+            return true;
+        }
         dialogs_.ShowMessage(MsgFileExists, BoxTypeOf(MsgFileExists), QString::fromStdString(error));
-        return false;
     }
-    lastPath_ = *path;
-    return true;
 }
 
 void MainWindow::FinishConversion()

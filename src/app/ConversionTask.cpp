@@ -29,7 +29,6 @@ void ConversionTask::Start(const SourceBytes& source, const RecordLayout& layout
     const std::uint64_t generation = ++generation_;
     recordsDone_ = 0;
     shownDone_ = 0;
-    stopping_ = false;
     try {
         conversion_.Start(
             source, layout, std::move(plan), [this](std::uint32_t done) { WorkerProgress(done); },
@@ -57,16 +56,6 @@ void ConversionTask::Start(const SourceBytes& source, const RecordLayout& layout
 void ConversionTask::WorkerProgress(std::uint32_t recordsDone)
 {
     recordsDone_.store(recordsDone, std::memory_order_relaxed);
-    auto holding = [&] {
-        const std::uint32_t at = holdAt_.load();
-        return at != 0 && recordsDone >= at && !stopping_.load();
-    };
-    if (!holding())
-        return;
-    held_ = true;
-    while (holding())
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    held_ = false;
 }
 
 void ConversionTask::PassOnProgress()
@@ -89,7 +78,6 @@ void ConversionTask::Stop()
 {
     poll_.stop();
     ++generation_;
-    stopping_ = true;
     conversion_.Stop();
 }
 

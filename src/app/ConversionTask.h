@@ -40,15 +40,6 @@ public:
     // Finished is emitted, after this has begun.
     void Stop();
 
-    // For tests: keeps the worker waiting at its progress reports until
-    // released or stopped, so that a test can act in the middle of a run;
-    // the At form from the first report of at least `records` records on
-    // (0 releases).
-    void HoldWorkerForTest(bool hold) { HoldWorkerAtForTest(hold ? 1 : 0); }
-    void HoldWorkerAtForTest(std::uint32_t records) { holdAt_ = records; }
-    // For tests: whether the worker is waiting at a progress report now.
-    bool WorkerHeldForTest() const { return held_.load(); }
-
 signals:
     // Records done so far; emitted on the window's thread.
     void Progress(quint32 recordsDone);
@@ -65,9 +56,6 @@ private:
     std::uint64_t generation_ = 0;
     std::atomic<std::uint32_t> recordsDone_{0};
     std::uint32_t shownDone_ = 0;
-    std::atomic<bool> stopping_{false};
-    std::atomic<std::uint32_t> holdAt_{0};
-    std::atomic<bool> held_{false};
     QTimer poll_;
 };
 

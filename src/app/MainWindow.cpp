@@ -28,8 +28,7 @@ MainWindow::MainWindow(UiLanguage language, UserDialogs& dialogs, QWidget* paren
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       language_(language),
       dialogs_(dialogs),
-      store_(language),
-      model_(new ByteListModel(source_, store_, icons_, this)),
+      model_(new ByteListModel(source_, store_, icons_, language, this)),
       view_(new ByteListView(this)),
       progress_(new QProgressBar(this))
 {
@@ -40,7 +39,6 @@ MainWindow::MainWindow(UiLanguage language, UserDialogs& dialogs, QWidget* paren
     setFont(dialogFont);
 
     view_->setModel(model_);
-    store_.SetScrollHook([this](std::int32_t row) { view_->ShowRow(row); });
     connect(view_, &ByteListView::MarkerClicked, this, &MainWindow::MarkerClicked);
     connect(view_, &ByteListView::FieldTypeClicked, this, &MainWindow::FieldTypeClicked);
 
@@ -76,7 +74,6 @@ MainWindow::~MainWindow()
     // widgets would.
     delete view_;
     delete model_;
-    store_.SetScrollHook({});
 }
 
 bool MainWindow::SetUp()

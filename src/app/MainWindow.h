@@ -23,7 +23,6 @@ namespace zorbik {
 
 class ByteListView;
 class UserDialogs;
-struct RecordLayout;
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -65,7 +64,6 @@ protected:
 
 private:
     bool OpenSource();
-    void StartConversion(RecordLayout& layout);
     bool ChooseTargetFile();
     void FinishConversion();
     void StopConversion();

@@ -4,58 +4,23 @@
 
 namespace zorbik {
 
-std::uint32_t FieldSize(TypeCode type)
-{
-    switch (type) {
-    case TypeCode::Text:
-        return 255;
-    case TypeCode::BinInteger:
-        return 4;
-    case TypeCode::DecimalNumber:
-        return 20;
-    case TypeCode::BinReal:
-        return 8;
-    case TypeCode::Bcd:
-        return 10;
-    }
-    return 255;
-}
-
-TypeCode TypeCodeOf(FieldType type)
-{
-    switch (type) {
-    case FieldType::BinInteger:
-        return TypeCode::BinInteger;
-    case FieldType::DecimalNumber:
-        return TypeCode::DecimalNumber;
-    case FieldType::BinReal:
-        return TypeCode::BinReal;
-    case FieldType::Bcd:
-        return TypeCode::Bcd;
-    case FieldType::None:
-    case FieldType::Text:
-        break;
-    }
-    return TypeCode::Text;
-}
-
-TypeCode FindColumnType(const RowStore& store, std::int32_t from, std::int32_t& typeRow, bool& byteMarkMode,
+FieldType FindColumnType(const RowStore& store, std::int32_t from, std::int32_t& typeRow, bool& byteMarkMode,
                         std::int32_t* beginRow)
 {
     byteMarkMode = false;
     std::int32_t r = from;
-    MarkedRowSearch(store, from, MarkerKind::ColumnBegin, MarkerKind::ColumnEnd, r, false);
+    MarkedRowSearch(store, from, MarkerKind::ColumnBegin, MarkerKind::ColumnEnd, r);
     if (beginRow != nullptr)
         *beginRow = r;
     typeRow = r;
     if (store.HasNoFieldType(r)) {
         std::int32_t b = r;
-        if (MarkedRowSearch(store, r, MarkerKind::ByteMark, MarkerKind::ColumnEnd, b, false) == FoundWanted) {
+        if (MarkedRowSearch(store, r, MarkerKind::ByteMark, MarkerKind::ColumnEnd, b) == FoundWanted) {
             typeRow = b;
             byteMarkMode = true;
         }
     }
-    return TypeCodeOf(store.GetFieldTypeId(typeRow));
+    return ConvertedType(store.GetFieldType(typeRow));
 }
 
 std::uint32_t FieldExtract(const RowStore& store, std::int32_t typeRow, bool& byteMarkMode, std::uint32_t fieldSize,
@@ -63,8 +28,7 @@ std::uint32_t FieldExtract(const RowStore& store, std::int32_t typeRow, bool& by
 {
     rows.clear();
     endRow = typeRow;
-    const bool closed = MarkedRowSearch(store, typeRow, MarkerKind::ColumnEnd, MarkerKind::ColumnBegin, endRow,
-                                        false) == FoundWanted;
+    const bool closed = MarkedRowSearch(store, typeRow, MarkerKind::ColumnEnd, MarkerKind::ColumnBegin, endRow) == FoundWanted;
     if (!closed) {
         // A one-row column: its ColumnBegin is all there is of it. Byte marks
         // further down belong to no column of this one.
@@ -75,7 +39,7 @@ std::uint32_t FieldExtract(const RowStore& store, std::int32_t typeRow, bool& by
     if (!byteMarkMode) {
         std::int32_t s = typeRow;
         byteMarkMode =
-            MarkedRowSearch(store, typeRow, MarkerKind::ByteMark, MarkerKind::ColumnEnd, s, false) == FoundWanted;
+            MarkedRowSearch(store, typeRow, MarkerKind::ByteMark, MarkerKind::ColumnEnd, s) == FoundWanted;
     }
     if (!byteMarkMode) {
         const auto n = static_cast<std::uint32_t>(endRow - typeRow + 1);
@@ -89,7 +53,7 @@ std::uint32_t FieldExtract(const RowStore& store, std::int32_t typeRow, bool& by
         rows.push_back(cur);
         if (rows.size() == fieldSize)
             return fieldSize;
-        if (MarkedRowSearch(store, cur, MarkerKind::ByteMark, MarkerKind::ColumnEnd, cur, false) != FoundWanted)
+        if (MarkedRowSearch(store, cur, MarkerKind::ByteMark, MarkerKind::ColumnEnd, cur) != FoundWanted)
             break;
     }
     // cur is the column's ColumnEnd now; its byte counts only when typed.
@@ -103,13 +67,13 @@ ColumnPlan BuildColumnPlan(const RowStore& store, const RecordLayout& layout)
     ColumnPlan plan;
     plan.columns.reserve(layout.columnCount);
     std::vector<std::int32_t> rows;
-    std::int32_t cursor = layout.lineBegin;
+    std::int32_t cursor = layout.walkFrom;
     bool anyRow = false;
     for (std::uint32_t c = 0; c < layout.columnCount; ++c) {
         std::int32_t typeRow = kNoRow;
         bool byteMarkMode = false;
         std::int32_t beginRow = kNoRow;
-        const TypeCode type = FindColumnType(store, cursor, typeRow, byteMarkMode, &beginRow);
+        const FieldType type = FindColumnType(store, cursor, typeRow, byteMarkMode, &beginRow);
         FieldExtract(store, typeRow, byteMarkMode, FieldSize(type), cursor, rows);
 
         PlannedColumn column{type, static_cast<std::uint32_t>(plan.runs.size()), 0, 0, beginRow, cursor, typeRow, false};
@@ -130,7 +94,6 @@ ColumnPlan BuildColumnPlan(const RowStore& store, const RecordLayout& layout)
                 plan.maxRow = row;
             anyRow = true;
         }
-        plan.maxFieldBytes = std::max(plan.maxFieldBytes, column.byteCount);
         plan.columns.push_back(column);
     }
     if (!anyRow) {

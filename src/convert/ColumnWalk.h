@@ -6,26 +6,16 @@
 #include <cstdint>
 #include <vector>
 
-#include "messages/Messages.h"
 #include "layout/RecordLayout.h"
 #include "source/RowStore.h"
 
 namespace zorbik {
 
-enum class TypeCode : std::uint8_t { Text = 0, BinInteger = 1, DecimalNumber = 2, BinReal = 3, Bcd = 4 };
-
-// Bytes a field of this type holds at most: 255, 4, 20, 8, 10.
-std::uint32_t FieldSize(TypeCode type);
-
-// The converter's type for a row's field type: every type without a number
-// conversion, and no type at all, is text.
-TypeCode TypeCodeOf(FieldType type);
-
 // Finds the column after row `from`: its type row (the ColumnBegin when that
 // row has a field type, else the first ByteMark of the column, if any) and
 // whether byte marks select its bytes. Returns the column's type.
 // `beginRow`, when given, receives the column's first row.
-TypeCode FindColumnType(const RowStore& store, std::int32_t from, std::int32_t& typeRow, bool& byteMarkMode,
+FieldType FindColumnType(const RowStore& store, std::int32_t from, std::int32_t& typeRow, bool& byteMarkMode,
                         std::int32_t* beginRow = nullptr);
 
 // Lists the rows whose bytes form the column's field, in order, at most
@@ -43,7 +33,7 @@ struct RowRun {
 };
 
 struct PlannedColumn {
-    TypeCode type;
+    FieldType type;
     std::uint32_t firstRun; // index into ColumnPlan::runs
     std::uint32_t runCount;
     std::uint32_t byteCount; // bytes of the field before the source end cuts it
@@ -61,11 +51,10 @@ struct ColumnPlan {
     std::vector<RowRun> runs;
     std::int32_t minRow = 0; // rows the plan reads, for the reader's window
     std::int32_t maxRow = -1;
-    std::uint32_t maxFieldBytes = 0;
 };
 
 // Walks the columns of the prototype exactly as a per-record walk would, for
-// layout.columnCount columns, starting at layout.lineBegin.
+// layout.columnCount columns, starting after layout.walkFrom.
 ColumnPlan BuildColumnPlan(const RowStore& store, const RecordLayout& layout);
 
 } // namespace zorbik

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "bytes/LittleEndian.h"
 #include "convert/RecordReader.h"
 #include "convert/ValueConversions.h"
 #include "sheet/SheetWriter.h"
@@ -34,7 +35,7 @@ std::size_t MaxRowBytes(const ColumnPlan& plan)
 {
     std::size_t bytes = SheetWriter::kRowRecordSize;
     for (const PlannedColumn& column : plan.columns) {
-        bytes += column.type == TypeCode::Text
+        bytes += column.type == FieldType::Text
                      ? SheetWriter::LabelCellSize(std::min(column.byteCount, SheetWriter::kMaxLabel))
                      : SheetWriter::kNumberCellSize;
     }
@@ -49,7 +50,7 @@ struct RunPlace {
 
 // A column as the record loop reads it, worked out once per conversion.
 struct ColumnRead {
-    TypeCode type;
+    FieldType type;
     RunPlace first;         // the field's first run
     std::uint32_t firstRun; // its index in the list of runs
     std::uint32_t runCount;
@@ -83,46 +84,30 @@ void PadField(std::uint8_t (&padded)[size], const std::uint8_t* bytes, std::uint
     CopyShortBytes(padded, bytes, std::min<std::uint32_t>(n, size));
 }
 
-// The first `n` bytes (at most 4) as a little-endian number.
-std::uint32_t LoadLe32(const std::uint8_t* bytes, std::uint32_t n)
-{
-    switch (n) {
-    case 0:
-        return 0;
-    case 1:
-        return bytes[0];
-    case 2:
-        return bytes[0] | bytes[1] << 8;
-    case 3:
-        return bytes[0] | bytes[1] << 8 | bytes[2] << 16;
-    default:
-        return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-    }
-}
-
 // Writes the cell of the `count` field bytes at `bytes`, as the column's
 // type asks, and returns the byte after it.
-inline std::uint8_t* PutCell(std::uint8_t* at, CellAddress cell, TypeCode type, const std::uint8_t* bytes,
+inline std::uint8_t* PutCell(std::uint8_t* at, CellAddress cell, FieldType type, const std::uint8_t* bytes,
                              std::uint32_t count)
 {
     std::uint8_t number[8];
     switch (type) {
-    case TypeCode::Text:
+    case FieldType::None: // never planned: a column without a type is text
+    case FieldType::Text:
         return SheetWriter::PutLabelCell(at, cell, bytes, count);
-    case TypeCode::BinInteger: {
+    case FieldType::BinInteger: {
         const std::uint32_t v = LoadLe32(bytes, count);
         if (v <= 0xFFFF)
             return SheetWriter::PutIntegerCell(at, cell, static_cast<std::uint16_t>(v));
         WidenInteger(v, number);
         return SheetWriter::PutNumberCell(at, cell, number);
     }
-    case TypeCode::DecimalNumber: {
+    case FieldType::DecimalNumber: {
         std::uint8_t text[20];
         PadField(text, bytes, count);
         ConvertDecimal(kDecimalText, text, number);
         return SheetWriter::PutNumberCell(at, cell, number);
     }
-    case TypeCode::BinReal:
+    case FieldType::BinReal:
         if (count == 8)
             return SheetWriter::PutNumberCell(at, cell, bytes);
         if (count == 4)
@@ -132,7 +117,7 @@ inline std::uint8_t* PutCell(std::uint8_t* at, CellAddress cell, TypeCode type, 
         if (count <= 4)
             WidenSingle(number);
         return SheetWriter::PutNumberCell(at, cell, number);
-    case TypeCode::Bcd: {
+    case FieldType::Bcd: {
         std::uint8_t packed[10];
         if (count < 10) {
             PadField(packed, bytes, count);
@@ -199,7 +184,6 @@ ConversionOutcome RunConversion(const SourceBytes& source, const RecordLayout& l
     auto finish = [&](ConversionStatus status) {
         out.Settle();
         outcome.status = status;
-        outcome.bytesWritten = out.Written();
         return outcome;
     };
 

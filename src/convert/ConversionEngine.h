@@ -20,7 +20,6 @@ enum class ConversionStatus { Finished, Stopped, WriteFailed, ReadFailed };
 struct ConversionOutcome {
     ConversionStatus status = ConversionStatus::Finished;
     std::uint32_t recordsDone = 0;
-    std::uint64_t bytesWritten = 0;
 };
 
 // Told the number of records done, now and then (every few hundred records
@@ -32,7 +31,7 @@ inline constexpr std::uint32_t kProgressInterval = 256;
 
 // Converts layout.recordCount records of `source`, cut up by `plan`, into a
 // worksheet written to `sink`. Record k starts at source offset
-// layout.lineBegin + k * layout.recordLength (rows are source offsets, so a
+// layout.recordBegin + k * layout.recordLength (rows are source offsets, so a
 // row r of the prototype lies at r + k * recordLength); bytes past the end
 // of the source are absent and shorten their field.
 ConversionOutcome RunConversion(const SourceBytes& source, const RecordLayout& layout, const ColumnPlan& plan,

@@ -27,10 +27,4 @@ void WidenSingle(std::uint8_t buffer[8]);
 // rounding to a 64-bit significand each time, then rounded once to binary64.
 void ConvertDecimal(std::uint16_t mode, const std::uint8_t* source, std::uint8_t result[8]);
 
-// The packing step of ConvertDecimal for texts: the 10 bytes it computes with.
-void PackDecimalText(const std::uint8_t* text, std::uint8_t packed[10]);
-
-// Step B alone: a packed decimal to the bits of a double.
-std::uint64_t PackedDecimalToDouble(const std::uint8_t packed[10]);
-
 } // namespace zorbik

@@ -15,14 +15,6 @@ constexpr std::array<std::pair<std::string_view, MarkerKind>, 6> kMarkerWords = 
     {"LineEnd", MarkerKind::LineEnd},
 }};
 
-constexpr std::array<std::pair<std::string_view, FieldType>, 5> kTypeWords = {{
-    {"Text", FieldType::Text},
-    {"BinInteger", FieldType::BinInteger},
-    {"BinReal", FieldType::BinReal},
-    {"DecimalNumber", FieldType::DecimalNumber},
-    {"Bcd", FieldType::Bcd},
-}};
-
 // Row numbers are signed 32-bit; the bytes of larger sources beyond this
 // row can be converted but not marked.
 constexpr std::int32_t kMaxRow = 0x7FFFFFFE;
@@ -79,14 +71,6 @@ std::string_view MarkerWord(MarkerKind kind)
     return "Unmarked";
 }
 
-std::string_view FieldTypeWord(FieldType type)
-{
-    for (const auto& [word, t] : kTypeWords)
-        if (t == type)
-            return word;
-    return {};
-}
-
 LayoutParseError ParseLayout(std::string_view text, std::uint32_t sourceSize, std::vector<LayoutEntry>& entries)
 {
     entries.clear();
@@ -141,16 +125,11 @@ LayoutParseError ParseLayout(std::string_view text, std::uint32_t sourceSize, st
                         " (LineBegin, ColumnBegin, ByteMark, ColumnEnd, LineEnd, Unmarked)");
 
         if (words.size() == 3) {
-            known = false;
-            for (const auto& [word, type] : kTypeWords) {
-                if (word == words[2]) {
-                    entry.type = type;
-                    known = true;
-                }
-            }
-            if (!known)
+            const std::optional<FieldType> type = FieldTypeFromWord(words[2]);
+            if (!type)
                 return fail("unknown field type " + Quote(words[2]) +
                             " (Text, BinInteger, BinReal, DecimalNumber, Bcd)");
+            entry.type = *type;
         }
         if (!seen.insert(entry.row).second)
             return fail("row " + std::to_string(entry.row) + " is listed twice");
@@ -179,7 +158,7 @@ std::string FormatLayout(const RowStore& store)
         text += std::to_string(row);
         text += ' ';
         text += MarkerWord(store.GetMarker(row));
-        const FieldType type = store.GetFieldTypeId(row);
+        const FieldType type = store.GetFieldType(row);
         if (type != FieldType::None) {
             text += ' ';
             text += FieldTypeWord(type);

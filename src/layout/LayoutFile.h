@@ -25,9 +25,8 @@ struct LayoutParseError {
     explicit operator bool() const { return line != 0; }
 };
 
-// The words of the file.
+// The word of a marker in the file.
 std::string_view MarkerWord(MarkerKind kind);
-std::string_view FieldTypeWord(FieldType type);
 
 // Reads the text of a layout file for a source of `sourceSize` bytes.
 // Refuses malformed lines, rows listed twice and rows at or past the end.

@@ -5,30 +5,33 @@ namespace {
 
 bool WantsLeadingColumn(const RowStore& store, const RecordLayout& layout)
 {
-    if (!store.HasNoFieldType(layout.lineBegin))
+    if (!store.HasNoFieldType(layout.recordBegin))
         return true;
     std::int32_t found = kNoRow;
-    return MarkedRowSearch(store, layout.lineBegin, MarkerKind::ByteMark, MarkerKind::ColumnBegin, found, true) !=
+    return MarkedRowSearch(store, layout.recordBegin, MarkerKind::ByteMark, MarkerKind::ColumnBegin, found) !=
            FoundStop;
 }
 
-void MakeLeadingColumn(RowStore& store, RecordLayout& layout)
+// Returns whether the column covers the whole record.
+bool MakeLeadingColumn(RowStore& store, RecordLayout& layout)
 {
     std::int32_t firstBegin = kNoRow;
     std::int32_t endRow = layout.lineEnd;
-    if (MarkedRowSearch(store, layout.lineBegin, MarkerKind::ColumnBegin, MarkerKind::ColumnEnd, firstBegin, true) ==
+    bool wholeRecord = false;
+    if (MarkedRowSearch(store, layout.recordBegin, MarkerKind::ColumnBegin, MarkerKind::ColumnEnd, firstBegin) ==
         FoundWanted) {
         endRow = firstBegin - 1;
     } else {
-        layout.wholeRecordColumn = true;
+        wholeRecord = true;
     }
     // When the first column starts right after the record begin, both
     // writes hit one row and it ends up a ColumnBegin: a one-row column
     // that the column walk reads as that single byte.
     store.SetMarker(endRow, MarkerKind::ColumnEnd);
-    store.SetMarker(layout.lineBegin, MarkerKind::ColumnBegin);
-    --layout.lineBegin;
+    store.SetMarker(layout.recordBegin, MarkerKind::ColumnBegin);
+    --layout.walkFrom;
     ++layout.columnCount;
+    return wholeRecord;
 }
 
 bool WantsTrailingColumn(const RowStore& store, const RecordLayout& layout)
@@ -39,7 +42,7 @@ bool WantsTrailingColumn(const RowStore& store, const RecordLayout& layout)
     if (!store.HasNoFieldType(layout.lineEnd))
         return true;
     std::int32_t found = kNoRow;
-    return MarkedRowSearch(store, layout.lastColumnEnd, MarkerKind::ByteMark, MarkerKind::LineEnd, found, true) ==
+    return MarkedRowSearch(store, layout.lastColumnEnd, MarkerKind::ByteMark, MarkerKind::LineEnd, found) ==
            FoundWanted;
 }
 
@@ -47,11 +50,8 @@ bool WantsTrailingColumn(const RowStore& store, const RecordLayout& layout)
 
 void NormaliseEdges(RowStore& store, RecordLayout& layout)
 {
-    layout.wholeRecordColumn = false;
-    if (WantsLeadingColumn(store, layout))
-        MakeLeadingColumn(store, layout);
-
-    if (layout.wholeRecordColumn || !WantsTrailingColumn(store, layout))
+    const bool wholeRecord = WantsLeadingColumn(store, layout) && MakeLeadingColumn(store, layout);
+    if (wholeRecord || !WantsTrailingColumn(store, layout))
         return;
     store.SetMarker(layout.lineEnd, MarkerKind::ColumnEnd);
     store.SetMarker(layout.lastColumnEnd + 1, MarkerKind::ColumnBegin);

@@ -8,9 +8,8 @@
 
 namespace zorbik {
 
-// Runs after a successful ValidateLayout. Adjusts lineBegin (lowered by one
-// for a leading column), columnCount and wholeRecordColumn. The searches
-// scroll the store's view.
+// Runs after a successful ValidateLayout. Adjusts walkFrom (lowered by one
+// for a leading column) and columnCount.
 void NormaliseEdges(RowStore& store, RecordLayout& layout);
 
 } // namespace zorbik

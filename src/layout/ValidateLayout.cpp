@@ -5,33 +5,32 @@ namespace zorbik {
 LayoutFault ValidateLayout(const RowStore& store, std::uint32_t sourceSize, RecordLayout& layout)
 {
     std::int32_t found = kNoRow;
-    int r = MarkedRowSearch(store, -1, MarkerKind::LineBegin, MarkerKind::LineEnd, found, true);
+    int r = MarkedRowSearch(store, -1, MarkerKind::LineBegin, MarkerKind::LineEnd, found);
     if (r != FoundWanted)
         return {MsgMissingLineBegin, r == FoundStop ? found : kNoRow};
-    layout.lineBegin = found;
     layout.recordBegin = found;
+    layout.walkFrom = found;
 
-    r = MarkedRowSearch(store, layout.lineBegin, MarkerKind::LineEnd, MarkerKind::LineBegin, found, true);
+    r = MarkedRowSearch(store, layout.recordBegin, MarkerKind::LineEnd, MarkerKind::LineBegin, found);
     if (r != FoundWanted)
-        return {MsgMissingLineEnd, r == FoundStop ? found : layout.lineBegin};
+        return {MsgMissingLineEnd, r == FoundStop ? found : layout.recordBegin};
     layout.lineEnd = found;
-    layout.recordLength = static_cast<std::uint32_t>(layout.lineEnd - layout.lineBegin + 1);
+    layout.recordLength = static_cast<std::uint32_t>(layout.lineEnd - layout.recordBegin + 1);
 
     // The record begin lies inside the source, so this never wraps.
-    layout.recordCount = (sourceSize - static_cast<std::uint32_t>(layout.lineBegin)) / layout.recordLength;
-    layout.progressRange = layout.recordCount;
+    layout.recordCount = (sourceSize - static_cast<std::uint32_t>(layout.recordBegin)) / layout.recordLength;
 
-    std::int32_t cursor = layout.lineBegin;
+    std::int32_t cursor = layout.recordBegin;
     layout.columnCount = 0;
     for (;;) {
         const std::int32_t from = cursor;
-        r = MarkedRowSearch(store, from, MarkerKind::ColumnBegin, MarkerKind::ColumnEnd, cursor, true);
+        r = MarkedRowSearch(store, from, MarkerKind::ColumnBegin, MarkerKind::ColumnEnd, cursor);
         if (r == FoundNone)
             return {};
         if (r == FoundStop)
             return {MsgMissingColumnBegin, cursor};
         const std::int32_t begin = cursor;
-        r = MarkedRowSearch(store, begin, MarkerKind::ColumnEnd, MarkerKind::ColumnBegin, cursor, true);
+        r = MarkedRowSearch(store, begin, MarkerKind::ColumnEnd, MarkerKind::ColumnBegin, cursor);
         if (r != FoundWanted)
             return {MsgMissingColumnEnd, r == FoundStop ? cursor : begin};
         layout.lastColumnEnd = cursor;

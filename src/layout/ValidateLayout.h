@@ -4,12 +4,13 @@
 #include <cstdint>
 
 #include "layout/RecordLayout.h"
+#include "messages/Messages.h"
 #include "source/RowStore.h"
 
 namespace zorbik {
 
-// The first fault found: its message id and the row the list was scrolled
-// to (-1 for none). messageId 0 means the marks passed.
+// The first fault found: its message id and the row the list shows with it
+// (-1 for none). messageId 0 means the marks passed.
 struct LayoutFault {
     int messageId = 0;
     std::int32_t row = kNoRow;
@@ -18,7 +19,7 @@ struct LayoutFault {
 
 // Runs the checks in their fixed order (record begin, record end, then the
 // column pairs from the record begin to the last row) and fills `layout`.
-// The searches scroll the store's view, so a fault leaves it on its row.
+// The fault names the row the user should look at.
 LayoutFault ValidateLayout(const RowStore& store, std::uint32_t sourceSize, RecordLayout& layout);
 
 // Which counts ClampCounts limited: the messages to show, in order.

@@ -128,18 +128,11 @@ UiLanguage LanguageFromEnvironment()
     return LanguageFromLocale(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
 }
 
-std::string_view CatalogueString(int absoluteId)
-{
-    if (absoluteId < 0 || absoluteId >= kTableSize)
-        return {};
-    return kTable[static_cast<std::size_t>(absoluteId)];
-}
-
 std::string_view LoadLocalisedString(int id, UiLanguage language)
 {
     if (id < 0 || id >= 64)
         return {};
-    return CatalogueString(language == UiLanguage::German ? id : id + 64);
+    return kTable[static_cast<std::size_t>(language == UiLanguage::German ? id : id + 64)];
 }
 
 int BoxTypeOf(int messageId)

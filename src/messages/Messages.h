@@ -48,9 +48,6 @@ inline constexpr std::string_view kMessageCaption = "        ZORBIK";
 // id + 64 for English. Unknown ids give an empty text. UTF-8.
 std::string_view LoadLocalisedString(int id, UiLanguage language);
 
-// Raw table access by absolute id (0..127), for tests and tools.
-std::string_view CatalogueString(int absoluteId);
-
 // Box type that belongs to a message id.
 int BoxTypeOf(int messageId);
 

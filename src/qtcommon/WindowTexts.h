@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "messages/Messages.h"
+#include "source/FieldType.h"
 
 namespace zorbik {
 
@@ -31,6 +32,26 @@ inline constexpr TextPair kColumnTitles[4] = {
     {"Datenfeld-Typ", "Datafield-type"},
     {"Hex-Byte", "Hex-Byte"},
 };
+
+// The field type column: a row without a type shows "?-Feldtyp".
+constexpr TextPair FieldTypeText(FieldType type)
+{
+    switch (type) {
+    case FieldType::Text:
+        return {"Text", "Text"};
+    case FieldType::BinInteger:
+        return {"BinInteger", "BinInteger"};
+    case FieldType::BinReal:
+        return {"BinRealzahl", "BinRealnumber"};
+    case FieldType::DecimalNumber:
+        return {"Dezimalzahl", "Decimalnumber"};
+    case FieldType::Bcd:
+        return {"BCD-Zahl", "BCD-number"};
+    case FieldType::None:
+        break;
+    }
+    return {"?-Feldtyp", "?-Fieldtype"};
+}
 
 // The source file dialog.
 inline constexpr TextPair kOpenDialogTitle{"Daten Importieren", "Import data"};

@@ -42,9 +42,7 @@ void OutputBuffer::WriteNow(const std::uint8_t* data, std::size_t n)
 {
     if (n == 0 || Failed() || Stopped())
         return;
-    if (sink_.Write(data, n))
-        written_.fetch_add(n, std::memory_order_release);
-    else
+    if (!sink_.Write(data, n))
         failed_.store(true, std::memory_order_release);
 }
 

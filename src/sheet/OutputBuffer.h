@@ -63,8 +63,6 @@ public:
 
     bool Failed() const { return failed_.load(std::memory_order_acquire); }
     bool Stopped() const { return stop_ != nullptr && stop_->load(std::memory_order_acquire); }
-    // Bytes the sink has taken so far.
-    std::uint64_t Written() const { return written_.load(std::memory_order_acquire); }
 
 private:
     void WriteNow(const std::uint8_t* data, std::size_t n);
@@ -74,7 +72,6 @@ private:
     const std::atomic<bool>* stop_;
     std::vector<std::uint8_t> buffer_;
     std::size_t used_ = 0;
-    std::atomic<std::uint64_t> written_{0};
     std::atomic<bool> failed_{false};
 
     // Write-behind: the buffer handed over and the thread writing it. The
@@ -86,17 +83,6 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
     std::thread writer_;
-};
-
-// A sink that keeps everything in memory.
-class MemorySink : public ByteSink {
-public:
-    bool Write(const std::uint8_t* data, std::size_t n) override
-    {
-        bytes.insert(bytes.end(), data, data + n);
-        return true;
-    }
-    std::vector<std::uint8_t> bytes;
 };
 
 } // namespace zorbik

@@ -4,10 +4,10 @@
 // column numbers reach the file.
 #pragma once
 
-#include <bit>
 #include <cstdint>
 #include <cstring>
 
+#include "bytes/LittleEndian.h"
 #include "sheet/OutputBuffer.h"
 
 namespace zorbik {
@@ -33,18 +33,8 @@ class SheetWriter {
 public:
     explicit SheetWriter(OutputBuffer& out) : out_(out) {}
 
-    std::uint32_t CurrentRow = 0;
-    std::uint32_t CurrentColumn = 0;
-
     void WriteSheetHeader();
     void WriteDimensions(std::uint32_t recordCount, std::uint32_t columnCount);
-    void WriteRowRecord(std::uint32_t row, std::uint32_t columnCount);
-    // A text cell of `n` bytes (0 to 255), taken as they are.
-    void WriteLabelCell(const std::uint8_t* text, std::uint32_t n);
-    // An unsigned 16-bit cell from the first two bytes of `value`.
-    void WriteIntegerCell(const std::uint8_t* value);
-    // A double cell from 8 little-endian bytes.
-    void WriteNumberCell(const std::uint8_t* value);
     void WriteSheetTrailer();
 
     // Sizes of the records a row is made of.
@@ -54,9 +44,9 @@ public:
     static constexpr std::uint32_t kMaxLabel = 255;
     static constexpr std::uint32_t LabelCellSize(std::uint32_t n) { return 12 + n; }
 
-    // The record encoders behind the Write functions, for a caller that
-    // reserves room for a whole row at once: each fills one record at `at`
-    // and returns the byte after it.
+    // The encoders of a row's records, for a caller that reserves room for
+    // a whole row at once: each fills one record at `at` and returns the
+    // byte after it. A text is cut to 255 bytes.
     static std::uint8_t* PutRowRecord(std::uint8_t* at, std::uint32_t row, std::uint32_t columnCount);
     static std::uint8_t* PutLabelCell(std::uint8_t* at, CellAddress cell, const std::uint8_t* text,
                                       std::uint32_t n);
@@ -90,16 +80,6 @@ inline void CopyShortBytes(std::uint8_t* to, const std::uint8_t* from, std::uint
 }
 
 namespace sheet_detail {
-
-inline void StoreLe64(std::uint8_t* at, std::uint64_t v)
-{
-    if constexpr (std::endian::native == std::endian::little) {
-        std::memcpy(at, &v, 8);
-    } else {
-        for (int i = 0; i < 8; ++i)
-            at[i] = static_cast<std::uint8_t>(v >> (8 * i));
-    }
-}
 
 // The first four bytes of a record: type and body length, little-endian.
 constexpr std::uint64_t RecordStart(std::uint16_t type, std::uint32_t bodyLength)

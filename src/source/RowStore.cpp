@@ -1,39 +1,8 @@
 #include "source/RowStore.h"
 
-#include <cstring>
+#include <set>
 
 namespace zorbik {
-
-std::string_view FieldTypeText(FieldType type, UiLanguage language)
-{
-    const bool german = language == UiLanguage::German;
-    switch (type) {
-    case FieldType::None:
-        return german ? "?-Feldtyp" : "?-Fieldtype";
-    case FieldType::Text:
-        return "Text";
-    case FieldType::BinInteger:
-        return "BinInteger";
-    case FieldType::BinReal:
-        return german ? "BinRealzahl" : "BinRealnumber";
-    case FieldType::DecimalNumber:
-        return german ? "Dezimalzahl" : "Decimalnumber";
-    case FieldType::Bcd:
-        return german ? "BCD-Zahl" : "BCD-number";
-    }
-    return {};
-}
-
-FieldType FieldTypeFromText(std::string_view text, UiLanguage language)
-{
-    const std::string_view key = text.substr(0, 4);
-    for (FieldType type : {FieldType::Text, FieldType::BinInteger, FieldType::BinReal, FieldType::DecimalNumber,
-                           FieldType::Bcd}) {
-        if (key.size() == 4 && FieldTypeText(type, language).substr(0, 4) == key)
-            return type;
-    }
-    return FieldType::None;
-}
 
 void RowStore::AddRows(std::int32_t count)
 {
@@ -74,7 +43,7 @@ void RowStore::CycleMarker(std::int32_t row)
     SetMarker(row, next);
 }
 
-FieldType RowStore::GetFieldTypeId(std::int32_t row) const
+FieldType RowStore::GetFieldType(std::int32_t row) const
 {
     const auto it = types_.find(row);
     return it == types_.end() ? FieldType::None : it->second;
@@ -96,7 +65,7 @@ void RowStore::CycleFieldType(std::int32_t row)
     if (!IsRow(row))
         return;
     FieldType next = FieldType::BinInteger;
-    switch (GetFieldTypeId(row)) {
+    switch (GetFieldType(row)) {
     case FieldType::Text:
         next = FieldType::BinInteger;
         break;
@@ -119,16 +88,19 @@ void RowStore::CycleFieldType(std::int32_t row)
     SetFieldType(row, next);
 }
 
-std::int32_t RowStore::NextMarkedRow(std::int32_t start) const
+void RowStore::ReplaceMarks(const RowStore& other)
 {
-    const auto it = markers_.upper_bound(start);
-    return it == markers_.end() ? kNoRow : it->first;
-}
-
-void RowStore::ScrollToRow(std::int32_t row) const
-{
-    if (row != kNoRow && scrollHook_)
-        scrollHook_(row);
+    std::set<std::int32_t> rows;
+    for (const RowStore* store : {static_cast<const RowStore*>(this), &other}) {
+        for (const auto& [row, kind] : store->markers_)
+            rows.insert(row);
+        for (const auto& [row, type] : store->types_)
+            rows.insert(row);
+    }
+    markers_ = other.markers_;
+    types_ = other.types_;
+    for (const std::int32_t row : rows)
+        Changed(row);
 }
 
 void RowStore::Changed(std::int32_t row) const
@@ -138,21 +110,17 @@ void RowStore::Changed(std::int32_t row) const
 }
 
 int MarkedRowSearch(const RowStore& store, std::int32_t start, MarkerKind wanted, MarkerKind stop,
-                    std::int32_t& foundRow, bool scroll)
+                    std::int32_t& foundRow)
 {
     // Walks the marked rows in order; the map holds exactly those.
     const auto& markers = store.Markers();
     for (auto it = markers.upper_bound(start); it != markers.end(); ++it) {
         const MarkerKind kind = it->second;
         if (kind == stop || kind == wanted) {
-            if (scroll)
-                store.ScrollToRow(it->first);
             foundRow = it->first;
             return kind == stop ? FoundStop : FoundWanted;
         }
     }
-    if (scroll)
-        store.ScrollToRow(start);
     return FoundNone;
 }
 

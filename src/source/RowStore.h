@@ -9,7 +9,7 @@
 #include <map>
 #include <string_view>
 
-#include "messages/Messages.h"
+#include "source/FieldType.h"
 
 namespace zorbik {
 
@@ -22,25 +22,15 @@ enum class MarkerKind : std::uint8_t {
     LineEnd = 5,
 };
 
-// The field types a row can carry. None is the "?-Feldtyp" / "?-Fieldtype"
-// of a new row.
-enum class FieldType : std::uint8_t { None, Text, BinInteger, BinReal, DecimalNumber, Bcd };
-
-// The text of a field type in the user-interface language.
-std::string_view FieldTypeText(FieldType type, UiLanguage language);
-
-// The field type a text stands for, judged by its first 4 bytes (the key)
-// against the texts of `language`; texts of no known key give None.
-FieldType FieldTypeFromText(std::string_view text, UiLanguage language);
-
 // Row number meaning "no row".
 inline constexpr std::int32_t kNoRow = -1;
 
 class RowStore {
 public:
-    explicit RowStore(UiLanguage language) : language_(language) {}
-
-    UiLanguage Language() const { return language_; }
+    RowStore() = default;
+    // The marks alone, without the hooks of a view: a copy to work on.
+    RowStore(const RowStore& other) : rowCount_(other.rowCount_), markers_(other.markers_), types_(other.types_) {}
+    RowStore& operator=(const RowStore&) = delete;
 
     std::int32_t RowCount() const { return rowCount_; }
     // Appends `count` new rows: unmarked and without field type.
@@ -55,24 +45,20 @@ public:
     // The left-click step: Unmarked, LineBegin, ColumnBegin, ByteMark,
     // ColumnEnd, LineEnd, Unmarked, ...
     void CycleMarker(std::int32_t row);
-    bool HasMark(std::int32_t row) const { return markers_.count(row) != 0; }
 
-    FieldType GetFieldTypeId(std::int32_t row) const;
-    std::string_view GetFieldType(std::int32_t row) const { return FieldTypeText(GetFieldTypeId(row), language_); }
+    FieldType GetFieldType(std::int32_t row) const;
     void SetFieldType(std::int32_t row, FieldType type);
     // The right-click step: BinInteger, BinReal, DecimalNumber, Bcd, Text,
     // BinInteger, ...; a row without type gets BinInteger.
     void CycleFieldType(std::int32_t row);
-    bool HasNoFieldType(std::int32_t row) const { return GetFieldTypeId(row) == FieldType::None; }
+    bool HasNoFieldType(std::int32_t row) const { return GetFieldType(row) == FieldType::None; }
 
-    // The smallest marked row after `start` (-1 searches from row 0), or -1.
-    std::int32_t NextMarkedRow(std::int32_t start) const;
 
-    // Asks the view (if any) to show the row; nothing for -1.
-    void ScrollToRow(std::int32_t row) const;
+    // Takes over the marks of `other` (a store of as many rows), telling the
+    // view about every row whose marks change.
+    void ReplaceMarks(const RowStore& other);
 
-    // Hooks for a view: told to scroll, told that a row's marks changed.
-    void SetScrollHook(std::function<void(std::int32_t)> hook) { scrollHook_ = std::move(hook); }
+    // A hook for a view: told that a row's marks changed.
     void SetChangeHook(std::function<void(std::int32_t)> hook) { changeHook_ = std::move(hook); }
 
     // Read access to the marked and typed rows, in row order.
@@ -83,11 +69,9 @@ private:
     bool IsRow(std::int32_t row) const { return row >= 0 && row < rowCount_; }
     void Changed(std::int32_t row) const;
 
-    UiLanguage language_;
     std::int32_t rowCount_ = 0;
     std::map<std::int32_t, MarkerKind> markers_; // marked rows only
     std::map<std::int32_t, FieldType> types_;    // typed rows only
-    std::function<void(std::int32_t)> scrollHook_;
     std::function<void(std::int32_t)> changeHook_;
 };
 
@@ -96,8 +80,7 @@ enum SearchResult : int { FoundWanted = 0, FoundStop = 1, FoundNone = -1 };
 
 // Walks the marked rows after `start` until one of kind `wanted` (0) or
 // `stop` (1) is met; -1 at the end of the rows, with `foundRow` untouched.
-// With `scroll` the view is scrolled to the row met, or to `start` on -1.
 int MarkedRowSearch(const RowStore& store, std::int32_t start, MarkerKind wanted, MarkerKind stop,
-                    std::int32_t& foundRow, bool scroll);
+                    std::int32_t& foundRow);
 
 } // namespace zorbik

@@ -1,6 +1,7 @@
 #include "ByteListPainter.h"
 
 #include "Canvas.h"
+#include "qtcommon/WindowTexts.h"
 #include "MarkerStrip.h"
 #include "source/RowText.h"
 
@@ -66,7 +67,7 @@ QSize DrawByteList(QPainter& painter, QPoint origin, const ByteListLook& look, c
         DrawRaisedFrame(painter, header);
         painter.setPen(kInk);
         DrawCellText(painter, header.adjusted(4, 0, -2, 0), ColumnAlignment(column),
-                     ColumnTitle(column, store.Language()));
+                     ColumnTitle(column, zorbik::UiLanguage::English));
         x += width;
     }
 
@@ -75,8 +76,8 @@ QSize DrawByteList(QPainter& painter, QPoint origin, const ByteListLook& look, c
         const std::uint8_t byte = bytes[static_cast<std::size_t>(row)];
         const QString texts[4] = {
             FromUtf8(zorbik::FormatDecimal(static_cast<std::uint32_t>(row))),
-            FromUtf8(zorbik::ByteCharText(byte, store.Language())),
-            FromUtf8(store.GetFieldType(row)),
+            FromUtf8(zorbik::ByteCharText(byte, zorbik::UiLanguage::English)),
+            FromUtf8(zorbik::FieldTypeText(store.GetFieldType(row)).english),
             FromUtf8(zorbik::FormatHexByte(byte)),
         };
         x = rowOrigin.x();

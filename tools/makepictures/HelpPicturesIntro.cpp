@@ -2,6 +2,7 @@
 // conversion, the byte list, the markers and the two click cycles.
 #include "ByteListPainter.h"
 #include "Canvas.h"
+#include "qtcommon/WindowTexts.h"
 #include "MarkerStrip.h"
 #include "Pictures.h"
 #include "SampleFile.h"
@@ -93,7 +94,7 @@ QImage MakeHelp115()
     QImage image = NewPicture(387, 152, Qt::white);
     QPainter painter(&image);
     PrepareSmooth(painter);
-    zorbik::RowStore store(UiLanguage::English);
+    zorbik::RowStore store;
     const std::vector<std::uint8_t> bytes = SampleFileBytes();
     store.AddRows(static_cast<std::int32_t>(bytes.size()));
     ByteListLook look;
@@ -185,7 +186,7 @@ QImage MakeHelp119()
         painter.drawRect(QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5));
         painter.setPen(kInk);
         DrawCellText(painter, r.adjusted(4, 0, -4, 0), Qt::AlignHCenter,
-                     FromUtf8(zorbik::FieldTypeText(type, UiLanguage::English)));
+                     FromUtf8(zorbik::FieldTypeText(type).english));
     };
     for (int i = 0; i < 5; ++i) {
         box(QRect(boxX, top + i * step, boxWidth, boxHeight), cycle[i]);

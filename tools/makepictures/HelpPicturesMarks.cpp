@@ -2,6 +2,7 @@
 // their cells, and the example file marked behind its header.
 #include "ByteListPainter.h"
 #include "Canvas.h"
+#include "qtcommon/WindowTexts.h"
 #include "Pictures.h"
 #include "SampleFile.h"
 #include "SheetPainter.h"
@@ -47,7 +48,7 @@ QImage MakeHelp118()
     std::vector<std::uint8_t> bytes(first, 0x20);
     for (char c : std::string("24.12.89"))
         bytes.push_back(static_cast<std::uint8_t>(c));
-    zorbik::RowStore store(UiLanguage::English);
+    zorbik::RowStore store;
     store.AddRows(static_cast<std::int32_t>(bytes.size()));
     store.SetMarker(first, MarkerKind::ColumnBegin);
     store.SetFieldType(first, FieldType::Text);
@@ -132,7 +133,7 @@ QImage MakeHelp120()
                                        static_cast<qsizetype>(example.bytes.size()));
             break;
         }
-        rows.push_back({FromUtf8(zorbik::FieldTypeText(example.type, UiLanguage::English)),
+        rows.push_back({FromUtf8(zorbik::FieldTypeText(example.type).english),
                         example.shownBytes.isEmpty() ? HexBytes(example.bytes) : example.shownBytes, cell});
     }
 
@@ -178,7 +179,7 @@ QImage MakeHelp116()
     QPainter painter(&image);
     PrepareSmooth(painter);
     const std::vector<std::uint8_t> bytes = SampleFileBytes();
-    const zorbik::RowStore store = MarkedSampleStore(UiLanguage::English);
+    const zorbik::RowStore store = MarkedSampleStore();
     ByteListLook look;
     look.widths = {52, 180, 86, 64};
     const QPoint origin(0, 4);

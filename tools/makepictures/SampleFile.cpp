@@ -30,9 +30,9 @@ std::vector<std::uint8_t> SampleFileBytes()
     return bytes;
 }
 
-zorbik::RowStore MarkedSampleStore(zorbik::UiLanguage language)
+zorbik::RowStore MarkedSampleStore()
 {
-    zorbik::RowStore store(language);
+    zorbik::RowStore store;
     store.AddRows(static_cast<std::int32_t>(SampleFileBytes().size()));
     const std::int32_t first = kSampleHeaderSize;
     store.SetMarker(first, MarkerKind::LineBegin);

@@ -1,0 +1,49 @@
+// A number written as text (at most 20 bytes up to the first zero byte):
+// read directly where it has the usual form, packed into a packed decimal
+// otherwise.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace zorbik {
+
+// The usual decimal text: an optional leading minus, then digits with at
+// most one decimal point or comma among them, at most 18 digits. Reads its
+// digits, scale and sign directly; false for any other text, which takes
+// the packing route.
+inline bool ReadPlainDecimalText(const std::uint8_t* text, std::uint64_t& digits, int& scale, bool& negative)
+{
+    negative = text[0] == '-';
+    std::size_t i = negative ? 1 : 0;
+    std::size_t point = 0;
+    bool hasPoint = false;
+    std::uint64_t value = 0;
+    for (; i < 20; ++i) {
+        const unsigned d = text[i] - static_cast<unsigned>('0');
+        if (d <= 9) {
+            value = value * 10 + d;
+        } else if (text[i] == 0) {
+            break;
+        } else if ((text[i] == '.' || text[i] == ',') && !hasPoint) {
+            hasPoint = true;
+            point = i;
+        } else {
+            return false;
+        }
+    }
+    // The text ends at i; more than 18 digits do not fit the packed form.
+    const std::size_t count = i - (negative ? 1 : 0) - (hasPoint ? 1 : 0);
+    if (count > 18)
+        return false;
+    digits = value;
+    scale = hasPoint ? static_cast<int>(i - 1 - point) : 0;
+    return true;
+}
+
+// Packs a text of any bytes, from its end: a point or comma sets the scale
+// to the bytes after it, a minus the sign, every other byte is a digit of
+// value byte - '0'; digits beyond the 18th land in the sign byte.
+void PackDecimalText(const std::uint8_t* text, std::uint8_t packed[10]);
+
+} // namespace zorbik

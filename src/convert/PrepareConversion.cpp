@@ -1,0 +1,20 @@
+#include "convert/PrepareConversion.h"
+
+#include "layout/NormaliseEdges.h"
+
+namespace zorbik {
+
+PreparedConversion PrepareConversion(const RowStore& marks, std::uint32_t sourceSize)
+{
+    PreparedConversion prepared{{}, marks, {}, {}, 0, {}};
+    prepared.fault = ValidateLayout(prepared.marks, sourceSize, prepared.layout);
+    if (prepared.fault)
+        return prepared;
+    NormaliseEdges(prepared.marks, prepared.layout);
+    prepared.sourceRecords = prepared.layout.recordCount;
+    prepared.clamp = ClampCounts(prepared.layout);
+    prepared.plan = BuildColumnPlan(prepared.marks, prepared.layout);
+    return prepared;
+}
+
+} // namespace zorbik
