@@ -15,7 +15,8 @@ namespace zorbik {
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: zorbik-convert --layout LAYOUT [--lang de|en] [--force] [--explain] SOURCE TARGET\n"
+    "Usage: zorbik-convert --layout LAYOUT [--codepage N] [--trim] [--lang de|en] [--force] [--explain]\n"
+    "                      SOURCE TARGET\n"
     "\n"
     "Converts every record of SOURCE into one row of the BIFF2 worksheet TARGET (.xls),\n"
     "cut into cells as the marks in LAYOUT describe one prototype record.\n"
@@ -23,6 +24,11 @@ constexpr const char* kUsage =
     "  --layout LAYOUT  the marks: one row a line, \"ROW MARKER [TYPE]\"\n"
     "                   MARKER: LineBegin ColumnBegin ByteMark ColumnEnd LineEnd Unmarked\n"
     "                   TYPE:   Text BinInteger BinReal DecimalNumber Bcd\n"
+    "  --codepage N     the code page of the source's texts, declared in TARGET so that\n"
+    "                   spreadsheet programs show them right (default 1252, or the\n"
+    "                   layout file's \"codepage N\" line): 437 737 850 852 857 861 865\n"
+    "                   866 874 1250 1251 1252 1253 1254 1255 1256 1257 1258\n"
+    "  --trim           text cells without trailing blanks and zero bytes\n"
     "  --lang de|en     language of the messages (default: from LC_ALL, LC_MESSAGES, LANG)\n"
     "  --force          overwrite TARGET if it exists\n"
     "  --explain        print the record layout and every column before converting\n"
@@ -39,6 +45,8 @@ struct Options {
     std::string source;
     std::string target;
     std::string lang;
+    std::string codePage;
+    bool trim = false;
     bool force = false;
     bool explain = false;
     bool help = false;
@@ -50,12 +58,16 @@ bool ParseArgs(const std::vector<std::string>& args, Options& options, std::stri
     std::vector<std::string> positional;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "--layout" || a == "--lang") {
+        if (a == "--layout" || a == "--lang" || a == "--codepage") {
             if (i + 1 >= args.size()) {
                 error = a + " needs a value";
                 return false;
             }
-            (a == "--layout" ? options.layout : options.lang) = args[++i];
+            (a == "--layout" ? options.layout : a == "--lang" ? options.lang : options.codePage) = args[++i];
+        } else if (a.rfind("--codepage=", 0) == 0) {
+            options.codePage = a.substr(11);
+        } else if (a == "--trim") {
+            options.trim = true;
         } else if (a.rfind("--layout=", 0) == 0) {
             options.layout = a.substr(9);
         } else if (a.rfind("--lang=", 0) == 0) {
@@ -86,6 +98,14 @@ bool ParseArgs(const std::vector<std::string>& args, Options& options, std::stri
     }
     if (!options.lang.empty() && options.lang != "de" && options.lang != "en") {
         error = "--lang takes de or en";
+        return false;
+    }
+    if (!options.codePage.empty() &&
+        (options.codePage.find_first_not_of("0123456789") != std::string::npos || options.codePage.size() > 5 ||
+         !IsKnownCodePage(static_cast<unsigned>(std::stoul(options.codePage))))) {
+        error = "--codepage takes one of";
+        for (const std::uint16_t page : KnownCodePages())
+            error += " " + std::to_string(page);
         return false;
     }
     if (positional.size() != 2) {
@@ -209,7 +229,8 @@ int RunConvertCommand(const std::vector<std::string>& args, CommandIo& io)
         return ExitUsage;
     }
     std::vector<LayoutEntry> entries;
-    if (const LayoutParseError parseError = ParseLayout(layoutText, source.Size(), entries)) {
+    ConversionSettings settings;
+    if (const LayoutParseError parseError = ParseLayout(layoutText, source.Size(), entries, &settings)) {
         io.err << "zorbik-convert: " << options.layout << ": " << parseError.message << "\n";
         return ExitUsage;
     }
@@ -218,7 +239,10 @@ int RunConvertCommand(const std::vector<std::string>& args, CommandIo& io)
     store.AddRows(static_cast<std::int32_t>(std::min<std::uint32_t>(source.Size(), 0x7FFFFFFF)));
     ApplyLayout(entries, store);
 
-    const PreparedConversion prepared = PrepareConversion(store, source.Size());
+    if (!options.codePage.empty())
+        settings.codePage = static_cast<std::uint16_t>(std::stoul(options.codePage));
+    settings.trimTexts = settings.trimTexts || options.trim;
+    const PreparedConversion prepared = PrepareConversion(store, source.Size(), settings);
     if (const LayoutFault fault = prepared.fault) {
         io.err << "zorbik-convert: " << message(fault.messageId) << "\n";
         if (fault.row != kNoRow)

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "layout/ConversionSettings.h"
 #include "layout/RecordLayout.h"
 #include "source/RowStore.h"
 
@@ -51,6 +52,7 @@ struct ColumnPlan {
     std::vector<RowRun> runs;
     std::int32_t minRow = 0; // rows the plan reads, for the reader's window
     std::int32_t maxRow = -1;
+    ConversionSettings settings; // set by PrepareConversion
 };
 
 // Walks the columns of the prototype exactly as a per-record walk would, for

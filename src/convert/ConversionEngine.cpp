@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "bytes/LittleEndian.h"
+#include "codepage/CodePages.h"
 #include "convert/RecordReader.h"
 #include "convert/ValueConversions.h"
 #include "sheet/SheetWriter.h"
@@ -59,11 +60,13 @@ struct ColumnRead {
 struct RecordReads {
     std::vector<ColumnRead> columns;
     std::vector<RunPlace> runs;
+    bool trimTexts = false;
 };
 
 RecordReads PlanReads(const ColumnPlan& plan)
 {
     RecordReads reads;
+    reads.trimTexts = plan.settings.trimTexts;
     reads.runs.reserve(plan.runs.size());
     for (const RowRun& run : plan.runs)
         reads.runs.push_back({static_cast<std::uint32_t>(run.firstRow - plan.minRow), run.length});
@@ -87,12 +90,16 @@ void PadField(std::uint8_t (&padded)[size], const std::uint8_t* bytes, std::uint
 // Writes the cell of the `count` field bytes at `bytes`, as the column's
 // type asks, and returns the byte after it.
 inline std::uint8_t* PutCell(std::uint8_t* at, CellAddress cell, FieldType type, const std::uint8_t* bytes,
-                             std::uint32_t count)
+                             std::uint32_t count, bool trim)
 {
     std::uint8_t number[8];
     switch (type) {
     case FieldType::None: // never planned: a column without a type is text
     case FieldType::Text:
+        if (trim) {
+            while (count > 0 && (bytes[count - 1] == ' ' || bytes[count - 1] == 0))
+                --count;
+        }
         return SheetWriter::PutLabelCell(at, cell, bytes, count);
     case FieldType::BinInteger: {
         const std::uint32_t v = LoadLe32(bytes, count);
@@ -142,7 +149,7 @@ std::uint8_t* PutRow(std::uint8_t* at, std::uint32_t k, std::uint32_t columnCoun
         std::uint8_t field[256];
         for (std::size_t c = 0; c < reads.columns.size(); ++c) {
             const std::uint32_t count = reader.Gather(plan, plan.columns[c], k, field);
-            at = PutCell(at, cell, reads.columns[c].type, field, count);
+            at = PutCell(at, cell, reads.columns[c].type, field, count, reads.trimTexts);
             cell = cell.NextColumn();
         }
         return at;
@@ -150,7 +157,7 @@ std::uint8_t* PutRow(std::uint8_t* at, std::uint32_t k, std::uint32_t columnCoun
     const std::uint8_t* const record = reader.Record(k);
     for (const ColumnRead& column : reads.columns) {
         if (column.runCount == 1) {
-            at = PutCell(at, cell, column.type, record + column.first.offset, column.first.length);
+            at = PutCell(at, cell, column.type, record + column.first.offset, column.first.length, reads.trimTexts);
         } else {
             std::uint8_t field[256];
             std::uint32_t count = 0;
@@ -159,7 +166,7 @@ std::uint8_t* PutRow(std::uint8_t* at, std::uint32_t k, std::uint32_t columnCoun
                 CopyShortBytes(field + count, record + run.offset, run.length);
                 count += run.length;
             }
-            at = PutCell(at, cell, column.type, field, count);
+            at = PutCell(at, cell, column.type, field, count, reads.trimTexts);
         }
         cell = cell.NextColumn();
     }
@@ -187,7 +194,7 @@ ConversionOutcome RunConversion(const SourceBytes& source, const RecordLayout& l
         return outcome;
     };
 
-    writer.WriteSheetHeader();
+    writer.WriteSheetHeader(CodePageRecordValue(plan.settings.codePage));
     writer.WriteDimensions(layout.recordCount, layout.columnCount);
 
     for (std::uint32_t first = 0; first < layout.recordCount; first += reader.PerBatch()) {

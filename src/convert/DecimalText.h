@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace zorbik {
 
@@ -38,6 +39,25 @@ inline bool ReadPlainDecimalText(const std::uint8_t* text, std::uint64_t& digits
         return false;
     digits = value;
     scale = hasPoint ? static_cast<int>(i - 1 - point) : 0;
+    return true;
+}
+
+// Copies the text (up to its first zero byte, at most 20 bytes) without
+// its blanks and plus signs into `compact`, zero-filled; false, with
+// `compact` untouched, when the text has neither.
+inline bool LeaveOutBlanksAndPlus(const std::uint8_t* text, std::uint8_t compact[20])
+{
+    std::size_t n = 0;
+    bool left = false;
+    for (std::size_t i = 0; i < 20 && text[i] != 0; ++i) {
+        if (text[i] == ' ' || text[i] == '+')
+            left = true;
+        else
+            compact[n++] = text[i];
+    }
+    if (!left)
+        return false;
+    std::memset(compact + n, 0, 20 - n);
     return true;
 }
 

@@ -4,7 +4,8 @@
 
 namespace zorbik {
 
-PreparedConversion PrepareConversion(const RowStore& marks, std::uint32_t sourceSize)
+PreparedConversion PrepareConversion(const RowStore& marks, std::uint32_t sourceSize,
+                                     const ConversionSettings& settings)
 {
     PreparedConversion prepared{{}, marks, {}, {}, 0, {}};
     prepared.fault = ValidateLayout(prepared.marks, sourceSize, prepared.layout);
@@ -14,6 +15,7 @@ PreparedConversion PrepareConversion(const RowStore& marks, std::uint32_t source
     prepared.sourceRecords = prepared.layout.recordCount;
     prepared.clamp = ClampCounts(prepared.layout);
     prepared.plan = BuildColumnPlan(prepared.marks, prepared.layout);
+    prepared.plan.settings = settings;
     return prepared;
 }
 

@@ -27,6 +27,7 @@ struct PreparedConversion {
 };
 
 // Works on a copy of `marks`: the caller's marks stay as they are.
-PreparedConversion PrepareConversion(const RowStore& marks, std::uint32_t sourceSize);
+PreparedConversion PrepareConversion(const RowStore& marks, std::uint32_t sourceSize,
+                                     const ConversionSettings& settings = {});
 
 } // namespace zorbik

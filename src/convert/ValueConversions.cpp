@@ -92,11 +92,20 @@ void ConvertDecimal(std::uint16_t mode, const std::uint8_t* source, std::uint8_t
         std::uint64_t digits;
         int scale;
         bool negative;
-        if (ReadPlainDecimalText(source, digits, scale, negative)) {
+        // Fixed-width number fields come padded with blanks, and some
+        // programs write a plus sign: both are left out.
+        const std::uint8_t* text = source;
+        std::uint8_t compact[20];
+        bool plain = ReadPlainDecimalText(text, digits, scale, negative);
+        if (!plain && LeaveOutBlanksAndPlus(source, compact)) {
+            text = compact;
+            plain = ReadPlainDecimalText(text, digits, scale, negative);
+        }
+        if (plain) {
             bits = DigitsToDouble(digits, scale, negative);
         } else {
             std::uint8_t packed[10];
-            PackDecimalText(source, packed);
+            PackDecimalText(text, packed);
             bits = PackedDecimalToDouble(packed);
         }
     }

@@ -21,7 +21,7 @@ void WidenInteger(std::uint32_t value, std::uint8_t result[8]);
 void WidenSingle(std::uint8_t buffer[8]);
 
 // A decimal text (mode bit 15 set; at most 20 bytes up to the first zero
-// byte) or a 10-byte packed decimal with a scale in byte 9 (bit 15 clear),
+// byte, blanks and plus signs left out) or a 10-byte packed decimal with a scale in byte 9 (bit 15 clear),
 // as a little-endian double. The value is that of the packed number loaded
 // into an 80-bit extended register, divided by ten `scale` times with
 // rounding to a 64-bit significand each time, then rounded once to binary64.

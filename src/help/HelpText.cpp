@@ -3,7 +3,7 @@
 #include <QFile>
 
 #include "qtcommon/ResourceNames.h"
-#include "source/RowText.h"
+#include "codepage/CodePages.h"
 
 namespace zorbik {
 
@@ -19,7 +19,7 @@ QStringList HelpLinesFromBytes(const QByteArray& bytes)
             ++i;
             continue;
         }
-        line += Cp1252ToUtf8(byte);
+        line += CodePageCharUtf8(byte, kDefaultCodePage);
     }
     lines.append(QString::fromStdString(line));
     return lines;

@@ -1,6 +1,7 @@
 #include "layout/LayoutFile.h"
 
 #include <array>
+#include <charconv>
 #include <set>
 
 namespace zorbik {
@@ -71,9 +72,11 @@ std::string_view MarkerWord(MarkerKind kind)
     return "Unmarked";
 }
 
-LayoutParseError ParseLayout(std::string_view text, std::uint32_t sourceSize, std::vector<LayoutEntry>& entries)
+LayoutParseError ParseLayout(std::string_view text, std::uint32_t sourceSize, std::vector<LayoutEntry>& entries,
+                             ConversionSettings* settings)
 {
     entries.clear();
+    ConversionSettings read = settings != nullptr ? *settings : ConversionSettings{};
     std::set<std::int32_t> seen;
     int lineNo = 0;
     // Editors on Windows like to start UTF-8 files with a byte order mark.
@@ -92,6 +95,23 @@ LayoutParseError ParseLayout(std::string_view text, std::uint32_t sourceSize, st
         const auto words = SplitWords(line);
         if (words.empty() || words[0][0] == '#')
             continue;
+        if (words[0] == "trim" && words.size() == 1) {
+            read.trimTexts = true;
+            continue;
+        }
+        if (words[0] == "codepage") {
+            const std::string_view word = words.size() == 2 ? words[1] : std::string_view();
+            unsigned page = 0;
+            const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), page);
+            if (word.empty() || error != std::errc() || end != word.data() + word.size() || !IsKnownCodePage(page)) {
+                std::string known;
+                for (const std::uint16_t p : KnownCodePages())
+                    known += (known.empty() ? "" : ", ") + std::to_string(p);
+                return fail("unknown code page " + Quote(words.size() > 1 ? words[1] : "") + " (" + known + ")");
+            }
+            read.codePage = static_cast<std::uint16_t>(page);
+            continue;
+        }
         if (words.size() < 2 || words.size() > 3)
             return fail("expected ROW MARKER [TYPE], got " + Quote(line));
 
@@ -135,6 +155,8 @@ LayoutParseError ParseLayout(std::string_view text, std::uint32_t sourceSize, st
             return fail("row " + std::to_string(entry.row) + " is listed twice");
         entries.push_back(entry);
     }
+    if (settings != nullptr)
+        *settings = read;
     return {};
 }
 
@@ -146,7 +168,7 @@ void ApplyLayout(const std::vector<LayoutEntry>& entries, RowStore& store)
     }
 }
 
-std::string FormatLayout(const RowStore& store)
+std::string FormatLayout(const RowStore& store, const ConversionSettings& settings)
 {
     std::set<std::int32_t> rows;
     for (const auto& [row, kind] : store.Markers())
@@ -154,6 +176,10 @@ std::string FormatLayout(const RowStore& store)
     for (const auto& [row, type] : store.FieldTypes())
         rows.insert(row);
     std::string text = "# ZORBIK layout: ROW MARKER [TYPE]\n";
+    if (settings.codePage != kDefaultCodePage)
+        text += "codepage " + std::to_string(settings.codePage) + "\n";
+    if (settings.trimTexts)
+        text += "trim\n";
     for (const std::int32_t row : rows) {
         text += std::to_string(row);
         text += ' ';

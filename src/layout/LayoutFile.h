@@ -1,6 +1,7 @@
 // The layout text file: the marks of a row store, one row a line,
-// "ROW MARKER [TYPE]". Empty lines and lines starting with '#' are ignored;
-// rows not listed are unmarked and untyped.
+// "ROW MARKER [TYPE]", and the settings beside them, "codepage N" and
+// "trim". Empty lines and lines starting with '#' are ignored; rows not
+// listed are unmarked and untyped.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "layout/ConversionSettings.h"
 #include "source/RowStore.h"
 
 namespace zorbik {
@@ -28,14 +30,18 @@ struct LayoutParseError {
 // The word of a marker in the file.
 std::string_view MarkerWord(MarkerKind kind);
 
-// Reads the text of a layout file for a source of `sourceSize` bytes.
-// Refuses malformed lines, rows listed twice and rows at or past the end.
-LayoutParseError ParseLayout(std::string_view text, std::uint32_t sourceSize, std::vector<LayoutEntry>& entries);
+// Reads the text of a layout file for a source of `sourceSize` bytes, and
+// the settings it names into `settings` (when given; the rest keep their
+// values). Refuses malformed lines, unknown code pages, rows listed twice
+// and rows at or past the end.
+LayoutParseError ParseLayout(std::string_view text, std::uint32_t sourceSize, std::vector<LayoutEntry>& entries,
+                             ConversionSettings* settings = nullptr);
 
 // Puts the entries into `store`, which must already hold the rows.
 void ApplyLayout(const std::vector<LayoutEntry>& entries, RowStore& store);
 
-// Every marked or typed row of `store`, in row order, as file text.
-std::string FormatLayout(const RowStore& store);
+// Every marked or typed row of `store`, in row order, as file text, after
+// the settings that differ from the defaults.
+std::string FormatLayout(const RowStore& store, const ConversionSettings& settings = {});
 
 } // namespace zorbik

@@ -36,9 +36,6 @@ bool MakeLeadingColumn(RowStore& store, RecordLayout& layout)
 
 bool WantsTrailingColumn(const RowStore& store, const RecordLayout& layout)
 {
-    // Columns marked beyond the record end leave no trailing edge to fill.
-    if (layout.lastColumnEnd > layout.lineEnd)
-        return false;
     if (!store.HasNoFieldType(layout.lineEnd))
         return true;
     std::int32_t found = kNoRow;

@@ -1,6 +1,22 @@
 #include "layout/ValidateLayout.h"
 
 namespace zorbik {
+namespace {
+
+// A column or byte mark after the LineEnd would read the next record's
+// bytes: the first one is a fault of its own.
+LayoutFault ColumnMarkAfterEnd(const RowStore& store, std::int32_t lineEnd)
+{
+    const auto& markers = store.Markers();
+    for (auto it = markers.upper_bound(lineEnd); it != markers.end(); ++it) {
+        if (it->second == MarkerKind::ColumnBegin || it->second == MarkerKind::ColumnEnd ||
+            it->second == MarkerKind::ByteMark)
+            return {MsgColumnMarkAfterEnd, it->first};
+    }
+    return {};
+}
+
+} // namespace
 
 LayoutFault ValidateLayout(const RowStore& store, std::uint32_t sourceSize, RecordLayout& layout)
 {
@@ -26,7 +42,7 @@ LayoutFault ValidateLayout(const RowStore& store, std::uint32_t sourceSize, Reco
         const std::int32_t from = cursor;
         r = MarkedRowSearch(store, from, MarkerKind::ColumnBegin, MarkerKind::ColumnEnd, cursor);
         if (r == FoundNone)
-            return {};
+            return ColumnMarkAfterEnd(store, layout.lineEnd);
         if (r == FoundStop)
             return {MsgMissingColumnBegin, cursor};
         const std::int32_t begin = cursor;

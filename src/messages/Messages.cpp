@@ -57,6 +57,7 @@ constexpr std::array<std::string_view, kTableSize> MakeTable()
     t[42] = "Mehr als 65534 Zeilen;\nMaximum an Zeilen wird übernommen!";
     t[43] = "Soll die aktuelle Quelldatei beibehalten werden?";
     t[44] = "Fehler beim Schreiben der Zieldatei!";
+    t[45] = "Spaltenmarke hinter dem Satzende!";
 
     t[64 + 0] = "Teletype-Code(Null)";
     t[64 + 1] = "Teletype-Code(Start of Heading)";
@@ -102,6 +103,7 @@ constexpr std::array<std::string_view, kTableSize> MakeTable()
     t[64 + 42] = "More than 65534 lines;\nmaximum lines is selected!";
     t[64 + 43] = "Do you like to keep actual sourcefile?";
     t[64 + 44] = "Error on writing target file!";
+    t[64 + 45] = "Column mark after the end of the record!";
     return t;
 }
 

@@ -29,6 +29,7 @@ enum MessageId : int {
     MsgTooManyLines = 42,
     MsgKeepSource = 43,
     MsgWriteError = 44,
+    MsgColumnMarkAfterEnd = 45,
 };
 
 // Box types: the icon and buttons a message is shown with.

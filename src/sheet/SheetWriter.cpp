@@ -9,9 +9,14 @@ constexpr std::uint16_t kDimensions = 0x0000;
 
 } // namespace
 
-void SheetWriter::WriteSheetHeader()
+void SheetWriter::WriteSheetHeader(std::uint16_t codePageRecord)
 {
-    out_.Append(kSheetHeader.data(), kSheetHeader.size());
+    // The CODEPAGE record is the header's second, its value at offset 12.
+    std::uint8_t* p = out_.Reserve(kSheetHeader.size());
+    std::memcpy(p, kSheetHeader.data(), kSheetHeader.size());
+    p[12] = static_cast<std::uint8_t>(codePageRecord);
+    p[13] = static_cast<std::uint8_t>(codePageRecord >> 8);
+    out_.Commit(kSheetHeader.size());
 }
 
 void SheetWriter::WriteSheetTrailer()

@@ -33,7 +33,8 @@ class SheetWriter {
 public:
     explicit SheetWriter(OutputBuffer& out) : out_(out) {}
 
-    void WriteSheetHeader();
+    // The fixed header, its CODEPAGE record holding `codePageRecord`.
+    void WriteSheetHeader(std::uint16_t codePageRecord);
     void WriteDimensions(std::uint32_t recordCount, std::uint32_t columnCount);
     void WriteSheetTrailer();
 

@@ -16,11 +16,7 @@ std::string FormatHexByte(std::uint8_t byte);
 
 // The character column of a byte: the control-character name for 0x00 to
 // 0x20, otherwise the byte between double quotes behind "ANSI-Zeichen:" /
-// "ANSI-character:". Bytes above 0x7F are shown as Windows-1252 characters.
-// UTF-8.
-std::string ByteCharText(std::uint8_t byte, UiLanguage language);
-
-// One Windows-1252 byte as UTF-8 (undefined positions map to U+0080..U+009F).
-std::string Cp1252ToUtf8(std::uint8_t byte);
+// "ANSI-character:", as a character of `codePage`. UTF-8.
+std::string ByteCharText(std::uint8_t byte, UiLanguage language, std::uint16_t codePage = 1252);
 
 } // namespace zorbik
