@@ -12,6 +12,20 @@ private:
     NativeFile& file_;
 };
 
+// Nothing thrown on the worker may end the program: running out of memory
+// or threads there is a conversion that failed.
+ConversionOutcome RunGuarded(const SourceBytes& source, const RecordLayout& layout, const ColumnPlan& plan,
+                             ByteSink& sink, const std::atomic<bool>& stop, const ProgressFn& progress) noexcept
+{
+    try {
+        return RunConversion(source, layout, plan, sink, stop, progress);
+    } catch (...) {
+        ConversionOutcome failed;
+        failed.status = ConversionStatus::WriteFailed;
+        return failed;
+    }
+}
+
 } // namespace
 
 Conversion::~Conversion()
@@ -54,7 +68,7 @@ void Conversion::Start(const SourceBytes& source, const RecordLayout& layout, Co
     stop_ = false;
     worker_ = std::thread([this, &source, layout, progress = std::move(progress), done = std::move(done)] {
         FileSink sink(target_);
-        outcome_ = RunConversion(source, layout, *plan_, sink, stop_, progress);
+        outcome_ = RunGuarded(source, layout, *plan_, sink, stop_, progress);
         if (done)
             done(outcome_);
     });
@@ -114,7 +128,7 @@ ConversionOutcome Conversion::RunHere(const SourceBytes& source, const RecordLay
                                       const ProgressFn& progress)
 {
     FileSink sink(target_);
-    outcome_ = RunConversion(source, layout, plan, sink, stop_, progress);
+    outcome_ = RunGuarded(source, layout, plan, sink, stop_, progress);
     return Finish();
 }
 

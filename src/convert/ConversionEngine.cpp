@@ -43,7 +43,7 @@ std::size_t MaxRowBytes(const ColumnPlan& plan)
     return bytes;
 }
 
-// A run of field bytes, placed from the record's first read byte.
+// A run of field bytes, placed where the reader puts it in a record's bytes.
 struct RunPlace {
     std::uint32_t offset;
     std::uint32_t length;
@@ -63,13 +63,13 @@ struct RecordReads {
     bool trimTexts = false;
 };
 
-RecordReads PlanReads(const ColumnPlan& plan)
+RecordReads PlanReads(const ColumnPlan& plan, const RecordReader& reader)
 {
     RecordReads reads;
     reads.trimTexts = plan.settings.trimTexts;
     reads.runs.reserve(plan.runs.size());
-    for (const RowRun& run : plan.runs)
-        reads.runs.push_back({static_cast<std::uint32_t>(run.firstRow - plan.minRow), run.length});
+    for (std::size_t i = 0; i < plan.runs.size(); ++i)
+        reads.runs.push_back({static_cast<std::uint32_t>(reader.RunAt(i)), plan.runs[i].length});
     reads.columns.reserve(plan.columns.size());
     for (const PlannedColumn& column : plan.columns) {
         const RunPlace first = column.runCount > 0 ? reads.runs[column.firstRun] : RunPlace{0, 0};
@@ -186,7 +186,7 @@ ConversionOutcome RunConversion(const SourceBytes& source, const RecordLayout& l
     OutputBuffer out(sink, &stop, std::max(chunk, maxRowBytes), overlap);
     SheetWriter writer(out);
     RecordReader reader(source, layout, plan, overlap ? kOverlapChunk : RecordReader::kDefaultWindow, overlap);
-    const RecordReads reads = PlanReads(plan);
+    const RecordReads reads = PlanReads(plan, reader);
 
     auto finish = [&](ConversionStatus status) {
         out.Settle();

@@ -4,6 +4,11 @@
 //
 // With read-ahead, a thread of the reader's own reads the next batch into a
 // second buffer while the record loop works on the current one.
+//
+// Columns far apart (more than kMaxStretch between the first and the last
+// byte read) are read field by field instead, each record's fields packed
+// together, so that memory and time follow the bytes of the fields, not the
+// distance between them.
 #pragma once
 
 #include <algorithm>
@@ -26,6 +31,10 @@ public:
     // conversion, few enough to stay in the processor's cache until the
     // record loop has used them.
     static constexpr std::uint64_t kDefaultWindow = 256u << 10;
+    // The longest stretch of a record read in one piece.
+    static constexpr std::uint64_t kMaxStretch = 1u << 20;
+    // Fields closer than this are read together.
+    static constexpr std::uint64_t kJoinGap = 64;
 
     RecordReader(const SourceBytes& source, const RecordLayout& layout, const ColumnPlan& plan,
                  std::uint64_t window = kDefaultWindow, bool readAhead = false)
@@ -33,9 +42,17 @@ public:
           minRow_(plan.minRow)
     {
         span_ = plan.maxRow >= plan.minRow ? static_cast<std::uint64_t>(plan.maxRow - plan.minRow) + 1 : 0;
+        if (span_ > kMaxStretch) {
+            PlanPieces(plan);
+            perBatch_ = static_cast<std::uint32_t>(std::clamp<std::uint64_t>(window / slot_, 1, 1u << 16));
+            buffer_.resize(static_cast<std::size_t>(perBatch_ * slot_));
+            return;
+        }
         window = std::max(window, span_);
         perBatch_ = span_ == 0 ? 1u << 16 : static_cast<std::uint32_t>(std::min<std::uint64_t>(1 + (window - span_) / length_, 1u << 16));
         buffer_.resize(span_ == 0 ? 0 : static_cast<std::size_t>(span_ + (perBatch_ - 1) * length_));
+        for (const RowRun& run : plan.runs)
+            runAt_.push_back(static_cast<std::uint64_t>(run.firstRow - minRow_));
         if (readAhead && span_ > 0 && records_ > perBatch_) {
             ahead_.resize(buffer_.size());
             thread_ = std::thread([this] { ReadAheadLoop(); });
@@ -80,8 +97,9 @@ public:
             aheadHas_ = false;
         }
         if (!taken)
-            ok = ReadBatch(first, count, buffer_.data());
+            ok = pieces_.empty() ? ReadBatch(first, count, buffer_.data()) : ReadPieces(first, count);
         start_ = Offset(first);
+        first_ = first;
         const std::uint32_t next = first + count;
         if (thread_.joinable() && ok && next < records_) {
             {
@@ -98,8 +116,13 @@ public:
     // Whether the source holds every byte the plan reads of record `k`.
     bool Whole(std::uint32_t k) const { return span_ > 0 && Offset(k) + span_ <= size_; }
 
-    // Where the byte of row plan.minRow of record `k` lies in the batch.
-    const std::uint8_t* Record(std::uint32_t k) const { return buffer_.data() + (Offset(k) - start_); }
+    // Where the bytes of record `k` lie in the batch: run i of the plan at
+    // Record(k) + RunAt(i).
+    const std::uint8_t* Record(std::uint32_t k) const
+    {
+        return buffer_.data() + (pieces_.empty() ? Offset(k) - start_ : (k - first_) * slot_);
+    }
+    std::uint64_t RunAt(std::size_t run) const { return runAt_[run]; }
 
     // Copies the field bytes of `column` for record `k` into `field`,
     // stopping at the end of the source; returns how many were present.
@@ -114,7 +137,7 @@ public:
             if (offset >= size_)
                 break;
             const auto present = static_cast<std::uint32_t>(std::min<std::uint64_t>(run.length, size_ - offset));
-            std::memcpy(field + count, buffer_.data() + (offset - start_), present);
+            std::memcpy(field + count, Record(k) + runAt_[column.firstRun + i], present);
             count += present;
             if (present < run.length)
                 break;
@@ -137,6 +160,53 @@ private:
             return true;
         const std::uint64_t want = end - start;
         return source_.ReadAt(start, into, static_cast<std::size_t>(want)) == static_cast<std::int64_t>(want);
+    }
+
+    // Joins the runs that lie close together into pieces and places every
+    // piece in a record's slot.
+    void PlanPieces(const ColumnPlan& plan)
+    {
+        const std::size_t n = plan.runs.size();
+        std::vector<std::size_t> order(n);
+        for (std::size_t i = 0; i < n; ++i)
+            order[i] = i;
+        std::sort(order.begin(), order.end(),
+                  [&](std::size_t a, std::size_t b) { return plan.runs[a].firstRow < plan.runs[b].firstRow; });
+        std::vector<std::size_t> pieceOf(n);
+        for (const std::size_t i : order) {
+            const auto first = static_cast<std::uint64_t>(plan.runs[i].firstRow - minRow_);
+            if (pieces_.empty() || first > pieces_.back().first + pieces_.back().length + kJoinGap)
+                pieces_.push_back({first, 0, 0});
+            Piece& piece = pieces_.back();
+            piece.length = std::max(piece.length, first + plan.runs[i].length - piece.first);
+            pieceOf[i] = pieces_.size() - 1;
+        }
+        for (Piece& piece : pieces_) {
+            piece.at = slot_;
+            slot_ += piece.length;
+        }
+        runAt_.resize(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            const Piece& piece = pieces_[pieceOf[i]];
+            runAt_[i] = piece.at + (static_cast<std::uint64_t>(plan.runs[i].firstRow - minRow_) - piece.first);
+        }
+    }
+
+    bool ReadPieces(std::uint32_t first, std::uint32_t count)
+    {
+        for (std::uint32_t k = first; k < first + count; ++k) {
+            std::uint8_t* slot = buffer_.data() + (k - first) * slot_;
+            for (const Piece& piece : pieces_) {
+                const std::uint64_t offset = Offset(k) + piece.first;
+                if (offset >= size_)
+                    break;
+                const std::uint64_t want = std::min(piece.length, size_ - offset);
+                if (source_.ReadAt(offset, slot + piece.at, static_cast<std::size_t>(want)) !=
+                    static_cast<std::int64_t>(want))
+                    return false;
+            }
+        }
+        return true;
     }
 
     void ReadAheadLoop()
@@ -166,7 +236,19 @@ private:
     std::uint64_t span_ = 0;
     std::uint32_t perBatch_ = 1;
     std::uint64_t start_ = 0;
+    std::uint32_t first_ = 0; // the batch's first record
     std::vector<std::uint8_t> buffer_;
+    std::vector<std::uint64_t> runAt_; // where each run of the plan lies in a record's bytes
+
+    // Far-apart fields: the stretches read, each at `first` from the
+    // record's first read byte, placed at `at` in a record's slot.
+    struct Piece {
+        std::uint64_t first;
+        std::uint64_t length;
+        std::uint64_t at;
+    };
+    std::vector<Piece> pieces_;
+    std::uint64_t slot_ = 0;
 
     // Read-ahead: the batch asked for and the thread reading it into
     // `ahead_`, which the loop's side touches only while nothing is asked.
