@@ -8,6 +8,7 @@
 #include "convert/Conversion.h"
 #include "convert/PrepareConversion.h"
 #include "layout/LayoutFile.h"
+#include "preview/Preview.h"
 #include "source/RowStore.h"
 #include "source/SourceView.h"
 
@@ -17,6 +18,7 @@ namespace {
 constexpr const char* kUsage =
     "Usage: zorbik-convert --layout LAYOUT [--codepage N] [--trim] [--lang de|en] [--force] [--explain]\n"
     "                      SOURCE TARGET\n"
+    "       zorbik-convert --layout LAYOUT --preview N [--codepage N] [--trim] SOURCE\n"
     "\n"
     "Converts every record of SOURCE into one row of the BIFF2 worksheet TARGET (.xls),\n"
     "cut into cells as the marks in LAYOUT describe one prototype record.\n"
@@ -32,6 +34,8 @@ constexpr const char* kUsage =
     "  --lang de|en     language of the messages (default: from LC_ALL, LC_MESSAGES, LANG)\n"
     "  --force          overwrite TARGET if it exists\n"
     "  --explain        print the record layout and every column before converting\n"
+    "  --preview N      print the first N worksheet rows, cells separated by tabs, and\n"
+    "                   write no file\n"
     "  --help           show this text\n"
     "  --version        show the version\n"
     "\n"
@@ -46,6 +50,7 @@ struct Options {
     std::string target;
     std::string lang;
     std::string codePage;
+    std::string preview;
     bool trim = false;
     bool force = false;
     bool explain = false;
@@ -58,12 +63,15 @@ bool ParseArgs(const std::vector<std::string>& args, Options& options, std::stri
     std::vector<std::string> positional;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "--layout" || a == "--lang" || a == "--codepage") {
+        if (a == "--layout" || a == "--lang" || a == "--codepage" || a == "--preview") {
             if (i + 1 >= args.size()) {
                 error = a + " needs a value";
                 return false;
             }
-            (a == "--layout" ? options.layout : a == "--lang" ? options.lang : options.codePage) = args[++i];
+            (a == "--layout"  ? options.layout
+             : a == "--lang"  ? options.lang
+             : a == "--preview" ? options.preview
+                              : options.codePage) = args[++i];
         } else if (a.rfind("--codepage=", 0) == 0) {
             options.codePage = a.substr(11);
         } else if (a == "--trim") {
@@ -107,6 +115,19 @@ bool ParseArgs(const std::vector<std::string>& args, Options& options, std::stri
         for (const std::uint16_t page : KnownCodePages())
             error += " " + std::to_string(page);
         return false;
+    }
+    if (!options.preview.empty()) {
+        if (options.preview.find_first_not_of("0123456789") != std::string::npos || options.preview.size() > 5 ||
+            std::stoul(options.preview) == 0) {
+            error = "--preview takes a number of rows from 1 to 99999";
+            return false;
+        }
+        if (positional.size() != 1) {
+            error = "expected SOURCE only with --preview";
+            return false;
+        }
+        options.source = positional[0];
+        return true;
     }
     if (positional.size() != 2) {
         error = "expected SOURCE and TARGET";
@@ -168,6 +189,21 @@ void Explain(std::ostream& out, const RecordLayout& layout, const ColumnPlan& pl
         } else {
             out << "all bytes (" << column.byteCount << ")";
         }
+        out << "\n";
+    }
+}
+
+// The header line (column letters and types), then one line per record,
+// cells separated by tabs.
+void PrintPreview(std::ostream& out, const Preview& preview, std::uint16_t codePage)
+{
+    for (std::size_t c = 0; c < preview.columnTypes.size(); ++c)
+        out << (c == 0 ? "" : "\t") << ColumnLetters(static_cast<std::uint32_t>(c)) << ":"
+            << FieldTypeWord(preview.columnTypes[c]);
+    out << "\n";
+    for (const auto& row : preview.rows) {
+        for (std::size_t c = 0; c < row.size(); ++c)
+            out << (c == 0 ? "" : "\t") << PreviewCellText(row[c], codePage);
         out << "\n";
     }
 }
@@ -248,6 +284,17 @@ int RunConvertCommand(const std::vector<std::string>& args, CommandIo& io)
         if (fault.row != kNoRow)
             io.err << "  at row " << fault.row << "\n";
         return ExitLayoutFault;
+    }
+
+    if (!options.preview.empty()) {
+        const Preview preview = MakePreview(source, prepared, static_cast<std::uint32_t>(std::stoul(options.preview)));
+        if (!preview.read) {
+            io.err << "zorbik-convert: " << message(MsgImportFileError) << "\n  " << options.source
+                   << " could not be read\n";
+            return ExitUsage;
+        }
+        PrintPreview(io.out, preview, settings.codePage);
+        return ExitOk;
     }
 
     Conversion conversion;
