@@ -1,7 +1,5 @@
 #include "ConvertCommand.h"
 
-#include <filesystem>
-#include <fstream>
 #include <iostream>
 
 #include "messages/Messages.h"
@@ -41,8 +39,6 @@ constexpr const char* kUsage =
     "\n"
     "Exit codes: 0 done, 1 the marks do not describe a record, 2 bad arguments, layout\n"
     "file, source or target, 3 the target could not be written to the end.\n";
-
-constexpr std::uint64_t kMaxLayoutFileSize = 256u << 20;
 
 struct Options {
     std::string layout;
@@ -138,35 +134,6 @@ bool ParseArgs(const std::vector<std::string>& args, Options& options, std::stri
     return true;
 }
 
-bool ReadLayoutText(const std::string& path, std::string& text, std::string& error)
-{
-    std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored)) {
-        error = "the layout file " + path + " is a folder";
-        return false;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "cannot read the layout file " + path;
-        return false;
-    }
-    // Read in pieces and stop past the limit, so that an endless device
-    // such as /dev/zero ends with a message too.
-    text.clear();
-    char piece[1 << 16];
-    while (in.read(piece, sizeof piece) || in.gcount() > 0) {
-        text.append(piece, static_cast<std::size_t>(in.gcount()));
-        if (text.size() > kMaxLayoutFileSize) {
-            error = "the layout file " + path + " is too large";
-            return false;
-        }
-    }
-    if (in.bad()) {
-        error = "cannot read the layout file " + path;
-        return false;
-    }
-    return true;
-}
 
 void Explain(std::ostream& out, const RecordLayout& layout, const ColumnPlan& plan, std::uint32_t allRecords)
 {
@@ -260,13 +227,13 @@ int RunConvertCommand(const std::vector<std::string>& args, CommandIo& io)
     }
 
     std::string layoutText;
-    if (!ReadLayoutText(options.layout, layoutText, error)) {
+    if (!ReadLayoutFile(options.layout, layoutText, error)) {
         io.err << "zorbik-convert: " << error << "\n";
         return ExitUsage;
     }
     std::vector<LayoutEntry> entries;
     ConversionSettings settings;
-    if (const LayoutParseError parseError = ParseLayout(layoutText, source.Size(), entries, &settings)) {
+    if (const LayoutParseError parseError = ParseLayout(layoutText, source.Size(), entries, &settings, language)) {
         io.err << "zorbik-convert: " << options.layout << ": " << parseError.message << "\n";
         return ExitUsage;
     }

@@ -71,6 +71,27 @@ void ByteListModel::AddBytePage(std::uint32_t count)
     endInsertRows();
 }
 
+void ByteListModel::SetCodePage(std::uint16_t codePage)
+{
+    codePage_ = codePage;
+    if (store_.RowCount() > 0)
+        emit dataChanged(index(0, CharacterColumn), index(store_.RowCount() - 1, CharacterColumn));
+}
+
+void ByteListModel::ShowThrough(std::uint32_t row)
+{
+    if (!cursor_ || row < *cursor_)
+        return;
+    const std::uint64_t through = (std::uint64_t{row} / kPageSize + 1) * kPageSize;
+    if (through >= end_) {
+        AddBytePage(end_ - *cursor_);
+        cursor_.reset();
+    } else {
+        AddBytePage(static_cast<std::uint32_t>(through - *cursor_));
+        cursor_ = static_cast<std::uint32_t>(through);
+    }
+}
+
 void ByteListModel::ClearRows()
 {
     beginResetModel();
@@ -119,7 +140,7 @@ QVariant ByteListModel::data(const QModelIndex& index, int role) const
             return QtText(FormatDecimal(static_cast<std::uint32_t>(row)));
         case CharacterColumn:
             if (const auto byte = ByteAt(row))
-                return QtText(ByteCharText(*byte, language));
+                return QtText(ByteCharText(*byte, language, codePage_));
             return {};
         case FieldTypeColumn:
             return QtText(FieldTypeText(store_.GetFieldType(row)).In(language_));

@@ -34,6 +34,10 @@ public:
     // Appends the next page, or the rest of the source; nothing once the
     // whole source is shown.
     void ShowNextPage();
+    // Appends whole pages until `row` is shown (or the whole source).
+    void ShowThrough(std::uint32_t row);
+    // The code page the character column shows bytes in.
+    void SetCodePage(std::uint16_t codePage);
     // Deletes every row with its marks; the next source starts at byte 0.
     void ClearRows();
     // Whether More bytes would still add rows.
@@ -53,6 +57,7 @@ private:
     RowStore& store_;
     const MarkerIcons& icons_;
     UiLanguage language_;
+    std::uint16_t codePage_ = 1252;
     std::uint32_t end_ = 0;
     std::optional<std::uint32_t> cursor_; // first byte not shown yet
 

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -323,6 +324,35 @@ void ByteListView::reset()
 
 // Keys typed in quick succession make one number; a new number starts
 // below the current row, so that typing it again finds the next one.
+void ByteListView::keyPressEvent(QKeyEvent* event)
+{
+    static constexpr std::pair<int, MarkerKind> kMarkerKeys[] = {
+        {Qt::Key_B, MarkerKind::LineBegin},    {Qt::Key_BracketLeft, MarkerKind::ColumnBegin},
+        {Qt::Key_M, MarkerKind::ByteMark},     {Qt::Key_BracketRight, MarkerKind::ColumnEnd},
+        {Qt::Key_E, MarkerKind::LineEnd},      {Qt::Key_Delete, MarkerKind::Unmarked},
+    };
+    static constexpr std::pair<int, FieldType> kTypeKeys[] = {
+        {Qt::Key_I, FieldType::BinInteger}, {Qt::Key_R, FieldType::BinReal}, {Qt::Key_D, FieldType::DecimalNumber},
+        {Qt::Key_P, FieldType::Bcd},        {Qt::Key_T, FieldType::Text},
+    };
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && (event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) == 0) {
+        for (const auto& [key, kind] : kMarkerKeys) {
+            if (event->key() == key) {
+                emit MarkerKeyed(current.row(), kind);
+                return;
+            }
+        }
+        for (const auto& [key, type] : kTypeKeys) {
+            if (event->key() == key) {
+                emit FieldTypeKeyed(current.row(), type);
+                return;
+            }
+        }
+    }
+    QAbstractItemView::keyPressEvent(event);
+}
+
 void ByteListView::keyboardSearch(const QString& search)
 {
     if (search.isEmpty() || RowCount() == 0)

@@ -14,6 +14,8 @@
 #include <QAbstractItemView>
 #include <QElapsedTimer>
 
+#include "source/RowStore.h"
+
 class QHeaderView;
 
 namespace zorbik {
@@ -45,6 +47,9 @@ public:
 signals:
     void MarkerClicked(int row);
     void FieldTypeClicked(int row);
+    // A key that sets the current row's marker or field type directly.
+    void MarkerKeyed(int row, MarkerKind kind);
+    void FieldTypeKeyed(int row, FieldType type);
 
 protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
@@ -60,6 +65,7 @@ protected:
     void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void Clicked(QMouseEvent* event);

@@ -27,7 +27,7 @@ void MainWindow::ConvertCommand()
 {
     if (state_ != State::SourceShown)
         return;
-    PreparedConversion prepared = PrepareConversion(store_, source_.Size());
+    PreparedConversion prepared = PrepareConversion(store_, source_.Size(), settings_);
     if (const LayoutFault fault = prepared.fault) {
         if (fault.row != kNoRow)
             view_->ShowRow(fault.row);
@@ -38,6 +38,7 @@ void MainWindow::ConvertCommand()
     if (!ChooseTargetFile())
         return;
     store_.ReplaceMarks(prepared.marks);
+    UpdatePreview();
     progress_->setRange(0, ProgressMaximum(prepared.layout.recordCount));
     progress_->setValue(0);
     SetState(State::Converting);

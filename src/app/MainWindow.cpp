@@ -1,12 +1,22 @@
 #include "app/MainWindow.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSplitter>
+#include <QVBoxLayout>
 
 #include "app/ByteListView.h"
+#include "convert/PrepareConversion.h"
+#include "layout/LayoutFile.h"
 #include "qtcommon/DrawBitmap.h"
 #include "qtcommon/ResourceNames.h"
 #include "app/UserDialogs.h"
@@ -19,18 +29,35 @@ namespace zorbik {
 namespace {
 
 constexpr const TextPair* kButtonTexts[MainWindow::ButtonCount] = {
-    &kOpenText, &kMoreBytesText, &kConvertText, &kCancelText, &kQuitText, &kHelpText,
+    &kOpenText, &kMoreBytesText, &kConvertText, &kCancelText, &kQuitText,
+    &kHelpText, &kSaveMarksText, &kLoadMarksText, &kFindRecordText,
+};
+
+// Picture 107, unscaled, at the right of the byte list.
+class PictureWidget : public QWidget {
+public:
+    explicit PictureWidget(QWidget* parent) : QWidget(parent) { setFixedSize(kPictureWidth, kPictureHeight); }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        DrawBitmap(painter, QString::fromLatin1(kPicture107Resource), 0, 0, kPictureWidth, kPictureHeight);
+    }
 };
 
 } // namespace
 
 MainWindow::MainWindow(UiLanguage language, UserDialogs& dialogs, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint),
       language_(language),
       dialogs_(dialogs),
       model_(new ByteListModel(source_, store_, icons_, language, this)),
       view_(new ByteListView(this)),
-      progress_(new QProgressBar(this))
+      progress_(new QProgressBar(this)),
+      preview_(new PreviewPanel(language, this)),
+      codePage_(new QComboBox(this)),
+      trim_(new QCheckBox(QtText(kTrimText.In(language)), this))
 {
     setWindowTitle(QtText(kWindowCaption));
     // The window's layout is made for the 8-point dialog font.
@@ -39,16 +66,31 @@ MainWindow::MainWindow(UiLanguage language, UserDialogs& dialogs, QWidget* paren
     setFont(dialogFont);
 
     view_->setModel(model_);
+    view_->Header()->setToolTip(QtText(kByteListTip.In(language)));
     connect(view_, &ByteListView::MarkerClicked, this, &MainWindow::MarkerClicked);
     connect(view_, &ByteListView::FieldTypeClicked, this, &MainWindow::FieldTypeClicked);
+    connect(view_, &ByteListView::MarkerKeyed, this, [this](int row, MarkerKind kind) {
+        if (state_ == State::SourceShown && !task_.Active()) {
+            store_.SetMarker(row, kind);
+            MarksChanged();
+        }
+    });
+    connect(view_, &ByteListView::FieldTypeKeyed, this, [this](int row, FieldType type) {
+        if (state_ == State::SourceShown && !task_.Active()) {
+            store_.SetFieldType(row, type);
+            MarksChanged();
+        }
+    });
+    connect(preview_, &PreviewPanel::RowWanted, this, [this](std::int32_t row) { view_->ShowRow(row); });
 
     progress_->setTextVisible(false);
     progress_->setRange(0, 1);
     progress_->setValue(0);
 
     void (MainWindow::*const commands[ButtonCount])() = {
-        &MainWindow::OpenCommand, &MainWindow::MoreBytesCommand, &MainWindow::ConvertCommand,
-        &MainWindow::CancelCommand, &MainWindow::QuitCommand, &MainWindow::HelpCommand,
+        &MainWindow::OpenCommand,      &MainWindow::MoreBytesCommand, &MainWindow::ConvertCommand,
+        &MainWindow::CancelCommand,    &MainWindow::QuitCommand,      &MainWindow::HelpCommand,
+        &MainWindow::SaveMarksCommand, &MainWindow::LoadMarksCommand, &MainWindow::FindRecordCommand,
     };
     for (int i = 0; i < ButtonCount; ++i) {
         buttons_[i] = new QPushButton(QtText(kButtonTexts[i]->In(language)), this);
@@ -56,13 +98,16 @@ MainWindow::MainWindow(UiLanguage language, UserDialogs& dialogs, QWidget* paren
         connect(buttons_[i], &QPushButton::clicked, this, commands[i]);
     }
 
+    for (const CodePageName& page : kCodePageNames)
+        codePage_->addItem(QtText(page.name.In(language)), page.number);
+    codePage_->setCurrentIndex(codePage_->findData(kDefaultCodePage));
+    connect(codePage_, &QComboBox::currentIndexChanged, this, &MainWindow::SettingsChosen);
+    connect(trim_, &QCheckBox::toggled, this, &MainWindow::SettingsChosen);
+
     connect(&task_, &ConversionTask::Progress, this, &MainWindow::ShowProgress);
     connect(&task_, &ConversionTask::Finished, this, &MainWindow::FinishConversion);
 
-    const QSize size = WindowPixels();
-    setMinimumSize(size);
-    resize(size);
-    PlaceControls();
+    BuildLayout();
     SetState(State::NoSource);
 }
 
@@ -81,31 +126,64 @@ bool MainWindow::SetUp()
     return icons_.Load(QString::fromLatin1(kMarkerStripResource));
 }
 
-// At the template's size every control stands where the template puts it;
-// a larger window gives the extra height to the list, and the progress bar
-// and the buttons keep their distance from the bottom.
-void MainWindow::PlaceControls()
+// The byte list and the picture on top, the preview below them (a splitter
+// between), then the progress bar, the six buttons and the settings row. A
+// larger window gives the room to the list and the preview; the buttons
+// and the picture keep their size and order.
+void MainWindow::BuildLayout()
 {
-    const int extra = std::max(0, height() - WindowPixels().height());
-    QRect list = ToPixels(kByteListUnits);
-    list.setHeight(list.height() + extra);
-    view_->setGeometry(list);
-    progress_->setGeometry(ToPixels(kProgressUnits).translated(0, extra));
-    for (int i = 0; i < ButtonCount; ++i)
-        buttons_[i]->setGeometry(ToPixels(kButtonUnits[i]).translated(0, extra));
-}
+    // The character column shows the longest control-character name whole.
+    int characterWidth = kColumnWidths[ByteListModel::CharacterColumn];
+    for (int byte = 0; byte <= 0x20; ++byte)
+        characterWidth = std::max(characterWidth,
+                                  view_->fontMetrics().horizontalAdvance(QtText(LoadLocalisedString(byte, language_))) + 12);
+    view_->Header()->resizeSection(ByteListModel::CharacterColumn, characterWidth);
+    int listWidth = 4;
+    for (int c = 0; c < ByteListModel::ColumnCount; ++c)
+        listWidth += view_->columnWidth(c);
+    view_->setMinimumSize(listWidth + 20, ToPixels(kByteListUnits).height());
 
-void MainWindow::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    PlaceControls();
-}
+    auto* top = new QWidget(this);
+    auto* topRow = new QHBoxLayout(top);
+    topRow->setContentsMargins(0, 0, 0, 0);
+    topRow->addWidget(view_, 1);
+    topRow->addWidget(new PictureWidget(top), 0, Qt::AlignTop);
 
-void MainWindow::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    DrawBitmap(painter, QString::fromLatin1(kPicture107Resource), kPictureX, kPictureY, kPictureWidth,
-               kPictureHeight);
+    auto* splitter = new QSplitter(Qt::Vertical, this);
+    splitter->setChildrenCollapsible(false);
+    splitter->addWidget(top);
+    splitter->addWidget(preview_);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 1);
+    preview_->setMinimumHeight(130);
+
+    const QSize buttonSize = ToPixels(kButtonUnits[0]).size();
+    auto* buttonRow = new QHBoxLayout;
+    for (int i = OpenButton; i <= HelpButton; ++i) {
+        buttons_[i]->setMinimumSize(buttonSize);
+        buttonRow->addWidget(buttons_[i]);
+    }
+    buttonRow->addStretch(1);
+
+    auto* settingsRow = new QHBoxLayout;
+    auto* codePageLabel = new QLabel(QtText(kCodePageLabel.In(language_)), this);
+    codePageLabel->setBuddy(codePage_);
+    settingsRow->addWidget(codePageLabel);
+    settingsRow->addWidget(codePage_);
+    settingsRow->addSpacing(12);
+    settingsRow->addWidget(trim_);
+    settingsRow->addStretch(1);
+    for (int i = SaveMarksButton; i <= FindRecordButton; ++i) {
+        buttons_[i]->setMinimumHeight(buttonSize.height());
+        settingsRow->addWidget(buttons_[i]);
+    }
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(10, 10, 10, 10);
+    layout->addWidget(splitter, 1);
+    layout->addWidget(progress_);
+    layout->addLayout(buttonRow);
+    layout->addLayout(settingsRow);
 }
 
 // Only Quit closes the window; the window manager's close request is
@@ -127,31 +205,44 @@ void MainWindow::SetState(State state)
     buttons_[CancelButton]->setEnabled(state != State::NoSource);
     buttons_[QuitButton]->setEnabled(true);
     buttons_[HelpButton]->setEnabled(help_.isNull());
+    buttons_[SaveMarksButton]->setEnabled(state == State::SourceShown);
+    buttons_[LoadMarksButton]->setEnabled(state == State::SourceShown);
+    buttons_[FindRecordButton]->setEnabled(state == State::SourceShown);
+    codePage_->setEnabled(state != State::Converting);
+    trim_->setEnabled(state != State::Converting);
+    if (state == State::NoSource)
+        preview_->Clear();
 }
 
 void MainWindow::OpenCommand()
 {
     if (state_ != State::NoSource)
         return;
-    if (!OpenSource())
-        return;
-    model_->ShowFirstPage();
-    SetState(State::SourceShown);
-}
-
-bool MainWindow::OpenSource()
-{
     // "*.*" is what the user reads; "*" also lists the many data files
     // whose names have no dot.
     const std::optional<QString> path =
         dialogs_.AskOpenPath(QtText(kOpenDialogTitle.In(language_)),
                              {QtText(kOpenFilterName.In(language_)) + QStringLiteral(" (*.*)"), QStringLiteral("*")},
                              lastPath_);
-    if (!path)
+    if (path)
+        OpenFile(*path);
+}
+
+bool MainWindow::OpenFile(const QString& path, const QString& marksPath)
+{
+    if (state_ != State::NoSource || !OpenSource(path))
         return false;
-    lastPath_ = *path;
+    model_->ShowFirstPage();
+    SetState(State::SourceShown);
+    UpdatePreview();
+    return marksPath.isEmpty() || LoadMarks(marksPath);
+}
+
+bool MainWindow::OpenSource(const QString& path)
+{
+    lastPath_ = path;
     std::string error;
-    if (!source_.Open(QFile::encodeName(*path).toStdString(), &error)) {
+    if (!source_.Open(QFile::encodeName(path).toStdString(), &error)) {
         dialogs_.ShowMessage(MsgImportFileError, BoxTypeOf(MsgImportFileError), QString::fromStdString(error));
         return false;
     }
@@ -166,14 +257,129 @@ void MainWindow::MoreBytesCommand()
 
 void MainWindow::MarkerClicked(int row)
 {
-    if (state_ == State::SourceShown && !task_.Active())
+    if (state_ == State::SourceShown && !task_.Active()) {
         store_.CycleMarker(row);
+        MarksChanged();
+    }
 }
 
 void MainWindow::FieldTypeClicked(int row)
 {
-    if (state_ == State::SourceShown && !task_.Active())
+    if (state_ == State::SourceShown && !task_.Active()) {
         store_.CycleFieldType(row);
+        MarksChanged();
+    }
+}
+
+void MainWindow::MarksChanged()
+{
+    UpdatePreview();
+}
+
+void MainWindow::SettingsChosen()
+{
+    settings_.codePage = static_cast<std::uint16_t>(codePage_->currentData().toUInt());
+    settings_.trimTexts = trim_->isChecked();
+    model_->SetCodePage(settings_.codePage);
+    UpdatePreview();
+}
+
+// The preview works on a copy of the marks: nothing in the list changes
+// and no message box appears.
+void MainWindow::UpdatePreview()
+{
+    if (!source_.IsOpen()) {
+        preview_->Clear();
+        return;
+    }
+    const PreparedConversion prepared = PrepareConversion(store_, source_.Size(), settings_);
+    if (prepared.fault) {
+        preview_->ShowFault(prepared.fault.messageId, prepared.fault.row);
+        return;
+    }
+    const Preview preview = MakePreview(source_, prepared, kPreviewRecords);
+    if (preview.read)
+        preview_->ShowCells(preview, settings_.codePage);
+    else
+        preview_->ShowFault(MsgImportFileError, kNoRow);
+}
+
+void MainWindow::SaveMarksCommand()
+{
+    if (state_ != State::SourceShown)
+        return;
+    const QFileInfo source(QFile::decodeName(QByteArray::fromStdString(source_.Path())));
+    const QString suffix = QtText(kMarksSuffix);
+    const QString suggested = source.absolutePath() + QLatin1Char('/') + source.completeBaseName() +
+                              QLatin1Char('.') + suffix;
+    const std::optional<QString> path = dialogs_.AskSavePath(
+        QtText(kSaveMarksTitle.In(language_)),
+        {QtText(kMarksFilterName.In(language_)) + QStringLiteral(" (*.") + suffix + QLatin1Char(')'),
+         QStringLiteral("*.") + suffix},
+        suggested, suffix);
+    if (!path)
+        return;
+    QFile file(*path);
+    const QByteArray text = QByteArray::fromStdString(FormatLayout(store_, settings_));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size() || !file.flush()) {
+        file.remove();
+        dialogs_.ShowMessage(MsgWriteError, BoxTypeOf(MsgWriteError), *path);
+    }
+}
+
+void MainWindow::LoadMarksCommand()
+{
+    if (state_ != State::SourceShown)
+        return;
+    const QString suffix = QtText(kMarksSuffix);
+    const QFileInfo source(QFile::decodeName(QByteArray::fromStdString(source_.Path())));
+    const std::optional<QString> path = dialogs_.AskOpenPath(
+        QtText(kLoadMarksTitle.In(language_)),
+        {QtText(kMarksFilterName.In(language_)) + QStringLiteral(" (*.") + suffix + QLatin1Char(')'),
+         QStringLiteral("*.") + suffix},
+        source.absolutePath());
+    if (path)
+        LoadMarks(*path);
+}
+
+// The whole file is checked before the list's marks are replaced.
+bool MainWindow::LoadMarks(const QString& path)
+{
+    std::string text;
+    std::string error;
+    std::vector<LayoutEntry> entries;
+    ConversionSettings settings = settings_;
+    if (!ReadLayoutFile(QFile::encodeName(path).toStdString(), text, error)) {
+        dialogs_.ShowMessage(MsgFaultyMarksFile, BoxTypeOf(MsgFaultyMarksFile), QString::fromStdString(error));
+        return false;
+    }
+    if (const LayoutParseError parseError = ParseLayout(text, source_.Size(), entries, &settings, language_)) {
+        dialogs_.ShowMessage(MsgFaultyMarksFile, BoxTypeOf(MsgFaultyMarksFile),
+                             path + QStringLiteral("\n") + QtText(parseError.message));
+        return false;
+    }
+    std::int32_t lastRow = 0;
+    std::int32_t lineBegin = kNoRow;
+    for (const LayoutEntry& entry : entries) {
+        lastRow = std::max(lastRow, entry.row);
+        if (entry.marker == MarkerKind::LineBegin && lineBegin == kNoRow)
+            lineBegin = entry.row;
+    }
+    model_->ShowThrough(static_cast<std::uint32_t>(lastRow));
+    RowStore loaded;
+    loaded.AddRows(store_.RowCount());
+    ApplyLayout(entries, loaded);
+    store_.ReplaceMarks(loaded);
+    codePage_->setCurrentIndex(codePage_->findData(settings.codePage));
+    trim_->setChecked(settings.trimTexts);
+    SettingsChosen();
+    if (lineBegin != kNoRow)
+        view_->ShowRow(lineBegin);
+    return true;
+}
+
+void MainWindow::FindRecordCommand()
+{
 }
 
 void MainWindow::CancelCommand()

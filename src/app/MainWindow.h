@@ -11,11 +11,15 @@
 #include "app/ByteListModel.h"
 #include "app/ConversionTask.h"
 #include "app/MarkerIcons.h"
+#include "app/PreviewPanel.h"
+#include "layout/ConversionSettings.h"
 #include "messages/Messages.h"
 #include "help/HelpWindow.h"
 #include "source/RowStore.h"
 #include "source/SourceView.h"
 
+class QCheckBox;
+class QComboBox;
 class QProgressBar;
 class QPushButton;
 
@@ -27,8 +31,23 @@ class UserDialogs;
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
-    // The buttons in the order they stand.
-    enum Button { OpenButton = 0, MoreBytesButton, ConvertButton, CancelButton, QuitButton, HelpButton, ButtonCount };
+    // Records the preview shows.
+    static constexpr std::uint32_t kPreviewRecords = 20;
+
+    // The buttons in the order they stand: the six of the first row, then
+    // the marks' buttons beside the settings.
+    enum Button {
+        OpenButton = 0,
+        MoreBytesButton,
+        ConvertButton,
+        CancelButton,
+        QuitButton,
+        HelpButton,
+        SaveMarksButton,
+        LoadMarksButton,
+        FindRecordButton,
+        ButtonCount
+    };
     // The window's states, as far as the buttons show them.
     enum class State { NoSource, SourceShown, Converting };
 
@@ -46,6 +65,10 @@ public:
     ByteListModel* ByteListRows() const { return model_; }
     QProgressBar* ProgressBar() const { return progress_; }
     HelpWindow* Help() const { return help_; }
+    PreviewPanel* PreviewArea() const { return preview_; }
+    QComboBox* CodePageChoice() const { return codePage_; }
+    QCheckBox* TrimChoice() const { return trim_; }
+    const ConversionSettings& Settings() const { return settings_; }
     ConversionTask& Task() { return task_; }
     const RowStore& Rows() const { return store_; }
 
@@ -56,14 +79,23 @@ public:
     void CancelCommand();
     void QuitCommand();
     void HelpCommand();
+    void SaveMarksCommand();
+    void LoadMarksCommand();
+    void FindRecordCommand();
 
+    // Opens `path` as the source, as Open does after its dialog, and loads
+    // the marks of `marksPath` when given. False when either fails (the
+    // message has been shown).
+    bool OpenFile(const QString& path, const QString& marksPath = {});
 protected:
-    void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
-    bool OpenSource();
+    bool OpenSource(const QString& path);
+    bool LoadMarks(const QString& path);
+    void MarksChanged();
+    void UpdatePreview();
+    void SettingsChosen();
     bool ChooseTargetFile();
     void FinishConversion();
     void StopConversion();
@@ -75,7 +107,7 @@ private:
     void MarkerClicked(int row);
     void FieldTypeClicked(int row);
     void HelpClosed();
-    void PlaceControls();
+    void BuildLayout();
 
     UiLanguage language_;
     UserDialogs& dialogs_;
@@ -85,6 +117,10 @@ private:
     ByteListModel* model_;
     ByteListView* view_;
     QProgressBar* progress_;
+    PreviewPanel* preview_;
+    QComboBox* codePage_;
+    QCheckBox* trim_;
+    ConversionSettings settings_;
     std::array<QPushButton*, ButtonCount> buttons_{};
     ConversionTask task_;
     QPointer<HelpWindow> help_;

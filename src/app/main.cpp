@@ -30,6 +30,10 @@ int main(int argc, char** argv)
     dialogs.SetOwner(&window);
     window.move(50, 50);
     window.show();
+    // zorbik FILE [MARKS], as a file manager starts it.
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() >= 2)
+        window.OpenFile(arguments[1], arguments.size() >= 3 ? arguments[2] : QString());
     QApplication::exec();
     return 0;
 }

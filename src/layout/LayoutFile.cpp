@@ -2,6 +2,8 @@
 
 #include <array>
 #include <charconv>
+#include <filesystem>
+#include <fstream>
 #include <set>
 
 namespace zorbik {
@@ -15,6 +17,12 @@ constexpr std::array<std::pair<std::string_view, MarkerKind>, 6> kMarkerWords = 
     {"ColumnEnd", MarkerKind::ColumnEnd},
     {"LineEnd", MarkerKind::LineEnd},
 }};
+
+// Larger files are not layouts; reading stops there.
+constexpr std::uint64_t kMaxLayoutFileSize = 256u << 20;
+
+constexpr const char* kMarkerList = " (LineBegin, ColumnBegin, ByteMark, ColumnEnd, LineEnd, Unmarked)";
+constexpr const char* kTypeList = " (Text, BinInteger, BinReal, DecimalNumber, Bcd)";
 
 // Row numbers are signed 32-bit; the bytes of larger sources beyond this
 // row can be converted but not marked.
@@ -73,7 +81,7 @@ std::string_view MarkerWord(MarkerKind kind)
 }
 
 LayoutParseError ParseLayout(std::string_view text, std::uint32_t sourceSize, std::vector<LayoutEntry>& entries,
-                             ConversionSettings* settings)
+                             ConversionSettings* settings, UiLanguage language)
 {
     entries.clear();
     ConversionSettings read = settings != nullptr ? *settings : ConversionSettings{};
@@ -90,7 +98,11 @@ LayoutParseError ParseLayout(std::string_view text, std::uint32_t sourceSize, st
         ++lineNo;
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
-        auto fail = [&](const std::string& why) { return LayoutParseError{lineNo, "line " + std::to_string(lineNo) + ": " + why}; };
+        auto fail = [&](const std::string& english, const std::string& german) {
+            const bool de = language == UiLanguage::German;
+            return LayoutParseError{lineNo, (de ? "Zeile " : "line ") + std::to_string(lineNo) + ": " +
+                                                (de ? german : english)};
+        };
 
         const auto words = SplitWords(line);
         if (words.empty() || words[0][0] == '#')
@@ -107,30 +119,38 @@ LayoutParseError ParseLayout(std::string_view text, std::uint32_t sourceSize, st
                 std::string known;
                 for (const std::uint16_t p : KnownCodePages())
                     known += (known.empty() ? "" : ", ") + std::to_string(p);
-                return fail("unknown code page " + Quote(words.size() > 1 ? words[1] : "") + " (" + known + ")");
+                const std::string word = Quote(words.size() > 1 ? words[1] : "");
+                return fail("unknown code page " + word + " (" + known + ")",
+                            "unbekannter Zeichensatz " + word + " (" + known + ")");
             }
             read.codePage = static_cast<std::uint16_t>(page);
             continue;
         }
         if (words.size() < 2 || words.size() > 3)
-            return fail("expected ROW MARKER [TYPE], got " + Quote(line));
+            return fail("expected ROW MARKER [TYPE], got " + Quote(line),
+                        "erwartet BYTENUMMER MARKE [TYP], gefunden " + Quote(line));
 
         LayoutEntry entry;
         entry.line = lineNo;
         std::uint64_t row = 0;
         for (const char c : words[0]) {
             if (c < '0' || c > '9')
-                return fail("row " + Quote(words[0]) + " is not a byte number");
+                return fail("row " + Quote(words[0]) + " is not a byte number",
+                            Quote(words[0]) + " ist keine Bytenummer");
             row = row * 10 + static_cast<std::uint64_t>(c - '0');
             if (row > 0xFFFFFFFFull)
                 break;
         }
         if (row >= sourceSize)
             return fail("row " + Quote(words[0]) + " lies at or past the end of the source (" +
-                        std::to_string(sourceSize) + " bytes)");
+                            std::to_string(sourceSize) + " bytes)",
+                        "Bytenummer " + Quote(words[0]) + " liegt am oder hinter dem Ende der Quelldatei (" +
+                            std::to_string(sourceSize) + " Bytes)");
         if (row > static_cast<std::uint64_t>(kMaxRow))
             return fail("row " + Quote(words[0]) + " is past the last row that can be marked (" +
-                        std::to_string(kMaxRow) + ")");
+                            std::to_string(kMaxRow) + ")",
+                        "Bytenummer " + Quote(words[0]) + " liegt hinter der letzten, die markiert werden kann (" +
+                            std::to_string(kMaxRow) + ")");
         entry.row = static_cast<std::int32_t>(row);
 
         bool known = false;
@@ -141,18 +161,18 @@ LayoutParseError ParseLayout(std::string_view text, std::uint32_t sourceSize, st
             }
         }
         if (!known)
-            return fail("unknown marker " + Quote(words[1]) +
-                        " (LineBegin, ColumnBegin, ByteMark, ColumnEnd, LineEnd, Unmarked)");
+            return fail("unknown marker " + Quote(words[1]) + kMarkerList, "unbekannte Marke " + Quote(words[1]) + kMarkerList);
 
         if (words.size() == 3) {
             const std::optional<FieldType> type = FieldTypeFromWord(words[2]);
             if (!type)
-                return fail("unknown field type " + Quote(words[2]) +
-                            " (Text, BinInteger, BinReal, DecimalNumber, Bcd)");
+                return fail("unknown field type " + Quote(words[2]) + kTypeList,
+                            "unbekannter Feldtyp " + Quote(words[2]) + kTypeList);
             entry.type = *type;
         }
         if (!seen.insert(entry.row).second)
-            return fail("row " + std::to_string(entry.row) + " is listed twice");
+            return fail("row " + std::to_string(entry.row) + " is listed twice",
+                        "Bytenummer " + std::to_string(entry.row) + " steht zweimal in der Datei");
         entries.push_back(entry);
     }
     if (settings != nullptr)
@@ -192,6 +212,36 @@ std::string FormatLayout(const RowStore& store, const ConversionSettings& settin
         text += '\n';
     }
     return text;
+}
+
+bool ReadLayoutFile(const std::string& path, std::string& text, std::string& error)
+{
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) {
+        error = "the layout file " + path + " is a folder";
+        return false;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = "cannot read the layout file " + path;
+        return false;
+    }
+    // Read in pieces and stop past the limit, so that an endless device
+    // such as /dev/zero ends with a message too.
+    text.clear();
+    char piece[1 << 16];
+    while (in.read(piece, sizeof piece) || in.gcount() > 0) {
+        text.append(piece, static_cast<std::size_t>(in.gcount()));
+        if (text.size() > kMaxLayoutFileSize) {
+            error = "the layout file " + path + " is too large";
+            return false;
+        }
+    }
+    if (in.bad()) {
+        error = "cannot read the layout file " + path;
+        return false;
+    }
+    return true;
 }
 
 } // namespace zorbik

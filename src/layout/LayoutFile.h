@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "layout/ConversionSettings.h"
+#include "messages/Messages.h"
 #include "source/RowStore.h"
 
 namespace zorbik {
@@ -33,9 +34,14 @@ std::string_view MarkerWord(MarkerKind kind);
 // Reads the text of a layout file for a source of `sourceSize` bytes, and
 // the settings it names into `settings` (when given; the rest keep their
 // values). Refuses malformed lines, unknown code pages, rows listed twice
-// and rows at or past the end.
+// and rows at or past the end, with a message in `language` that names the
+// line.
 LayoutParseError ParseLayout(std::string_view text, std::uint32_t sourceSize, std::vector<LayoutEntry>& entries,
-                             ConversionSettings* settings = nullptr);
+                             ConversionSettings* settings = nullptr, UiLanguage language = UiLanguage::English);
+
+// Reads a layout file's text; false, with the reason in `error`, for a
+// folder, an unreadable file and one too large to be a layout file.
+bool ReadLayoutFile(const std::string& path, std::string& text, std::string& error);
 
 // Puts the entries into `store`, which must already hold the rows.
 void ApplyLayout(const std::vector<LayoutEntry>& entries, RowStore& store);

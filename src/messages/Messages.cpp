@@ -58,6 +58,10 @@ constexpr std::array<std::string_view, kTableSize> MakeTable()
     t[43] = "Soll die aktuelle Quelldatei beibehalten werden?";
     t[44] = "Fehler beim Schreiben der Zieldatei!";
     t[45] = "Spaltenmarke hinter dem Satzende!";
+    t[46] = "Markendatei fehlerhaft!";
+    t[47] = "Sollen die gesetzten Marken ersetzt werden?";
+    t[48] = "Kein Satzaufbau gefunden!";
+    t[49] = "Satzaufbau unsicher: bitte prüfen!";
 
     t[64 + 0] = "Teletype-Code(Null)";
     t[64 + 1] = "Teletype-Code(Start of Heading)";
@@ -104,6 +108,10 @@ constexpr std::array<std::string_view, kTableSize> MakeTable()
     t[64 + 43] = "Do you like to keep actual sourcefile?";
     t[64 + 44] = "Error on writing target file!";
     t[64 + 45] = "Column mark after the end of the record!";
+    t[64 + 46] = "Faulty marks file!";
+    t[64 + 47] = "Replace the marks you have set?";
+    t[64 + 48] = "No record structure found!";
+    t[64 + 49] = "Record structure uncertain: please check it!";
     return t;
 }
 
@@ -144,6 +152,7 @@ int BoxTypeOf(int messageId)
     case MsgWriteError:
         return BoxStop;
     case MsgKeepSource:
+    case MsgReplaceMarks:
         return BoxQuestionYesNo;
     default:
         return BoxExclamation;

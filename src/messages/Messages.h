@@ -30,6 +30,10 @@ enum MessageId : int {
     MsgKeepSource = 43,
     MsgWriteError = 44,
     MsgColumnMarkAfterEnd = 45,
+    MsgFaultyMarksFile = 46,
+    MsgReplaceMarks = 47,
+    MsgNoRecordFound = 48,
+    MsgRecordUncertain = 49,
 };
 
 // Box types: the icon and buttons a message is shown with.

@@ -2,6 +2,7 @@
 // and filters) in both languages. The message texts live in the catalogue.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 #include "messages/Messages.h"
@@ -61,6 +62,63 @@ inline constexpr TextPair kOpenFilterName{"alle Dateien", "all files"};
 inline constexpr TextPair kSaveDialogTitle{"Excel -Sheet Exportieren", "Export Excel -sheet"};
 inline constexpr std::string_view kSaveFilterName = "Excel -Sheet";
 inline constexpr std::string_view kSaveDefaultSuffix = "XLS";
+
+// The preview below the byte list.
+inline constexpr TextPair kPreviewCaption{"Vorschau: die ersten %1 Zeilen des Arbeitsblatts",
+                                          "Preview: the first %1 rows of the worksheet"};
+inline constexpr TextPair kPreviewFaultRow{" (Zeile %1; Klick zeigt sie)", " (row %1; click to show it)"};
+inline constexpr TextPair kPreviewEmpty{"Vorschau: erst eine Datei öffnen und einen Satz markieren",
+                                        "Preview: open a file and mark a record"};
+
+// The settings and the marks' buttons below the six buttons.
+inline constexpr TextPair kCodePageLabel{"Zeichensatz der Texte:", "Code page of the texts:"};
+inline constexpr TextPair kTrimText{"Texte ohne Leerzeichen am Ende", "Trim trailing blanks of texts"};
+inline constexpr TextPair kSaveMarksText{"Marken sichern…", "Save marks…"};
+inline constexpr TextPair kLoadMarksText{"Marken laden…", "Load marks…"};
+inline constexpr TextPair kFindRecordText{"Satz finden", "Find record"};
+inline constexpr TextPair kSaveMarksTitle{"Marken sichern", "Save marks"};
+inline constexpr TextPair kLoadMarksTitle{"Marken laden", "Load marks"};
+inline constexpr TextPair kMarksFilterName{"ZORBIK-Marken", "ZORBIK marks"};
+inline constexpr std::string_view kMarksSuffix = "zlayout";
+
+// What the byte list's keys do, shown as its tooltip.
+inline constexpr TextPair kByteListTip{
+    "Linksklick oder Taste: Marke setzen\n"
+    "  B Zeilenbeginn, [ Spaltenanfang, M Bytemarke, ] Spaltenende, E Zeilenende, Entf keine\n"
+    "Rechtsklick oder Taste: Feldtyp setzen\n"
+    "  I BinInteger, R BinRealzahl, D Dezimalzahl, P BCD-Zahl, T Text\n"
+    "Ziffern: zur Bytenummer springen",
+    "Left click or key: set the marker\n"
+    "  B record begin, [ column begin, M byte mark, ] column end, E record end, Delete none\n"
+    "Right click or key: set the field type\n"
+    "  I BinInteger, R BinRealnumber, D Decimalnumber, P BCD-number, T Text\n"
+    "Digits: go to that byte number"};
+
+// The code pages offered, as the choice names them.
+struct CodePageName {
+    std::uint16_t number;
+    TextPair name;
+};
+inline constexpr CodePageName kCodePageNames[] = {
+    {437, {"437 – DOS (USA)", "437 – DOS (United States)"}},
+    {737, {"737 – DOS Griechisch", "737 – DOS Greek"}},
+    {850, {"850 – DOS Westeuropa", "850 – DOS Western Europe"}},
+    {852, {"852 – DOS Mitteleuropa", "852 – DOS Central Europe"}},
+    {857, {"857 – DOS Türkisch", "857 – DOS Turkish"}},
+    {861, {"861 – DOS Isländisch", "861 – DOS Icelandic"}},
+    {865, {"865 – DOS Nordisch", "865 – DOS Nordic"}},
+    {866, {"866 – DOS Kyrillisch", "866 – DOS Cyrillic"}},
+    {874, {"874 – Thai", "874 – Thai"}},
+    {1250, {"1250 – Windows Mitteleuropa", "1250 – Windows Central Europe"}},
+    {1251, {"1251 – Windows Kyrillisch", "1251 – Windows Cyrillic"}},
+    {1252, {"1252 – Windows Westeuropa (ANSI)", "1252 – Windows Western Europe (ANSI)"}},
+    {1253, {"1253 – Windows Griechisch", "1253 – Windows Greek"}},
+    {1254, {"1254 – Windows Türkisch", "1254 – Windows Turkish"}},
+    {1255, {"1255 – Windows Hebräisch", "1255 – Windows Hebrew"}},
+    {1256, {"1256 – Windows Arabisch", "1256 – Windows Arabic"}},
+    {1257, {"1257 – Windows Baltisch", "1257 – Windows Baltic"}},
+    {1258, {"1258 – Windows Vietnamesisch", "1258 – Windows Vietnamese"}},
+};
 
 // Caption of the help window.
 inline constexpr TextPair kHelpCaption{"HILFE", "HELP"};

@@ -1,0 +1,92 @@
+#include "app/PreviewPanel.h"
+
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "qtcommon/QtText.h"
+#include "qtcommon/WindowTexts.h"
+
+namespace zorbik {
+
+PreviewPanel::PreviewPanel(UiLanguage language, QWidget* parent)
+    : QWidget(parent), language_(language), status_(new QPushButton(this)), table_(new QTableWidget(this))
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    status_->setFlat(true);
+    status_->setStyleSheet(QStringLiteral("text-align: left; padding: 1px 2px;"));
+    status_->setFocusPolicy(Qt::NoFocus);
+    connect(status_, &QPushButton::clicked, this, [this] {
+        if (faultRow_ >= 0)
+            emit RowWanted(faultRow_);
+    });
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setSelectionMode(QAbstractItemView::NoSelection);
+    table_->setFocusPolicy(Qt::NoFocus);
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 4);
+    table_->horizontalHeader()->setDefaultSectionSize(90);
+    layout->addWidget(status_);
+    layout->addWidget(table_, 1);
+    Clear();
+}
+
+void PreviewPanel::ShowCells(const Preview& preview, std::uint16_t codePage)
+{
+    faultRow_ = -1;
+    status_->setCursor(Qt::ArrowCursor);
+    const int columns = std::min<int>(static_cast<int>(preview.columnTypes.size()), kMaxColumns);
+    table_->clear();
+    table_->setColumnCount(columns);
+    table_->setRowCount(static_cast<int>(preview.rows.size()));
+    for (int c = 0; c < columns; ++c) {
+        const std::string letters = ColumnLetters(static_cast<std::uint32_t>(c));
+        table_->setHorizontalHeaderItem(
+            c, new QTableWidgetItem(QtText(letters) + QLatin1Char('\n') +
+                                    QtText(FieldTypeText(preview.columnTypes[static_cast<std::size_t>(c)])
+                                               .In(language_))));
+    }
+    for (std::size_t r = 0; r < preview.rows.size(); ++r) {
+        const auto& row = preview.rows[r];
+        for (int c = 0; c < columns && c < static_cast<int>(row.size()); ++c) {
+            const PreviewCell& cell = row[static_cast<std::size_t>(c)];
+            auto* item = new QTableWidgetItem(QtText(PreviewCellText(cell, codePage)));
+            if (cell.kind != PreviewCell::Kind::Text)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            table_->setItem(static_cast<int>(r), c, item);
+        }
+    }
+    status_->setText(QtText(kPreviewCaption.In(language_)).arg(preview.rows.size()));
+}
+
+void PreviewPanel::ShowFault(int messageId, std::int32_t row)
+{
+    faultRow_ = row;
+    table_->clear();
+    table_->setRowCount(0);
+    table_->setColumnCount(0);
+    QString text = QtText(LoadLocalisedString(messageId, language_)).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    if (row >= 0)
+        text += QtText(kPreviewFaultRow.In(language_)).arg(row);
+    status_->setText(text);
+    status_->setCursor(row >= 0 ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+void PreviewPanel::Clear()
+{
+    faultRow_ = -1;
+    table_->clear();
+    table_->setRowCount(0);
+    table_->setColumnCount(0);
+    status_->setText(QtText(kPreviewEmpty.In(language_)));
+    status_->setCursor(Qt::ArrowCursor);
+}
+
+QString PreviewPanel::StatusText() const
+{
+    return status_->text();
+}
+
+} // namespace zorbik
