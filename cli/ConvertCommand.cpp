@@ -108,8 +108,10 @@ bool ParseArgs(const std::vector<std::string>& args, Options& options, std::stri
         (options.codePage.find_first_not_of("0123456789") != std::string::npos || options.codePage.size() > 5 ||
          !IsKnownCodePage(static_cast<unsigned>(std::stoul(options.codePage))))) {
         error = "--codepage takes one of";
-        for (const std::uint16_t page : KnownCodePages())
-            error += " " + std::to_string(page);
+        for (const std::uint16_t page : KnownCodePages()) {
+            error += ' ';
+            error += std::to_string(page);
+        }
         return false;
     }
     if (!options.preview.empty()) {
