@@ -162,6 +162,14 @@ void Explain(std::ostream& out, const RecordLayout& layout, const ColumnPlan& pl
     }
 }
 
+// A message's further lines, indented under its first.
+std::string Indented(std::string text)
+{
+    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 3))
+        text.replace(at, 1, "\n  ");
+    return text;
+}
+
 // The header line (column letters and types), then one line per record,
 // cells separated by tabs.
 void PrintPreview(std::ostream& out, const Preview& preview, std::uint16_t codePage)
@@ -223,8 +231,9 @@ int RunConvertCommand(const std::vector<std::string>& args, CommandIo& io)
     auto message = [&](int id) { return std::string(LoadLocalisedString(id, language)); };
 
     SourceView source;
-    if (!source.Open(options.source, &error)) {
-        io.err << "zorbik-convert: " << message(MsgImportFileError) << "\n  " << error << "\n";
+    if (!source.Open(options.source)) {
+        io.err << "zorbik-convert: " << message(MsgImportFileError) << "\n  "
+               << Indented(DescribeFileFailure(source.Failure(), language)) << "\n";
         return ExitUsage;
     }
 
@@ -273,14 +282,15 @@ int RunConvertCommand(const std::vector<std::string>& args, CommandIo& io)
     case TargetError::None:
         break;
     case TargetError::SameAsSource:
-        io.err << "zorbik-convert: " << error << "; choose another target\n";
+        io.err << "zorbik-convert: " << Indented(DescribeFileFailure(conversion.TargetFailure(), language)) << "\n";
         return ExitUsage;
     case TargetError::Exists:
-        io.err << "zorbik-convert: " << message(MsgFileExists) << "\n  " << error
-               << " (use --force to overwrite it)\n";
+        io.err << "zorbik-convert: " << message(MsgFileExists) << "\n  "
+               << Indented(DescribeFileFailure(conversion.TargetFailure(), language)) << " (--force)\n";
         return ExitUsage;
     case TargetError::CannotCreate:
-        io.err << "zorbik-convert: " << message(MsgFileExists) << "\n  " << error << "\n";
+        io.err << "zorbik-convert: " << message(MsgFileExists) << "\n  "
+               << Indented(DescribeFileFailure(conversion.TargetFailure(), language)) << "\n";
         return ExitUsage;
     }
 

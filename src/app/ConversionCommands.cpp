@@ -64,12 +64,12 @@ bool MainWindow::ChooseTargetFile()
             startFolder, QtText(kSaveDefaultSuffix));
         if (!path)
             return false;
-        std::string error;
-        if (task_.OpenTarget(QFile::encodeName(*path).toStdString(), source_, &error) == TargetError::None) {
+        if (task_.OpenTarget(QFile::encodeName(*path).toStdString(), source_, nullptr) == TargetError::None) {
             lastPath_ = *path;
             return true;
         }
-        dialogs_.ShowMessage(MsgFileExists, BoxTypeOf(MsgFileExists), QString::fromStdString(error));
+        dialogs_.ShowMessage(MsgFileExists, BoxTypeOf(MsgFileExists),
+                             QString::fromStdString(DescribeFileFailure(task_.TargetFailure(), language_)));
     }
 }
 

@@ -241,9 +241,9 @@ bool MainWindow::OpenFile(const QString& path, const QString& marksPath)
 bool MainWindow::OpenSource(const QString& path)
 {
     lastPath_ = path;
-    std::string error;
-    if (!source_.Open(QFile::encodeName(path).toStdString(), &error)) {
-        dialogs_.ShowMessage(MsgImportFileError, BoxTypeOf(MsgImportFileError), QString::fromStdString(error));
+    if (!source_.Open(QFile::encodeName(path).toStdString())) {
+        dialogs_.ShowMessage(MsgImportFileError, BoxTypeOf(MsgImportFileError),
+                             QString::fromStdString(DescribeFileFailure(source_.Failure(), language_)));
         return false;
     }
     return true;

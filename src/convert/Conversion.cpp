@@ -1,5 +1,7 @@
 #include "convert/Conversion.h"
 
+#include <cerrno>
+
 namespace zorbik {
 namespace {
 
@@ -37,21 +39,27 @@ Conversion::~Conversion()
 TargetError Conversion::OpenTarget(const std::string& path, NativeFile::Create mode, const SourceView& source,
                                    std::string* error)
 {
+    targetFailure_ = {FileFailure::Kind::None, 0, path};
     if (IdentityOfPath(path) == source.Identity()) {
+        targetFailure_.kind = FileFailure::Kind::IsSource;
         if (error != nullptr)
             *error = path + " is the source file";
         return TargetError::SameAsSource;
     }
     if (mode == NativeFile::Create::CreateNew && PathExists(path)) {
+        targetFailure_.kind = FileFailure::Kind::Exists;
         if (error != nullptr)
             *error = path + " exists";
         return TargetError::Exists;
     }
-    if (!target_.OpenWrite(path, mode, error))
+    if (!target_.OpenWrite(path, mode, error)) {
+        targetFailure_ = {FileFailure::Kind::CannotCreate, errno, path};
         return TargetError::CannotCreate;
+    }
     // The path may have been swapped for a link to the source in between.
     if (target_.Identity() == source.Identity()) {
         target_.Close();
+        targetFailure_.kind = FileFailure::Kind::IsSource;
         if (error != nullptr)
             *error = path + " is the source file";
         return TargetError::SameAsSource;

@@ -12,6 +12,7 @@
 #include "convert/ColumnWalk.h"
 #include "convert/ConversionEngine.h"
 #include "layout/RecordLayout.h"
+#include "source/FileFailure.h"
 #include "source/NativeFile.h"
 #include "source/SourceView.h"
 
@@ -39,6 +40,8 @@ public:
     TargetError OpenTarget(const std::string& path, NativeFile::Create mode, const SourceView& source,
                            std::string* error = nullptr);
     bool HasTarget() const { return target_.IsOpen(); }
+    // Why the last OpenTarget failed.
+    const FileFailure& TargetFailure() const { return targetFailure_; }
     const std::string& TargetPath() const { return targetPath_; }
 
     // Starts the worker thread. The source, layout and plan are read by it
@@ -69,6 +72,7 @@ private:
 
     NativeFile target_;
     std::string targetPath_;
+    FileFailure targetFailure_;
     std::thread worker_;
     std::atomic<bool> stop_{false};
     ConversionOutcome outcome_;

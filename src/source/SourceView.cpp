@@ -1,32 +1,38 @@
 #include "source/SourceView.h"
 
+#include <cerrno>
+
 namespace zorbik {
 
 bool SourceView::Open(const std::string& path, std::string* error)
 {
     Release();
-    if (!file_.OpenRead(path, error))
+    failure_ = {FileFailure::Kind::None, 0, path};
+    if (!file_.OpenRead(path, error)) {
+        failure_ = {FileFailure::Kind::CannotOpen, errno, path};
         return false;
-    auto fail = [&](const char* why) {
+    }
+    auto fail = [&](FileFailure::Kind kind, const char* why) {
+        failure_.kind = kind;
         if (error != nullptr)
             *error = path + ": " + why;
         file_.Close();
         return false;
     };
     if (file_.FileKind() != NativeFile::Kind::Regular)
-        return fail("not a regular file");
+        return fail(FileFailure::Kind::NotRegular, "not a regular file");
     const std::int64_t size = file_.Size();
     if (size < 0)
-        return fail("size unknown");
+        return fail(FileFailure::Kind::SizeUnknown, "size unknown");
     if (size == 0)
-        return fail("the file is empty");
+        return fail(FileFailure::Kind::Empty, "the file is empty");
     if (static_cast<std::uint64_t>(size) > kMaxSize)
-        return fail("the file is 4 GiB or larger");
+        return fail(FileFailure::Kind::TooLarge, "the file is 4 GiB or larger");
     // A file we may open but not read (a directory-like object, a
     // revoked permission) is found out here rather than half-way through.
     unsigned char probe;
     if (file_.ReadAt(0, &probe, 1) != 1)
-        return fail("cannot be read");
+        return fail(FileFailure::Kind::Unreadable, "cannot be read");
     size_ = static_cast<std::uint32_t>(size);
     path_ = path;
     open_ = true;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "source/FileFailure.h"
 #include "source/NativeFile.h"
 #include "source/SourceBytes.h"
 
@@ -20,6 +21,8 @@ public:
     // Opens `path` read-only. Fails (with a reason for logs and the command
     // line) for missing, unreadable, empty, too large and non-regular files.
     bool Open(const std::string& path, std::string* error = nullptr);
+    // Why the last Open failed.
+    const FileFailure& Failure() const { return failure_; }
     void Release();
     bool IsOpen() const { return open_; }
 
@@ -36,6 +39,7 @@ private:
     std::string path_;
     std::uint32_t size_ = 0;
     bool open_ = false;
+    FileFailure failure_;
 };
 
 } // namespace zorbik
