@@ -12,6 +12,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSplitter>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "app/ByteListView.h"
@@ -126,10 +127,11 @@ bool MainWindow::SetUp()
     return icons_.Load(QString::fromLatin1(kMarkerStripResource));
 }
 
-// The byte list and the picture on top, the preview below them (a splitter
-// between), then the progress bar, the six buttons and the settings row. A
-// larger window gives the room to the list and the preview; the buttons
-// and the picture keep their size and order.
+// The byte list at the left; at its right the picture and below it the
+// preview (a splitter between list and preview); then the progress bar, the
+// six buttons and the settings row. A larger window gives the height to the
+// list and the preview and the width to the preview; the buttons and the
+// picture keep their size and order.
 void MainWindow::BuildLayout()
 {
     // The character column shows the longest control-character name whole.
@@ -141,21 +143,22 @@ void MainWindow::BuildLayout()
     int listWidth = 4;
     for (int c = 0; c < ByteListModel::ColumnCount; ++c)
         listWidth += view_->columnWidth(c);
-    view_->setMinimumSize(listWidth + 20, ToPixels(kByteListUnits).height());
+    view_->setMinimumSize(listWidth + view_->style()->pixelMetric(QStyle::PM_ScrollBarExtent),
+                          ToPixels(kByteListUnits).height());
 
-    auto* top = new QWidget(this);
-    auto* topRow = new QHBoxLayout(top);
-    topRow->setContentsMargins(0, 0, 0, 0);
-    topRow->addWidget(view_, 1);
-    topRow->addWidget(new PictureWidget(top), 0, Qt::AlignTop);
+    auto* right = new QWidget(this);
+    auto* rightColumn = new QVBoxLayout(right);
+    rightColumn->setContentsMargins(0, 0, 0, 0);
+    rightColumn->addWidget(new PictureWidget(right), 0, Qt::AlignLeft);
+    rightColumn->addWidget(preview_, 1);
+    preview_->setMinimumSize(kPictureWidth + 120, 140);
 
-    auto* splitter = new QSplitter(Qt::Vertical, this);
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->setChildrenCollapsible(false);
-    splitter->addWidget(top);
-    splitter->addWidget(preview_);
-    splitter->setStretchFactor(0, 1);
+    splitter->addWidget(view_);
+    splitter->addWidget(right);
+    splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
-    preview_->setMinimumHeight(130);
 
     const QSize buttonSize = ToPixels(kButtonUnits[0]).size();
     auto* buttonRow = new QHBoxLayout;
