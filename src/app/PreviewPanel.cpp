@@ -1,7 +1,8 @@
 #include "app/PreviewPanel.h"
 
 #include <QHeaderView>
-#include <QPushButton>
+#include <QEvent>
+#include <QLabel>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -11,18 +12,13 @@
 namespace zorbik {
 
 PreviewPanel::PreviewPanel(UiLanguage language, QWidget* parent)
-    : QWidget(parent), language_(language), status_(new QPushButton(this)), table_(new QTableWidget(this))
+    : QWidget(parent), language_(language), status_(new QLabel(this)), table_(new QTableWidget(this))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
-    status_->setFlat(true);
-    status_->setStyleSheet(QStringLiteral("text-align: left; padding: 1px 2px;"));
-    status_->setFocusPolicy(Qt::NoFocus);
-    connect(status_, &QPushButton::clicked, this, [this] {
-        if (faultRow_ >= 0)
-            emit RowWanted(faultRow_);
-    });
+    status_->setWordWrap(true);
+    status_->installEventFilter(this);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionMode(QAbstractItemView::NoSelection);
     table_->setFocusPolicy(Qt::NoFocus);
@@ -82,6 +78,15 @@ void PreviewPanel::Clear()
     table_->setColumnCount(0);
     status_->setText(QtText(kPreviewEmpty.In(language_)));
     status_->setCursor(Qt::ArrowCursor);
+}
+
+bool PreviewPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == status_ && event->type() == QEvent::MouseButtonRelease && faultRow_ >= 0) {
+        emit RowWanted(faultRow_);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 QString PreviewPanel::StatusText() const

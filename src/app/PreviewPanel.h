@@ -11,7 +11,7 @@
 #include "messages/Messages.h"
 #include "preview/Preview.h"
 
-class QPushButton;
+class QLabel;
 class QTableWidget;
 
 namespace zorbik {
@@ -37,9 +37,12 @@ public:
 signals:
     void RowWanted(std::int32_t row);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     UiLanguage language_;
-    QPushButton* status_;
+    QLabel* status_;
     QTableWidget* table_;
     std::int32_t faultRow_ = -1;
 };
