@@ -53,6 +53,12 @@ public:
     // nothing.
     std::optional<int> Apply(ScrollRequest request, int thumbPosition = 0);
 
+    // The wheel and the keys: `lines` whole lines down (negative: up), or
+    // to `position`, stopping at the first and the last position. Returns
+    // the pixels to move as Apply does.
+    std::optional<int> MoveBy(int lines);
+    std::optional<int> MoveTo(int position);
+
 private:
     int lineHeight_;
     int visibleLines_;
