@@ -27,7 +27,7 @@ inline constexpr std::array<HelpPicture, 10> kHelpPictures = {{
     {120, 202, 160, 284, 122},
     {116, 263, 60, 572, 259},
     {121, 339, 160, 291, 54},
-    {122, 361, 260, 100, 150},
+    {122, 361, 4, 664, 62},
 }};
 
 } // namespace zorbik
