@@ -9,7 +9,7 @@
 namespace zorbik {
 
 // Both help texts have exactly this many lines; it bounds the scroll range.
-inline constexpr std::uint32_t kHelpLineCount = 389;
+inline constexpr std::uint32_t kHelpLineCount = 457;
 
 // True when the picture whose top is at text line `top`, `height` pixels
 // high, touches the visible lines `position` to `position + visibleLines`
