@@ -45,14 +45,8 @@ std::optional<int> HelpScroll::Apply(ScrollRequest request, int thumbPosition)
             return std::nullopt;
         return -distance;
     }
-    case ScrollRequest::ThumbPosition: {
-        const int target = std::clamp(thumbPosition, 0, lastPosition_);
-        if (target == position_)
-            return std::nullopt;
-        const int dy = (position_ - target) * lineHeight_;
-        position_ = target;
-        return dy;
-    }
+    case ScrollRequest::ThumbPosition:
+        return MoveTo(thumbPosition);
     case ScrollRequest::ThumbTrack:
     case ScrollRequest::Top:
     case ScrollRequest::Bottom:
@@ -60,6 +54,23 @@ std::optional<int> HelpScroll::Apply(ScrollRequest request, int thumbPosition)
         break;
     }
     return std::nullopt;
+}
+
+std::optional<int> HelpScroll::MoveBy(int lines)
+{
+    // Far moves stop at an end; the sum must not wrap on the way.
+    const long long target = static_cast<long long>(position_) + lines;
+    return MoveTo(static_cast<int>(std::clamp<long long>(target, 0, lastPosition_)));
+}
+
+std::optional<int> HelpScroll::MoveTo(int position)
+{
+    const int target = std::clamp(position, 0, lastPosition_);
+    if (target == position_)
+        return std::nullopt;
+    const int dy = (position_ - target) * lineHeight_;
+    position_ = target;
+    return dy;
 }
 
 } // namespace zorbik

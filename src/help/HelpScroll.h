@@ -9,7 +9,7 @@
 namespace zorbik {
 
 // Both help texts have exactly this many lines; it bounds the scroll range.
-inline constexpr std::uint32_t kHelpLineCount = 389;
+inline constexpr std::uint32_t kHelpLineCount = 457;
 
 // True when the picture whose top is at text line `top`, `height` pixels
 // high, touches the visible lines `position` to `position + visibleLines`
@@ -52,6 +52,12 @@ public:
     // released (ThumbPosition with `thumbPosition`); the other requests do
     // nothing.
     std::optional<int> Apply(ScrollRequest request, int thumbPosition = 0);
+
+    // The wheel and the keys: `lines` whole lines down (negative: up), or
+    // to `position`, stopping at the first and the last position. Returns
+    // the pixels to move as Apply does.
+    std::optional<int> MoveBy(int lines);
+    std::optional<int> MoveTo(int position);
 
 private:
     int lineHeight_;

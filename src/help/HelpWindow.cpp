@@ -4,11 +4,13 @@
 #include <cstdlib>
 #include <functional>
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include "qtcommon/DrawBitmap.h"
 #include "qtcommon/QtText.h"
@@ -88,8 +90,8 @@ HelpWindow::HelpWindow(UiLanguage language, QWidget* parent)
     page_->setFocusPolicy(Qt::NoFocus);
     page_->installEventFilter(this);
 
-    // The content follows the thumb only when it is released; the wheel and
-    // the keys do not scroll.
+    // The content follows the thumb only when it is released. The wheel and
+    // the keys are the window's own, over the bar as over the text.
     scrollBar_->setFocusPolicy(Qt::NoFocus);
     scrollBar_->setContextMenuPolicy(Qt::NoContextMenu);
     scrollBar_->setTracking(false);
@@ -141,7 +143,55 @@ void HelpWindow::ScrollBarAction(int action)
 
 void HelpWindow::Request(ScrollRequest request, int thumbPosition)
 {
-    const std::optional<int> dy = scroll_.Apply(request, thumbPosition);
+    Show(scroll_.Apply(request, thumbPosition));
+}
+
+bool HelpWindow::ScrollByKey(const QKeyEvent& event)
+{
+    if ((event.modifiers() & ~Qt::KeypadModifier) != 0)
+        return false;
+    switch (event.key()) {
+    case Qt::Key_Up:
+        Show(scroll_.MoveBy(-1));
+        return true;
+    case Qt::Key_Down:
+        Show(scroll_.MoveBy(1));
+        return true;
+    case Qt::Key_PageUp:
+        Show(scroll_.MoveBy(-std::max(scroll_.VisibleLines(), 1)));
+        return true;
+    case Qt::Key_PageDown:
+        Show(scroll_.MoveBy(std::max(scroll_.VisibleLines(), 1)));
+        return true;
+    case Qt::Key_Home:
+        Show(scroll_.MoveTo(0));
+        return true;
+    case Qt::Key_End:
+        Show(scroll_.MoveTo(scroll_.LastPosition()));
+        return true;
+    default:
+        return false;
+    }
+}
+
+void HelpWindow::ScrollByWheel(const QWheelEvent& event)
+{
+    constexpr int kNotch = 120;
+    const int delta = event.angleDelta().y();
+    // A turn the other way forgets the part notch of the last one.
+    if ((delta < 0 && wheelRest_ > 0) || (delta > 0 && wheelRest_ < 0))
+        wheelRest_ = 0;
+    wheelRest_ += delta;
+    const int notches = wheelRest_ / kNotch;
+    if (notches == 0)
+        return;
+    wheelRest_ -= notches * kNotch;
+    // Turning the wheel away from the user goes up the text.
+    Show(scroll_.MoveBy(-notches * std::max(QApplication::wheelScrollLines(), 1)));
+}
+
+void HelpWindow::Show(std::optional<int> dy)
+{
     if (!dy)
         return;
     if (*dy != 0) {
@@ -197,7 +247,14 @@ void HelpWindow::keyPressEvent(QKeyEvent* event)
         close();
         return;
     }
+    if (ScrollByKey(*event))
+        return;
     QWidget::keyPressEvent(event);
+}
+
+void HelpWindow::wheelEvent(QWheelEvent* event)
+{
+    ScrollByWheel(*event);
 }
 
 void HelpWindow::closeEvent(QCloseEvent* event)
@@ -206,11 +263,19 @@ void HelpWindow::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
 }
 
+// The scroll bar would take the wheel and the keys with steps of its own.
 bool HelpWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if ((watched == scrollBar_ || watched == page_) &&
-        (event->type() == QEvent::Wheel || event->type() == QEvent::KeyPress))
-        return true;
+    if (watched == scrollBar_ || watched == page_) {
+        if (event->type() == QEvent::Wheel) {
+            ScrollByWheel(*static_cast<QWheelEvent*>(event));
+            return true;
+        }
+        if (event->type() == QEvent::KeyPress) {
+            keyPressEvent(static_cast<QKeyEvent*>(event));
+            return true;
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }
 

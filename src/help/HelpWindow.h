@@ -1,8 +1,10 @@
 // The help window: the help text of the user's language with its ten
-// pictures, scrolled line by line with a vertical scroll bar. It is sized
-// and measured once when it opens; every opening starts at the top.
+// pictures, scrolled line by line with a vertical scroll bar, the mouse
+// wheel and the keys. It is sized and measured once when it opens; every
+// opening starts at the top.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include <QStringList>
@@ -12,6 +14,7 @@
 #include "help/HelpScroll.h"
 
 class QScrollBar;
+class QWheelEvent;
 
 namespace zorbik {
 
@@ -39,11 +42,20 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void ScrollBarAction(int action);
+    // Up and Down by a line, Page Up and Page Down by a page, Home and End
+    // to the top and the end; false for any other key.
+    bool ScrollByKey(const QKeyEvent& event);
+    // Whole lines per notch as the system sets them; the rest of a part
+    // notch waits for the next turn.
+    void ScrollByWheel(const QWheelEvent& event);
+    // Moves the drawn content by `dy` pixels and sets the scroll bar.
+    void Show(std::optional<int> dy);
     void PaintPage(QPainter& painter, const QRect& dirty);
 
     QStringList lines_;
@@ -52,6 +64,7 @@ private:
     QRect textRect_;
     HelpScroll scroll_;
     std::vector<int> drawnPictures_;
+    int wheelRest_ = 0; // eighths of a degree not yet scrolled
 };
 
 } // namespace zorbik

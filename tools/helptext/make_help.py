@@ -7,7 +7,7 @@ A master is plain UTF-8 text with LF line ends. A line "@picture NNN" stands
 for the run of empty lines on which the help window draws bitmap NNN; the
 script expands it, checks every rule the help window relies on and writes
 resources/help/help_de.txt and help_en.txt in Windows-1252 with CR LF line
-ends: 389 lines, the last one empty, no tabs, no zero byte, no ampersand,
+ends: 457 lines, the last one empty, no tabs, no zero byte, no ampersand,
 no line longer than 109 characters.
 """
 import os
@@ -15,10 +15,10 @@ import sys
 
 # Bitmap id -> (first, last) 0-based text line of its empty run.
 PICTURE_RUNS = {
-    105: (23, 29), 115: (57, 67), 101: (74, 79), 100: (93, 100), 119: (119, 128),
-    118: (167, 179), 120: (201, 210), 116: (262, 279), 121: (339, 342), 122: (360, 371),
+    105: (23, 29), 115: (65, 75), 101: (82, 87), 100: (105, 112), 119: (133, 142),
+    118: (191, 203), 120: (227, 236), 116: (310, 327), 121: (391, 394), 122: (425, 431),
 }
-LINE_COUNT = 389
+LINE_COUNT = 457
 MAX_LINE = 109
 
 HERE = os.path.dirname(os.path.abspath(__file__))

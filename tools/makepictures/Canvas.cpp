@@ -17,6 +17,14 @@ QFont UiFont(int pixelSize, bool bold)
     return font;
 }
 
+QFont CondensedUiFont(int pixelSize)
+{
+    QFont font(QStringLiteral("DejaVu Sans Condensed"));
+    font.setPixelSize(pixelSize);
+    font.setHintingPreference(QFont::PreferFullHinting);
+    return font;
+}
+
 QImage NewPicture(int width, int height, const QColor& fill)
 {
     QImage image(width, height, QImage::Format_RGB888);
@@ -69,7 +77,7 @@ void DrawRaisedFrame(QPainter& painter, const QRect& outer)
     painter.restore();
 }
 
-void DrawButton(QPainter& painter, const QRect& rect, const QString& caption, bool isDefault)
+void DrawButton(QPainter& painter, const QRect& rect, const QString& caption, bool isDefault, const QFont* font)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
@@ -82,7 +90,7 @@ void DrawButton(QPainter& painter, const QRect& rect, const QString& caption, bo
     }
     DrawRaisedFrame(painter, face);
     painter.setPen(kInk);
-    painter.setFont(UiFont(11));
+    painter.setFont(font != nullptr ? *font : UiFont(11));
     DrawCellText(painter, face.adjusted(3, 1, -3, -1), Qt::AlignCenter, caption);
     painter.restore();
 }

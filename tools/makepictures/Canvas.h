@@ -24,6 +24,8 @@ inline const QColor kAccent(0x1F, 0x4E, 0x9A);
 
 // DejaVu Sans at a pixel size; bold on request.
 QFont UiFont(int pixelSize, bool bold = false);
+// DejaVu Sans Condensed, for a wide row of controls in a narrow picture.
+QFont CondensedUiFont(int pixelSize);
 
 // A picture of the given size, filled with one colour, 24 bits per pixel.
 QImage NewPicture(int width, int height, const QColor& fill);
@@ -39,9 +41,10 @@ QString FromUtf8(std::string_view text);
 void DrawSunkenFrame(QPainter& painter, const QRect& outer);
 void DrawRaisedFrame(QPainter& painter, const QRect& outer);
 
-// A push button with its caption centred; a default button gets the extra
-// black frame.
-void DrawButton(QPainter& painter, const QRect& rect, const QString& caption, bool isDefault = false);
+// A push button with its caption centred, in `font` or else the 11-pixel
+// UiFont; a default button gets the extra black frame.
+void DrawButton(QPainter& painter, const QRect& rect, const QString& caption, bool isDefault = false,
+                const QFont* font = nullptr);
 
 // A window title bar with a caption, as the program's windows have it.
 void DrawTitleBar(QPainter& painter, const QRect& rect, const QString& caption);

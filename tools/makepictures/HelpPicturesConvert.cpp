@@ -2,8 +2,13 @@
 #include "Canvas.h"
 #include "Pictures.h"
 #include "messages/Messages.h"
+#include "qtcommon/WindowTexts.h"
 
+#include <cstdio>
+
+#include <QFontMetrics>
 #include <QPainterPath>
+#include <QPolygonF>
 
 namespace makepictures {
 
@@ -26,6 +31,46 @@ void DrawExclamation(QPainter& painter, const QRectF& box)
     painter.setFont(UiFont(static_cast<int>(box.height() * 0.7), true));
     painter.drawText(box.adjusted(0, box.height() * 0.2, 0, 0), Qt::AlignCenter, QStringLiteral("!"));
     painter.restore();
+}
+
+// A drop-down choice showing `text`, as wide as the text needs.
+QRect DrawChoice(QPainter& painter, QPoint topLeft, int height, const QString& text)
+{
+    const QFont font = painter.font();
+    const QRect choice(topLeft, QSize(QFontMetrics(font).horizontalAdvance(text) + 24, height));
+    painter.fillRect(choice, Qt::white);
+    DrawSunkenFrame(painter, choice);
+    painter.setPen(kInk);
+    DrawCellText(painter, choice.adjusted(4, 0, -19, 0), Qt::AlignLeft, text);
+    const QRect drop(choice.right() - 17, choice.top() + 2, 16, choice.height() - 4);
+    DrawButton(painter, drop, QString(), false, &font);
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kInk);
+    const QPointF tip(drop.center().x() + 0.5, drop.center().y() + 3);
+    painter.drawPolygon(QPolygonF({tip, tip + QPointF(-4, -5), tip + QPointF(4, -5)}));
+    painter.restore();
+    return choice;
+}
+
+// A ticked check box of 13 pixels with its caption; returns the caption's
+// rectangle.
+QRect DrawTickedBox(QPainter& painter, QPoint left, int height, const QString& caption)
+{
+    const QRect box(left.x(), left.y() + (height - 13) / 2, 13, 13);
+    painter.fillRect(box, Qt::white);
+    DrawSunkenFrame(painter, box);
+    painter.save();
+    painter.setPen(QPen(kInk, 1.6));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPolyline(QPolygonF({QPointF(box.left() + 3, box.top() + 6.5),
+                                    QPointF(box.left() + 5.5, box.top() + 9.5),
+                                    QPointF(box.left() + 10, box.top() + 3.5)}));
+    painter.restore();
+    painter.setPen(kInk);
+    const QRect text(box.right() + 5, left.y(), QFontMetrics(painter.font()).horizontalAdvance(caption) + 2, height);
+    DrawCellText(painter, text, Qt::AlignLeft, caption);
+    return text;
 }
 
 } // namespace
@@ -52,15 +97,60 @@ QImage MakeHelp121()
     return image;
 }
 
-// The six buttons of the main window, from top to bottom.
+// The foot of the main window: the six buttons in one row, and below them
+// the settings row with the code page, the trim box and the marks' buttons,
+// in the window's order. Condensed type keeps it as narrow as the help text.
 QImage MakeHelp122()
 {
-    QImage image = NewPicture(100, 150, kFace);
+    constexpr int kWidth = 664;
+    constexpr int kHeight = 62;
+    constexpr int kMargin = 4;
+    constexpr int kGap = 4;
+    constexpr int kButtonHeight = 24;
+    const auto english = [](const zorbik::TextPair& text) { return FromUtf8(text.english); };
+    QImage image = NewPicture(kWidth, kHeight, kFace);
     QPainter painter(&image);
     PrepareSmooth(painter);
-    const char* const captions[6] = {"Open", "More bytes", "Convert", "Cancel", "Quit", "Help"};
-    for (int i = 0; i < 6; ++i)
-        DrawButton(painter, QRect(4, 3 + i * 24, 92, 22), QString::fromLatin1(captions[i]), i == 0);
+    const QFont font = CondensedUiFont(10);
+    painter.setFont(font);
+    const QFontMetrics metrics(font);
+
+    const zorbik::TextPair* const buttons[6] = {&zorbik::kOpenText,   &zorbik::kMoreBytesText, &zorbik::kConvertText,
+                                                &zorbik::kCancelText, &zorbik::kQuitText,      &zorbik::kHelpText};
+    int x = kMargin;
+    for (const zorbik::TextPair* button : buttons) {
+        DrawButton(painter, QRect(x, kMargin, 76, kButtonHeight), english(*button), false, &font);
+        x += 76 + kGap;
+    }
+
+    // The marks' buttons stand at the right end of the settings row.
+    const int rowTop = kMargin + kButtonHeight + 6;
+    const zorbik::TextPair* const marks[3] = {&zorbik::kSaveMarksText, &zorbik::kLoadMarksText,
+                                              &zorbik::kFindRecordText};
+    int right = kWidth - kMargin;
+    for (int i = 2; i >= 0; --i) {
+        const QString caption = english(*marks[i]);
+        const int width = metrics.horizontalAdvance(caption) + 10;
+        DrawButton(painter, QRect(right - width, rowTop, width, kButtonHeight), caption, false, &font);
+        right -= width + kGap;
+    }
+
+    x = kMargin;
+    const QString label = english(zorbik::kCodePageLabel);
+    painter.setPen(kInk);
+    painter.drawText(QRect(x, rowTop, metrics.horizontalAdvance(label) + 2, kButtonHeight),
+                     Qt::AlignVCenter | Qt::AlignLeft, label);
+    x += metrics.horizontalAdvance(label) + 4;
+
+    QString page;
+    for (const zorbik::CodePageName& name : zorbik::kCodePageNames)
+        if (name.number == 850)
+            page = english(name.name);
+    const QRect choice = DrawChoice(painter, QPoint(x, rowTop + 2), kButtonHeight - 4, page);
+    const QRect trimText = DrawTickedBox(painter, QPoint(choice.right() + 8, rowTop), kButtonHeight,
+                                         english(zorbik::kTrimText));
+    if (trimText.right() + 2 * kGap > right)
+        std::fprintf(stderr, "makepictures: picture 122 needs %d more pixels\n", trimText.right() + 2 * kGap - right);
     return image;
 }
 

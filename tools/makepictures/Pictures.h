@@ -18,6 +18,6 @@ QImage MakeHelp118(); // byte marks pick single bytes of a column
 QImage MakeHelp120(); // field types: bytes and the cells they give
 QImage MakeHelp116(); // a record marked behind the file header, and its sheet
 QImage MakeHelp121(); // a validation message
-QImage MakeHelp122(); // the six buttons
+QImage MakeHelp122(); // the buttons and the settings row
 
 } // namespace makepictures

@@ -36,7 +36,7 @@ constexpr Output kOutputs[] = {
     {"help/bitmap120.png", makepictures::MakeHelp120, 284, 122},
     {"help/bitmap116.png", makepictures::MakeHelp116, 572, 259},
     {"help/bitmap121.png", makepictures::MakeHelp121, 291, 54},
-    {"help/bitmap122.png", makepictures::MakeHelp122, 100, 150},
+    {"help/bitmap122.png", makepictures::MakeHelp122, 664, 62},
 };
 
 } // namespace
