@@ -4,8 +4,7 @@
 find_package(Qt6 REQUIRED COMPONENTS Widgets Test)
 
 file(GLOB ZORBIK_QT_TESTS CONFIGURE_DEPENDS
-  ${CMAKE_CURRENT_LIST_DIR}/app/*QtTest.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/help/*QtTest.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/app/*QtTest.cpp ${CMAKE_CURRENT_LIST_DIR}/help/*QtTest.cpp)
 
 foreach(source ${ZORBIK_QT_TESTS})
   get_filename_component(name ${source} NAME_WE)

@@ -1,20 +1,21 @@
-// The main window's part of a conversion: for each way Convert can go (a bad
-// source, marks that describe no record, a cancelled or refused save dialog,
-// a source or target spoilt meanwhile, Cancel or Quit at chosen moments, no
-// worker thread), the messages shown, the target left or not, and the window
-// after. And that a message box holds back the user's clicks.
+// The main window. For each way Convert can go (a bad source, marks that
+// describe no record, a refused or cancelled save dialog, a source or target
+// spoilt meanwhile, Cancel or Quit at chosen moments, no worker thread): the
+// messages shown, the target left or not, the window after. The byte list:
+// clicks on rows (held back while a message box is up), More bytes, and the
+// row-number search against reading every row.
+#include <algorithm>
 #include <optional>
-#include <utility>
 
 #include <sys/resource.h>
 #include <unistd.h>
 
 #include <QMessageBox>
-#include <QProcess>
 #include <QProgressBar>
-#include <QTemporaryDir>
 
+#include "app/RowNumberSearch.h"
 #include "convert/PrepareConversion.h"
+#include "source/RowText.h"
 #include "support/WindowTesting.h"
 
 using namespace zorbik;
@@ -22,249 +23,234 @@ using namespace zorbik::testing;
 
 namespace {
 
-// The process as an ordinary user who may start no more threads, while this
-// lives. Root is never held to the limit, so it becomes nobody, keeping its
-// saved id to come back.
-class NoMoreThreads {
-public:
+// No new threads while this lives. Root, never held to the limit, acts as
+// nobody meanwhile and keeps its saved id to come back.
+struct NoMoreThreads {
     NoMoreThreads()
     {
-        if (::getrlimit(RLIMIT_NPROC, &old_) != 0)
-            return;
-        const rlimit none{0, old_.rlim_max};
-        limited_ = ::setrlimit(RLIMIT_NPROC, &none) == 0;
-        switched_ = limited_ && ::geteuid() == 0 && ::setresuid(65534, 65534, 0) == 0;
+        ::getrlimit(RLIMIT_NPROC, &old);
+        const rlimit none{0, old.rlim_max};
+        ok = ::setrlimit(RLIMIT_NPROC, &none) == 0 && (!root || ::setresuid(65534, 65534, 0) == 0);
     }
     ~NoMoreThreads()
     {
-        if ((switched_ && ::setresuid(0, 0, 0) != 0) || (limited_ && ::setrlimit(RLIMIT_NPROC, &old_) != 0))
+        if ((root && ::setresuid(0, 0, 0) != 0) || ::setrlimit(RLIMIT_NPROC, &old) != 0)
             qFatal("cannot lift the thread limit");
     }
-    bool Ok() const { return limited_ && (switched_ || ::geteuid() != 0); }
-
-private:
-    rlimit old_{};
-    bool limited_ = false;
-    bool switched_ = false;
+    const bool root = ::geteuid() == 0;
+    bool ok = false;
+    rlimit old{};
 };
 
 // What happens while message 42 is up or, without it, right after Convert
 // returns (before the window serves an event).
 enum class Act { None, CutSource, DeleteTarget, CancelYes, CancelNo, Quit, NoThread };
-// The window after: the source shown with the marks as clicked, or as the
-// conversion rewrote them; no source; closed.
-enum class After { Kept, Normalised, Cleared, Closed };
+// The window after: the source shown with the marks as clicked or as the
+// conversion rewrote them; no source, with or without a target; closed.
+enum class After { Kept, Normalised, Cleared, Converted, Closed };
+using enum Act;
+using enum After;
 
+// The marks as layout text; the save dialog's answers (null cancels); a row
+// the list must show. two.dat holds 65535 records of two bytes, one more than
+// a worksheet takes.
 struct Case {
-    const char* name;
-    const char* source;
-    const char* marks;    // layout text
-    QStringList targets;  // the save dialog's answers; a null one cancels
-    Act act;
-    std::vector<int> messages;
-    After after;
-    bool target;          // t.xls is there afterwards
-    int rowInSight = -1;
+    const char* name; const char* marks; std::vector<const char*> targets; Act act; std::vector<int> messages;
+    After after; int rowInSight = -1; const char* source = "two.dat";
 };
 
-// two.dat holds 65535 records of two bytes, one more than a worksheet takes.
 const char* const kTwo = "0 LineBegin Text\n1 LineEnd";
 const char* const kFour = "0 LineBegin Text\n3 LineEnd";
-const QString kNone;
-const QString kTarget = QStringLiteral("t.xls");
 constexpr int kTwoSize = 2 * 65535;
 
 const Case kCases[] = {
-    {"empty source", "empty.dat", "", {}, Act::None, {MsgImportFileError}, After::Cleared, false},
-    {"folder as source", ".", "", {}, Act::None, {MsgImportFileError}, After::Cleared, false},
-    {"no marks", "two.dat", "", {}, Act::None, {MsgMissingLineBegin}, After::Kept, false},
-    {"column end without begin", "two.dat", "10 LineBegin\n700 ColumnEnd\n950 LineEnd", {}, Act::None,
-     {MsgMissingColumnBegin}, After::Kept, false, 700},
-    {"save dialog cancelled", "two.dat", kFour, {kNone}, Act::None, {}, After::Kept, false},
-    {"targets refused, then cancelled", "two.dat", kFour, {"no/t.xls", "two.dat", kNone}, Act::None,
-     {MsgFileExists, MsgFileExists}, After::Kept, false},
-    {"converted after a refused target", "two.dat", kFour, {"no/t.xls", kTarget}, Act::None, {MsgFileExists},
-     After::Cleared, true},
-    {"clamped and converted", "two.dat", kTwo, {kTarget}, Act::None, {MsgTooManyLines}, After::Cleared, true},
-    {"source cut", "two.dat", kTwo, {kTarget}, Act::CutSource, {MsgTooManyLines, MsgImportFileError},
-     After::Normalised, false},
-    {"target deleted", "two.dat", kTwo, {kTarget}, Act::DeleteTarget, {MsgTooManyLines, MsgWriteError},
-     After::Normalised, false},
-    {"Cancel, Yes at message 42", "two.dat", kTwo, {kTarget}, Act::CancelYes, {MsgTooManyLines, MsgKeepSource},
-     After::Normalised, false},
-    {"Cancel, No at message 42", "two.dat", kTwo, {kTarget}, Act::CancelNo, {MsgTooManyLines, MsgKeepSource},
-     After::Cleared, false},
-    {"Quit at message 42", "two.dat", kTwo, {kTarget}, Act::Quit, {MsgTooManyLines}, After::Closed, false},
-    {"Cancel, Yes while converting", "two.dat", kFour, {kTarget}, Act::CancelYes, {MsgKeepSource},
-     After::Normalised, false},
-    {"Cancel, No while converting", "two.dat", kFour, {kTarget}, Act::CancelNo, {MsgKeepSource}, After::Cleared,
-     false},
-    {"Quit while converting", "two.dat", kFour, {kTarget}, Act::Quit, {}, After::Closed, false},
-    {"no worker thread, then Cancel", "two.dat", kFour, {kTarget}, Act::NoThread, {MsgKeepSource},
-     After::Normalised, false},
+    {"folder as source", "", {}, None, {MsgImportFileError}, Cleared, -1, "."},
+    {"no marks", "", {}, None, {MsgMissingLineBegin}, Kept},
+    {"column end without begin", "10 LineBegin\n700 ColumnEnd\n950 LineEnd", {}, None, {MsgMissingColumnBegin},
+     Kept, 700},
+    {"targets refused, then cancelled", kFour, {"no/t.xls", "two.dat", nullptr}, None, {MsgFileExists, MsgFileExists},
+     Kept},
+    {"converted after a refused target", kFour, {"no/t.xls", "t.xls"}, None, {MsgFileExists}, Converted},
+    {"clamped and converted", kTwo, {"t.xls"}, None, {MsgTooManyLines}, Converted},
+    {"source cut", kTwo, {"t.xls"}, CutSource, {MsgTooManyLines, MsgImportFileError}, Normalised},
+    {"target deleted", kTwo, {"t.xls"}, DeleteTarget, {MsgTooManyLines, MsgWriteError}, Normalised},
+    {"Cancel, Yes at message 42", kTwo, {"t.xls"}, CancelYes, {MsgTooManyLines, MsgKeepSource}, Normalised},
+    {"Cancel, No at message 42", kTwo, {"t.xls"}, CancelNo, {MsgTooManyLines, MsgKeepSource}, Cleared},
+    {"Quit at message 42", kTwo, {"t.xls"}, Quit, {MsgTooManyLines}, Closed},
+    {"Cancel, Yes while converting", kFour, {"t.xls"}, CancelYes, {MsgKeepSource}, Normalised},
+    {"Quit while converting", kFour, {"t.xls"}, Quit, {}, Closed},
+    {"no worker thread, then Cancel", kFour, {"t.xls"}, NoThread, {MsgKeepSource}, Normalised},
 };
+
+// Clicks (quick double clicks if `twice`) on a row of a five-row list, row 7
+// below the rows; with a message box up if `boxUp`. Then the row's marks.
+struct Click {
+    const char* name; int row; Qt::MouseButton button; int times; bool twice; MarkerKind marker; FieldType type;
+    bool boxUp = false;
+};
+
+const Click kClicks[] = {
+    {"left: record begin", 1, Qt::LeftButton, 1, false, MarkerKind::LineBegin, FieldType::None},
+    {"left six times: unmarked again", 1, Qt::LeftButton, 6, false, MarkerKind::Unmarked, FieldType::None},
+    {"right: BinInteger", 3, Qt::RightButton, 1, false, MarkerKind::Unmarked, FieldType::BinInteger},
+    {"right six times: BinInteger again", 3, Qt::RightButton, 6, false, MarkerKind::Unmarked, FieldType::BinInteger},
+    {"a quick double click steps twice", 4, Qt::LeftButton, 1, true, MarkerKind::ColumnBegin, FieldType::None},
+    {"below the rows", 7, Qt::RightButton, 1, false, MarkerKind::Unmarked, FieldType::None},
+    {"while a message box is up", 1, Qt::LeftButton, 1, false, MarkerKind::Unmarked, FieldType::None, true},
+};
+
+// The source's size, then the rows after Open and after each More bytes.
+const std::vector<std::vector<int>> kPages = {
+    {1, 1}, {1024, 1024, 1024}, {1025, 1024, 1025, 1025}, {5000, 1024, 2048, 3072, 4096, 5000, 5000}};
+
+// The plain way: read every row's number from `start` on, then from 0.
+std::int64_t ScanForPrefix(const std::string& digits, std::int64_t start, std::int64_t rows)
+{
+    start = start < 0 || start >= rows ? 0 : start;
+    for (std::int64_t i = 0; i < rows && !digits.empty(); ++i)
+        if (std::to_string((start + i) % rows).rfind(digits, 0) == 0)
+            return (start + i) % rows;
+    return -1;
+}
 
 } // namespace
 
 class MainWindowQtTest : public QObject {
     Q_OBJECT
-private slots:
-    void initTestCase();
-    void init();
-    void convert_data();
-    void convert();
-    void messageBoxHoldsClicksBack();
-    void helpAndQuit();
-
-private:
     QTemporaryDir dir_;
+
+private slots:
+    // Open to everyone: nobody makes a target too.
+    void initTestCase() { QVERIFY(QFile::setPermissions(dir_.path(), QFileDevice::Permissions(0x7777))); }
+    void init() { QFile::remove(dir_.filePath("t.xls")); }
+    void convert_data() { AddRows(kCases); }
+    void convert();
+    void clicks_data() { AddRows(kClicks); }
+    void clicks();
+    void moreBytes();
+    void rowNumberSearch();
 };
-
-void MainWindowQtTest::initTestCase()
-{
-    QVERIFY(dir_.isValid());
-    // Open to everyone: nobody makes the target too.
-    QVERIFY(QFile::setPermissions(dir_.path(), QFileDevice::Permissions(0x7777)));
-    MakeFile(dir_.filePath("empty.dat"), {});
-}
-
-void MainWindowQtTest::init()
-{
-    MakeFile(dir_.filePath("two.dat"), Bytes(kTwoSize));
-    QFile::remove(dir_.filePath(kTarget));
-}
-
-void MainWindowQtTest::convert_data()
-{
-    QTest::addColumn<int>("index");
-    for (int i = 0; i < int(std::size(kCases)); ++i)
-        QTest::newRow(kCases[i].name) << i;
-}
 
 void MainWindowQtTest::convert()
 {
     QFETCH(int, index);
     const Case& c = kCases[index];
+    MakeFile(dir_.filePath("two.dat"), Bytes(kTwoSize));
     const QString source = dir_.filePath(c.source);
-    const QString target = dir_.filePath(kTarget);
-    ShownWindow shown;
+    const QString target = dir_.filePath("t.xls");
+    ShownWindow shown(source);
     MainWindow& window = shown.window;
-    WindowDialogs& dialogs = shown.dialogs;
-    shown.Open(source);
-    const RowStore made = Marks(c.marks, window.Rows().RowCount());
-    MarkByClicks(window, made);
+    const RowStore made = MarkByClicks(window, c.marks);
     window.ByteList()->scrollToTop();
-    for (const QString& answer : c.targets)
-        dialogs.savePaths.push_back(answer.isNull() ? answer : dir_.filePath(answer));
-    dialogs.answer = c.act == Act::CancelNo ? AnswerNo : AnswerYes;
-
-    bool acted = false;
+    for (const char* answer : c.targets)
+        shown.dialogs.paths << (answer != nullptr ? dir_.filePath(answer) : QString());
+    shown.dialogs.answer = c.act == CancelNo ? AnswerNo : AnswerYes;
     const auto act = [&] {
-        if (std::exchange(acted, true))
-            return;
-        if (c.act == Act::CutSource)
-            QVERIFY(QFile::resize(source, 0));
-        if (c.act == Act::DeleteTarget)
-            QVERIFY(QFile::remove(target));
-        if (c.act == Act::NoThread) {
+        if (c.act == CutSource || c.act == DeleteTarget)
+            QVERIFY(c.act == CutSource ? QFile::resize(source, 0) : QFile::remove(target));
+        if (c.act == NoThread) {
             QVERIFY(window.Task().Active() && !window.Task().Started());
             ClickRow(window, 2, Qt::LeftButton); // ignored while converting
         }
-        if (c.act == Act::CancelYes || c.act == Act::CancelNo || c.act == Act::NoThread)
+        if (c.act == CancelYes || c.act == CancelNo || c.act == NoThread)
             window.CancelCommand();
-        if (c.act == Act::Quit)
+        if (c.act == Quit)
             window.QuitCommand();
     };
-    dialogs.duringMessage = [&](int id) {
+    shown.dialogs.duringMessage = [&](int id) {
         if (id == MsgTooManyLines)
             act();
     };
-    {
-        std::optional<NoMoreThreads> limit;
-        if (c.act == Act::NoThread && !limit.emplace().Ok())
-            QSKIP("this user cannot be kept from starting threads");
-        window.ConvertCommand();
-    }
-    act();
+    std::optional<NoMoreThreads> limit;
+    if (c.act == NoThread && !limit.emplace().ok)
+        QSKIP("this user cannot be kept from starting threads");
+    window.ConvertCommand();
+    limit.reset();
+    if (std::ranges::count(shown.dialogs.messages, MsgTooManyLines) == 0)
+        act();
     QVERIFY(!window.isVisible() ||
             QTest::qWaitFor([&] { return window.CurrentState() != MainWindow::State::Converting; }, 60000));
     QCoreApplication::processEvents(); // a finish notice still on its way changes nothing
 
-    QCOMPARE(dialogs.messages, c.messages);
-    for (std::size_t i = 0; i < dialogs.messages.size(); ++i)
-        if (dialogs.messages[i] == MsgImportFileError || dialogs.messages[i] == MsgFileExists ||
-            dialogs.messages[i] == MsgWriteError)
-            QVERIFY(!dialogs.details[int(i)].isEmpty());
-    QCOMPARE(QFile::exists(target), c.target);
-    QVERIFY(!window.Task().Active());
-    QCOMPARE(window.ProgressBar()->value(), 0);
-    QCOMPARE(window.isVisible(), c.after != After::Closed);
-    if (c.act != Act::CutSource && made.RowCount() > 0)
-        QCOMPARE(ReadAll(source), Bytes(kTwoSize));
-    if (c.rowInSight >= 0)
-        QVERIFY(window.ByteList()->viewport()->rect().contains(
-            window.ByteList()->visualRect(window.ByteListRows()->index(c.rowInSight, 0))));
-    if (c.after == After::Kept || c.after == After::Normalised) {
+    QCOMPARE(shown.dialogs.messages, c.messages);
+    QCOMPARE(QFile::exists(target), c.after == Converted);
+    QVERIFY(!window.Task().Active() && window.ProgressBar()->value() == 0);
+    QCOMPARE(window.isVisible(), c.after != Closed);
+    const QRect rowInSight = window.ByteList()->visualRect(window.ByteListRows()->index(c.rowInSight, 0));
+    QVERIFY(c.rowInSight < 0 || window.ByteList()->viewport()->rect().contains(rowInSight));
+    if (c.after == Kept || c.after == Normalised) {
         QCOMPARE(window.CurrentState(), MainWindow::State::SourceShown);
-        const RowStore expected = c.after == After::Kept ? made : PrepareConversion(made, kTwoSize).marks;
-        QVERIFY(SameMarks(window.Rows(), expected));
+        const RowStore expected = c.after == Kept ? made : PrepareConversion(made, kTwoSize).marks;
+        QVERIFY(window.Rows().Markers() == expected.Markers() && window.Rows().FieldTypes() == expected.FieldTypes());
     }
-    if (c.after == After::Cleared) {
-        QCOMPARE(window.CurrentState(), MainWindow::State::NoSource);
-        QCOMPARE(window.ByteListRows()->rowCount(), 0);
-    }
-    if (c.target) { // the same file as zorbik-convert makes
+    if (c.after == Cleared || c.after == Converted)
+        QVERIFY(window.CurrentState() == MainWindow::State::NoSource && window.ByteListRows()->rowCount() == 0);
+    if (c.after == Converted) { // the same file as zorbik-convert makes
         const QString layout = MakeFile(dir_.filePath("marks.layout"), c.marks);
-        const QString cli = dir_.filePath("cli.xls");
-        QFile::remove(cli);
-        QCOMPARE(QProcess::execute(ZORBIK_CONVERT_EXE, {"--layout", layout, source, cli}), 0);
-        QCOMPARE(ReadAll(target), ReadAll(cli));
+        QCOMPARE(QProcess::execute(ZORBIK_CONVERT_EXE, {"--force", "--layout", layout, source, source + ".xls"}), 0);
+        QCOMPARE(QProcess::execute("cmp", {target, source + ".xls"}), 0);
     }
 }
 
-// Clicks on the list and on Quit while the box is up change nothing.
-void MainWindowQtTest::messageBoxHoldsClicksBack()
+// A message box holds back clicks on the list and on Quit.
+void MainWindowQtTest::clicks()
 {
-    ShownWindow shown;
-    QtUserDialogs real(UiLanguage::English, &shown.window);
-    shown.dialogs.realBoxes = &real;
-    shown.Open(dir_.filePath("two.dat"));
-    QTimer::singleShot(0, [&] {
-        auto* box = shown.window.findChild<QMessageBox*>();
-        if (box == nullptr)
-            qFatal("no message box is up");
-        ClickRow(shown.window, 5, Qt::LeftButton);
-        ClickRow(shown.window, 5, Qt::RightButton);
-        Press(shown.window, MainWindow::QuitButton);
-        box->defaultButton()->click(); // Yes
-    });
-    Press(shown.window, MainWindow::CancelButton);
-    QCOMPARE(shown.dialogs.messages, std::vector<int>{MsgKeepSource});
-    QCOMPARE(shown.window.CurrentState(), MainWindow::State::SourceShown);
-    QVERIFY(shown.window.isVisible());
-    QVERIFY(SameMarks(shown.window.Rows(), RowStore()));
+    QFETCH(int, index);
+    const Click& c = kClicks[index];
+    ShownWindow shown(MakeFile(dir_.filePath("five.dat"), Bytes(5)));
+    const QRect last = shown.window.ByteList()->visualRect(shown.window.ByteListRows()->index(4, 1));
+    const auto click = [&] {
+        for (int i = 0; i < c.times; ++i)
+            ClickAt(shown.window.ByteList()->viewport(), last.center() + QPoint(0, (c.row - 4) * last.height()),
+                    c.button, c.twice);
+    };
+    if (c.boxUp) {
+        QTimer::singleShot(0, [&] {
+            click();
+            Press(shown.window, MainWindow::QuitButton);
+            shown.window.findChild<QMessageBox*>()->defaultButton()->click();
+        });
+        QtUserDialogs(UiLanguage::English, &shown.window).ShowMessage(MsgKeepSource, BoxQuestionYesNo);
+    } else {
+        click();
+    }
+    const RowStore& rows = shown.window.Rows();
+    QVERIFY(shown.window.isVisible() && rows.GetMarker(c.row) == c.marker && rows.GetFieldType(c.row) == c.type);
+    QCOMPARE(rows.Markers().size() + rows.FieldTypes().size(),
+             std::size_t(c.marker != MarkerKind::Unmarked) + std::size_t(c.type != FieldType::None));
 }
 
-// Help opens once; Escape closes it; only Quit closes the window, and the
-// help with it.
-void MainWindowQtTest::helpAndQuit()
+// Each row shows its own byte, across the blocks the list reads.
+void MainWindowQtTest::moreBytes()
 {
-    ShownWindow shown;
-    Press(shown.window, MainWindow::HelpButton);
-    QPointer<HelpWindow> help = shown.window.Help();
-    QVERIFY(help && help->isVisible());
-    help->Request(ScrollRequest::LineDown);
-    Press(shown.window, MainWindow::HelpButton);
-    QCOMPARE(shown.window.Help(), help.data());
-    QTest::keyClick(help, Qt::Key_Escape);
-    QTRY_VERIFY(help.isNull());
-    Press(shown.window, MainWindow::HelpButton);
-    help = shown.window.Help();
-    QVERIFY(help && help->Scroll().Position() == 0);
-    QVERIFY(!shown.window.close());
-    Press(shown.window, MainWindow::QuitButton);
-    QVERIFY(!shown.window.isVisible());
-    QTRY_VERIFY(help.isNull());
+    for (const std::vector<int>& pages : kPages) {
+        ShownWindow shown(MakeFile(dir_.filePath("paged.dat"), Bytes(pages[0])));
+        const ByteListModel* model = shown.window.ByteListRows();
+        for (std::size_t step = 1; step < pages.size(); ++step) {
+            if (step > 1)
+                Press(shown.window, MainWindow::MoreBytesButton);
+            QCOMPARE(model->rowCount(), pages[step]);
+        }
+        for (int row = 0; row < model->rowCount(); ++row)
+            QCOMPARE(model->index(row, ByteListModel::HexColumn).data().toString(),
+                     QString::fromStdString(FormatHexByte(static_cast<std::uint8_t>(row % 251))));
+    }
+}
+
+void MainWindowQtTest::rowNumberSearch()
+{
+    const char* const prefixes[] = {"0", "1", "2", "9", "10", "12", "99", "100", "102", "1024", "01", "1a", ""};
+    for (const std::int64_t rows : {1, 2, 9, 10, 11, 100, 101, 1024, 3000}) {
+        std::vector<std::int64_t> starts = {-5, 0, 1, 9, 10, 99, 100, 101, 999, 1000, 1023, 1024, rows - 1, rows};
+        for (std::int64_t start = 0; rows <= 101 && start < rows; ++start)
+            starts.push_back(start);
+        for (const char* prefix : prefixes)
+            for (const std::int64_t start : starts)
+                QCOMPARE(FirstRowWithPrefix(prefix, start, rows), ScanForPrefix(prefix, start, rows));
+    }
+    // Lists too long to read row by row.
+    QCOMPARE(FirstRowWithPrefix("7", 8000000, 2147483647), 70000000);
+    QCOMPARE(FirstRowWithPrefix("7", 800000000, 2147483647), 7);
 }
 
 QTEST_MAIN(MainWindowQtTest)

@@ -1,13 +1,10 @@
 // What the window tests share: the user's answers to the window's dialogs, a
-// shown window, marks written as layout text, and clicks that come in through
-// the platform as a user's do, so that a modal box holds them back.
+// shown window, and clicks that come in through the platform as a user's do,
+// so that a modal box holds them back.
 #pragma once
 
-#include <deque>
 #include <functional>
-#include <vector>
 
-#include <QFile>
 #include <QPushButton>
 #include <QtTest>
 
@@ -19,144 +16,109 @@
 
 namespace zorbik::testing {
 
-// Answers from queues (an empty queue or a null path cancels a file dialog),
-// and every message shown, in order.
-class WindowDialogs : public UserDialogs {
-public:
-    std::optional<QString> AskOpenPath(const QString&, const FileFilter&, const QString&) override
-    {
-        return Take(openPaths);
-    }
+// Answers the file dialogs in turn from `paths` (a null path, or none left,
+// cancels) and a Yes/No box with `answer`; keeps the messages shown, in order.
+struct WindowDialogs : UserDialogs {
+    std::optional<QString> AskOpenPath(const QString&, const FileFilter&, const QString&) override { return Next(); }
     std::optional<QString> AskSavePath(const QString&, const FileFilter&, const QString&, const QString&) override
     {
-        return Take(savePaths);
+        return Next();
     }
-    int ShowMessage(int messageId, int boxType, const QString& detail) override
+    int ShowMessage(int messageId, int boxType, const QString&) override
     {
         messages.push_back(messageId);
-        details.push_back(detail);
         if (duringMessage)
             duringMessage(messageId);
-        if (realBoxes != nullptr)
-            return realBoxes->ShowMessage(messageId, boxType, detail);
         return boxType == BoxQuestionYesNo ? answer : AnswerOk;
     }
+    std::optional<QString> Next()
+    {
+        const QString path = paths.isEmpty() ? QString() : paths.takeFirst();
+        return path.isNull() ? std::nullopt : std::optional(path);
+    }
 
-    std::deque<QString> openPaths;
-    std::deque<QString> savePaths;
+    QStringList paths;
     int answer = AnswerYes;
-    // Runs while a message is up, as a user or another program acting then.
+    // What the user or another program does while a message is up.
     std::function<void(int messageId)> duringMessage;
-    // Shows the boxes on the screen instead of answering them.
-    UserDialogs* realBoxes = nullptr;
     std::vector<int> messages;
-    QStringList details;
-
-private:
-    static std::optional<QString> Take(std::deque<QString>& paths)
-    {
-        if (paths.empty())
-            return std::nullopt;
-        const QString path = paths.front();
-        paths.pop_front();
-        return path.isNull() ? std::nullopt : std::optional<QString>(path);
-    }
 };
 
-struct ShownWindow {
-    explicit ShownWindow(UiLanguage language = UiLanguage::English) : window(language, dialogs)
-    {
-        InitResources();
-        if (!window.SetUp())
-            qFatal("the marker pictures are missing");
-        window.show();
-        if (!QTest::qWaitForWindowExposed(&window))
-            qFatal("the window did not show");
-    }
-    void Open(const QString& path);
-
-    WindowDialogs dialogs;
-    MainWindow window;
-};
-
-// A click through the platform at `at` in `widget`; events are served after it.
-inline void ClickAt(QWidget* widget, QPoint at, Qt::MouseButton button = Qt::LeftButton, bool twice = false)
+// One data row per entry of a table, named by the entry; the test reads the
+// entry's index.
+template <typename Entry, std::size_t N>
+void AddRows(const Entry (&table)[N])
 {
-    QWindow* window = widget->window()->windowHandle();
-    const QPoint point = widget->mapTo(widget->window(), at);
-    if (twice)
-        QTest::mouseDClick(window, button, {}, point);
-    else
-        QTest::mouseClick(window, button, {}, point);
+    QTest::addColumn<int>("index");
+    for (std::size_t i = 0; i < N; ++i)
+        QTest::newRow(table[i].name) << int(i);
+}
+
+// A click at `at` in `widget`, through the platform; events are served after it.
+inline void ClickAt(QWidget* widget, QPoint at, Qt::MouseButton button, bool twice = false)
+{
+    QTest::mouseEvent(twice ? QTest::MouseDClick : QTest::MouseClick, widget->window()->windowHandle(), button, {},
+                      widget->mapTo(widget->window(), at));
 }
 
 inline void Press(MainWindow& window, MainWindow::Button button)
 {
-    ClickAt(window.ButtonAt(button), window.ButtonAt(button)->rect().center());
+    ClickAt(window.ButtonAt(button), window.ButtonAt(button)->rect().center(), Qt::LeftButton);
 }
 
-inline void ShownWindow::Open(const QString& path)
-{
-    dialogs.openPaths.push_back(path);
-    Press(window, MainWindow::OpenButton);
-}
+// The window on the screen, `source` opened through its Open button.
+struct ShownWindow {
+    explicit ShownWindow(const QString& source) : window(UiLanguage::English, dialogs)
+    {
+        InitResources();
+        const bool ready = window.SetUp();
+        window.show();
+        if (!ready || !QTest::qWaitForWindowExposed(&window))
+            qFatal("the window does not show");
+        dialogs.paths << source;
+        Press(window, MainWindow::OpenButton);
+    }
+    WindowDialogs dialogs;
+    MainWindow window;
+};
 
 // Scrolls the row into sight and clicks it.
 inline void ClickRow(MainWindow& window, int row, Qt::MouseButton button, bool twice = false)
 {
-    ByteListView* view = window.ByteList();
-    view->ShowRow(row);
-    ClickAt(view->viewport(), view->visualRect(view->model()->index(row, 1)).center(), button, twice);
+    window.ByteList()->ShowRow(row);
+    const QRect rect = window.ByteList()->visualRect(window.ByteListRows()->index(row, 1));
+    ClickAt(window.ByteList()->viewport(), rect.center(), button, twice);
 }
 
-// Marks from layout text, on a store of `rows` rows.
-inline RowStore Marks(const char* layout, std::int32_t rows)
+// Gives the rows the marks of a layout text by clicks; returns the marks.
+inline RowStore MarkByClicks(MainWindow& window, const char* layout)
 {
     RowStore marks;
-    marks.AddRows(rows);
+    marks.AddRows(window.Rows().RowCount());
     std::vector<LayoutEntry> entries;
-    if (ParseLayout(layout, static_cast<std::uint32_t>(rows), entries))
-        qFatal("a test's layout does not parse: %s", layout);
+    ParseLayout(layout, static_cast<std::uint32_t>(marks.RowCount()), entries);
     ApplyLayout(entries, marks);
-    return marks;
-}
-
-inline bool SameMarks(const RowStore& a, const RowStore& b)
-{
-    return a.Markers() == b.Markers() && a.FieldTypes() == b.FieldTypes();
-}
-
-// Gives the rows the markers and types of `marks`, by clicks.
-inline void MarkByClicks(MainWindow& window, const RowStore& marks)
-{
     for (const auto& [row, kind] : marks.Markers())
         for (int i = 0; i < 6 && window.Rows().GetMarker(row) != kind; ++i)
             ClickRow(window, row, Qt::LeftButton);
     for (const auto& [row, type] : marks.FieldTypes())
         for (int i = 0; i < 6 && window.Rows().GetFieldType(row) != type; ++i)
             ClickRow(window, row, Qt::RightButton);
+    return marks;
 }
 
 inline QString MakeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
-}
-
-inline QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? path : QString();
 }
 
 // `count` bytes, byte i holding i % 251: no pattern lines up with a block.
 inline QByteArray Bytes(int count)
 {
-    QByteArray bytes(count, '\0');
+    QByteArray bytes;
     for (int i = 0; i < count; ++i)
-        bytes[i] = static_cast<char>(i % 251);
+        bytes += static_cast<char>(i % 251);
     return bytes;
 }
 
