@@ -5,6 +5,7 @@
 #include "messages/Messages.h"
 #include "convert/Conversion.h"
 #include "convert/PrepareConversion.h"
+#include "find/GuessLayout.h"
 #include "layout/LayoutFile.h"
 #include "preview/Preview.h"
 #include "source/RowStore.h"
@@ -17,10 +18,14 @@ constexpr const char* kUsage =
     "Usage: zorbik-convert --layout LAYOUT [--codepage N] [--trim] [--lang de|en] [--force] [--explain]\n"
     "                      SOURCE TARGET\n"
     "       zorbik-convert --layout LAYOUT --preview N [--codepage N] [--trim] SOURCE\n"
+    "       zorbik-convert --guess [--lang de|en] SOURCE > LAYOUT\n"
     "\n"
     "Converts every record of SOURCE into one row of the BIFF2 worksheet TARGET (.xls),\n"
     "cut into cells as the marks in LAYOUT describe one prototype record.\n"
     "\n"
+    "  --guess          find the header, the record length and the columns of SOURCE and\n"
+    "                   print them as a layout file for --layout (check it before use);\n"
+    "                   exit code 1 when no record structure is found\n"
     "  --layout LAYOUT  the marks: one row a line, \"ROW MARKER [TYPE]\"\n"
     "                   MARKER: LineBegin ColumnBegin ByteMark ColumnEnd LineEnd Unmarked\n"
     "                   TYPE:   Text BinInteger BinReal DecimalNumber Bcd\n"
@@ -37,8 +42,9 @@ constexpr const char* kUsage =
     "  --help           show this text\n"
     "  --version        show the version\n"
     "\n"
-    "Exit codes: 0 done, 1 the marks do not describe a record, 2 bad arguments, layout\n"
-    "file, source or target, 3 the target could not be written to the end.\n";
+    "Exit codes: 0 done, 1 the marks do not describe a record (--guess: no record found),\n"
+    "2 bad arguments, layout file, source or target, 3 the target could not be written\n"
+    "(or the source read) to the end.\n";
 
 struct Options {
     std::string layout;
@@ -50,6 +56,7 @@ struct Options {
     bool trim = false;
     bool force = false;
     bool explain = false;
+    bool guess = false;
     bool help = false;
     bool version = false;
 };
@@ -80,6 +87,8 @@ bool ParseArgs(const std::vector<std::string>& args, Options& options, std::stri
             options.force = true;
         } else if (a == "--explain") {
             options.explain = true;
+        } else if (a == "--guess") {
+            options.guess = true;
         } else if (a == "--help" || a == "-h") {
             options.help = true;
         } else if (a == "--version") {
@@ -96,12 +105,25 @@ bool ParseArgs(const std::vector<std::string>& args, Options& options, std::stri
     }
     if (options.help || options.version)
         return true;
-    if (options.layout.empty()) {
-        error = "--layout LAYOUT is missing";
-        return false;
-    }
     if (!options.lang.empty() && options.lang != "de" && options.lang != "en") {
         error = "--lang takes de or en";
+        return false;
+    }
+    if (options.guess) {
+        if (!options.layout.empty() || options.force || options.explain || options.trim || !options.preview.empty() ||
+            !options.codePage.empty()) {
+            error = "--guess takes no --layout, --force, --explain, --preview, --codepage or --trim";
+            return false;
+        }
+        if (positional.size() != 1) {
+            error = "--guess expects SOURCE only";
+            return false;
+        }
+        options.source = positional[0];
+        return true;
+    }
+    if (options.layout.empty()) {
+        error = "--layout LAYOUT is missing";
         return false;
     }
     if (!options.codePage.empty() &&
@@ -207,6 +229,21 @@ private:
     unsigned last_ = 1000;
 };
 
+// Prints the guessed layout; a source without records gives exit code 1,
+// like marks that describe no record.
+int Guess(const SourceView& source, UiLanguage language, CommandIo& io)
+{
+    const RecordGuess guess = FindRecord(source);
+    if (!guess.Found()) {
+        io.err << "zorbik-convert: " << GuessFailureText(guess.failure, language) << "\n";
+        return guess.failure == GuessFailure::ReadError ? ExitWriteFailed : ExitLayoutFault;
+    }
+    io.out << FormatGuess(guess, language);
+    if (guess.LowConfidence())
+        io.err << "zorbik-convert: " << LowConfidenceText(language) << "\n";
+    return ExitOk;
+}
+
 } // namespace
 
 int RunConvertCommand(const std::vector<std::string>& args, CommandIo& io)
@@ -236,6 +273,8 @@ int RunConvertCommand(const std::vector<std::string>& args, CommandIo& io)
                << Indented(DescribeFileFailure(source.Failure(), language)) << "\n";
         return ExitUsage;
     }
+    if (options.guess)
+        return Guess(source, language, io);
 
     std::string layoutText;
     if (!ReadLayoutFile(options.layout, layoutText, error)) {

@@ -1,0 +1,385 @@
+#include "find/ColumnGuess.h"
+
+#include <array>
+#include <bit>
+#include <cmath>
+#include <optional>
+
+namespace zorbik {
+namespace {
+
+bool IsPad(std::uint8_t b)
+{
+    return b == 0x00 || b == 0x20;
+}
+
+bool IsNumberChar(std::uint8_t b)
+{
+    return (b >= '0' && b <= '9') || b == '.' || b == ',' || b == '-' || b == '+';
+}
+
+bool IsControl(std::uint8_t b)
+{
+    return (b >= 0x01 && b < 0x20) || b == 0x7F;
+}
+
+bool IsPrintable(std::uint8_t b)
+{
+    return b >= 0x20 && b < 0x7F;
+}
+
+// How a position takes part in the cut.
+enum class Kind : std::uint8_t { PadConst, OtherConst, Char, Binary };
+// What the non-padding bytes of a text position are.
+enum class Content : std::uint8_t { None, Digits, Letters };
+
+Kind KindOf(const PositionStats& s)
+{
+    if (s.constant) {
+        if (IsPad(s.value))
+            return Kind::PadConst;
+        return IsPrintable(s.value) ? Kind::Char : Kind::OtherConst;
+    }
+    return s.textLike ? Kind::Char : Kind::Binary;
+}
+
+Content ContentOf(const PositionStats& s)
+{
+    if (s.pad >= 1.0 || KindOf(s) != Kind::Char)
+        return Content::None;
+    return s.digits ? Content::Digits : Content::Letters;
+}
+
+std::uint64_t LittleEndian(const std::uint8_t* p, int n)
+{
+    std::uint64_t v = 0;
+    for (int i = n; i-- > 0;)
+        v = v << 8 | p[i];
+    return v;
+}
+
+bool PlausibleMagnitude(double x, double low, double high)
+{
+    if (!std::isfinite(x))
+        return false;
+    const double m = std::fabs(x);
+    return m == 0 || (m >= low && m <= high);
+}
+
+class Cutter {
+public:
+    Cutter(const std::vector<const std::uint8_t*>& records, std::uint32_t length, const std::vector<PositionStats>& stats)
+        : records_(records), length_(length), stats_(stats), windows_(length)
+    {
+    }
+
+    std::vector<GuessedColumn> Cut()
+    {
+        std::uint32_t j = 0;
+        std::uint32_t binaryFrom = 0;
+        while (j < length_) {
+            const std::uint32_t runEnd = TextRunEnd(j);
+            if (runEnd == j) {
+                ++j;
+                continue;
+            }
+            std::uint32_t begin = j;
+            while (begin < runEnd && KindOf(stats_[begin]) == Kind::PadConst)
+                ++begin;
+            if (IsText(begin, runEnd)) {
+                // Blanks that are always blank before a number belong to it;
+                // a blank first byte of the record is taken for a flag.
+                std::uint32_t padFrom = begin;
+                while (padFrom > std::max(j, 1u) && stats_[padFrom - 1].value == ' ')
+                    --padFrom;
+                CutBinary(binaryFrom, padFrom);
+                CutText(padFrom, begin, runEnd);
+                binaryFrom = runEnd;
+            }
+            j = runEnd;
+        }
+        CutBinary(binaryFrom, length_);
+        return columns_;
+    }
+
+private:
+    // The end of the run of text positions from `j` (j itself when none).
+    std::uint32_t TextRunEnd(std::uint32_t j) const
+    {
+        while (j < length_ && (KindOf(stats_[j]) == Kind::Char || KindOf(stats_[j]) == Kind::PadConst))
+            ++j;
+        return j;
+    }
+
+    bool IsText(std::uint32_t begin, std::uint32_t end) const
+    {
+        int content = 0;
+        for (std::uint32_t j = begin; j < end; ++j)
+            content += ContentOf(stats_[j]) != Content::None ? 1 : 0;
+        // A lone printable byte after binary ones is more likely the high
+        // byte of a number (a double's exponent, say) than a text.
+        if (content == 0 || (content == 1 && begin > 0 && KindOf(stats_[begin - 1]) == Kind::Binary))
+            return false;
+        return true;
+    }
+
+    double Share(std::uint32_t j, bool (*test)(std::uint8_t)) const
+    {
+        std::size_t n = 0;
+        for (const std::uint8_t* r : records_)
+            n += test(r[j]) ? 1 : 0;
+        return static_cast<double>(n) / static_cast<double>(records_.size());
+    }
+
+    // A left-aligned text starts at j: the bytes before it are often the
+    // padding at the end of the field before, j itself is nearly always not.
+    bool NewTextAt(std::uint32_t j) const
+    {
+        if (stats_[j - 1].pad < 0.2 || stats_[j].pad > 0.05)
+            return false;
+        std::size_t padded = 0;
+        std::size_t trailing = 0;
+        for (const std::uint8_t* r : records_) {
+            if (!IsPad(r[j - 1]))
+                continue;
+            ++padded;
+            if (r[j - 1] == 0 || (j >= 2 && IsPad(r[j - 2])))
+                ++trailing;
+        }
+        return 2 * trailing >= padded;
+    }
+
+    // A right-aligned number starts at j: after a byte that is nearly always
+    // a digit comes one that is often a leading blank.
+    bool NewNumberAt(std::uint32_t j) const
+    {
+        return stats_[j - 1].pad <= 0.05 && stats_[j].pad >= 0.15;
+    }
+
+    void CutText(std::uint32_t begin, std::uint32_t contentBegin, std::uint32_t end)
+    {
+        std::uint32_t from = begin;
+        Content before = ContentOf(stats_[contentBegin]);
+        for (std::uint32_t j = contentBegin + 1; j < end; ++j) {
+            const Content here = ContentOf(stats_[j]);
+            bool cut = false;
+            if (here != Content::None && before != Content::None && here != before)
+                cut = true;
+            else if (here == Content::Letters && before == Content::Letters)
+                cut = NewTextAt(j);
+            else if (before == Content::Digits && here != Content::Letters)
+                cut = NewNumberAt(j);
+            if (cut) {
+                AddTextField(from, j);
+                from = j;
+            }
+            if (here != Content::None)
+                before = here;
+        }
+        AddTextField(from, end);
+    }
+
+    bool IsNumberText(std::uint32_t begin, std::uint32_t end) const
+    {
+        if (end - begin > 20)
+            return false;
+        bool anyDigit = false;
+        for (std::uint32_t j = begin; j < end; ++j)
+            if (ContentOf(stats_[j]) == Content::Letters)
+                return false;
+        for (const std::uint8_t* r : records_) {
+            std::uint32_t i = begin;
+            while (i < end && r[i] == ' ')
+                ++i;
+            if (i < end && (r[i] == '-' || r[i] == '+'))
+                ++i;
+            bool point = false;
+            for (; i < end; ++i) {
+                if (r[i] >= '0' && r[i] <= '9')
+                    anyDigit = true;
+                else if (!point && (r[i] == '.' || r[i] == ','))
+                    point = true;
+                else
+                    break;
+            }
+            while (i < end && IsPad(r[i]))
+                ++i;
+            if (i != end)
+                return false;
+        }
+        return anyDigit;
+    }
+
+    void AddTextField(std::uint32_t begin, std::uint32_t end)
+    {
+        if (IsNumberText(begin, end)) {
+            columns_.push_back({begin, end - begin, FieldType::DecimalNumber, ColumnReason::NumberText});
+            return;
+        }
+        for (std::uint32_t at = begin; at < end; at += 255)
+            columns_.push_back({at, std::min(255u, end - at), FieldType::Text, ColumnReason::Text});
+    }
+
+    // Typed windows of binary fields, tried at each position once.
+    enum Window : std::uint8_t { Unknown = 0, NoWindow, BcdWindow, DoubleWindow, SingleWindow };
+
+    bool Varying(std::uint32_t j) const { return !stats_[j].constant; }
+
+    int VaryingIn(std::uint32_t a, std::uint32_t n) const
+    {
+        int v = 0;
+        for (std::uint32_t i = a; i < a + n; ++i)
+            v += Varying(i) ? 1 : 0;
+        return v;
+    }
+
+    bool BcdFits(std::uint32_t a) const
+    {
+        if (!Varying(a) || VaryingIn(a, 10) < 2)
+            return false;
+        for (const std::uint8_t* r : records_) {
+            for (std::uint32_t i = a; i < a + 9; ++i)
+                if ((r[i] & 0x0F) > 9 || (r[i] >> 4) > 9)
+                    return false;
+            if ((r[a + 9] & 0x7F) > 18)
+                return false;
+        }
+        return true;
+    }
+
+    bool RealFits(std::uint32_t a, int size) const
+    {
+        if (VaryingIn(a, static_cast<std::uint32_t>(size)) < 2)
+            return false;
+        std::size_t misses = 0;
+        std::size_t nonZero = 0;
+        for (const std::uint8_t* r : records_) {
+            const std::uint64_t bits = LittleEndian(r + a, size);
+            const double x = size == 8 ? std::bit_cast<double>(bits)
+                                       : static_cast<double>(std::bit_cast<float>(static_cast<std::uint32_t>(bits)));
+            const bool plausible = size == 8 ? PlausibleMagnitude(x, 1e-9, 1e15) : PlausibleMagnitude(x, 1e-6, 1e9);
+            misses += plausible ? 0 : 1;
+            nonZero += x != 0 ? 1 : 0;
+        }
+        return misses * 50 <= records_.size() && nonZero * 10 >= records_.size();
+    }
+
+    // Each position lies in one binary stretch only, so `end` is the same
+    // at every call for it.
+    Window WindowAt(std::uint32_t a, std::uint32_t end)
+    {
+        if (windows_[a] == Unknown) {
+            windows_[a] = a + 10 <= end && BcdFits(a)      ? BcdWindow
+                          : a + 8 <= end && RealFits(a, 8) ? DoubleWindow
+                          : a + 4 <= end && RealFits(a, 4) ? SingleWindow
+                                                           : NoWindow;
+        }
+        return static_cast<Window>(windows_[a]);
+    }
+
+    bool HigherByte(std::uint32_t k) const
+    {
+        const PositionStats& s = stats_[k];
+        if (s.constant)
+            return s.value == 0x00 || s.value == 0xFF;
+        const PositionStats& lower = stats_[k - 1];
+        return !lower.constant && s.distinct <= lower.distinct + lower.distinct / 8 + 2;
+    }
+
+    void CutBinary(std::uint32_t begin, std::uint32_t end)
+    {
+        std::uint32_t a = begin;
+        while (a < end) {
+            switch (WindowAt(a, end)) {
+            case BcdWindow:
+                columns_.push_back({a, 10, FieldType::Bcd, ColumnReason::PackedDecimal});
+                a += 10;
+                continue;
+            case DoubleWindow:
+                columns_.push_back({a, 8, FieldType::BinReal, ColumnReason::Double});
+                a += 8;
+                continue;
+            case SingleWindow:
+                columns_.push_back({a, 4, FieldType::BinReal, ColumnReason::Single});
+                a += 4;
+                continue;
+            default:
+                break;
+            }
+            std::uint32_t n = 1;
+            if (Varying(a)) {
+                while (n < 4 && a + n < end && WindowAt(a + n, end) == NoWindow && HigherByte(a + n))
+                    ++n;
+                columns_.push_back({a, n, FieldType::BinInteger, ColumnReason::Integer});
+            } else {
+                while (a + n < end && n < 255 && !Varying(a + n) && WindowAt(a + n, end) == NoWindow)
+                    ++n;
+                AddConstant(a, n);
+            }
+            a += n;
+        }
+    }
+
+    void AddConstant(std::uint32_t a, std::uint32_t n)
+    {
+        bool printable = true;
+        for (std::uint32_t i = a; i < a + n; ++i)
+            printable = printable && IsPrintable(stats_[i].value);
+        const FieldType type = printable || n > 4 ? FieldType::Text : FieldType::BinInteger;
+        columns_.push_back({a, n, type, ColumnReason::Constant});
+    }
+
+    const std::vector<const std::uint8_t*>& records_;
+    std::uint32_t length_;
+    const std::vector<PositionStats>& stats_;
+    std::vector<std::uint8_t> windows_;
+    std::vector<GuessedColumn> columns_;
+};
+
+} // namespace
+
+std::vector<PositionStats> MeasurePositions(const std::vector<const std::uint8_t*>& records, std::uint32_t length)
+{
+    std::vector<PositionStats> stats(length);
+    if (records.empty())
+        return stats;
+    const double count = static_cast<double>(records.size());
+    std::array<std::uint32_t, 256> seen{};
+    for (std::uint32_t j = 0; j < length; ++j) {
+        seen.fill(0);
+        std::size_t pads = 0;
+        std::size_t controls = 0;
+        std::size_t high = 0;
+        std::size_t numberChars = 0;
+        for (const std::uint8_t* r : records) {
+            const std::uint8_t b = r[j];
+            ++seen[b];
+            pads += IsPad(b) ? 1 : 0;
+            controls += IsControl(b) ? 1 : 0;
+            high += b >= 0x80 ? 1 : 0;
+            numberChars += IsNumberChar(b) ? 1 : 0;
+        }
+        PositionStats& s = stats[j];
+        for (int b = 0; b < 256; ++b)
+            if (seen[b] != 0) {
+                ++s.distinct;
+                s.value = static_cast<std::uint8_t>(b);
+            }
+        s.constant = s.distinct == 1;
+        s.pad = static_cast<double>(pads) / count;
+        const std::size_t content = records.size() - pads;
+        s.textLike = controls == 0 && high * 100 <= content * 15;
+        s.digits = content > 0 && numberChars == content;
+    }
+    return stats;
+}
+
+std::vector<GuessedColumn> GuessColumns(const std::vector<const std::uint8_t*>& records, std::uint32_t length,
+                                        const std::vector<PositionStats>& stats)
+{
+    if (records.empty() || length == 0)
+        return {};
+    return Cutter(records, length, stats).Cut();
+}
+
+} // namespace zorbik

@@ -1,0 +1,101 @@
+#include <algorithm>
+#include <new>
+
+#include "find/ByteSample.h"
+#include "find/ColumnGuess.h"
+#include "find/RecordGuess.h"
+#include "find/RecordLength.h"
+#include "find/RecordStart.h"
+
+namespace zorbik {
+namespace {
+
+constexpr std::uint64_t kMinSourceSize = 8;
+constexpr std::size_t kMaxSampleRecords = 512;
+// Coding the sample with the record's statistics must save this much per
+// byte for a structure to count as found.
+constexpr double kMinBitsSaved = 0.15;
+
+std::vector<const std::uint8_t*> SampleRecords(const ByteSample& sample, std::uint64_t start, std::uint32_t length,
+                                               std::uint64_t end)
+{
+    std::vector<const std::uint8_t*> all;
+    for (const SampleChunk& chunk : sample.chunks) {
+        std::uint64_t at = start;
+        if (chunk.offset > start)
+            at = start + (chunk.offset - start + length - 1) / length * length;
+        for (; at + length <= std::min(chunk.End(), end); at += length)
+            all.push_back(chunk.bytes.data() + (at - chunk.offset));
+    }
+    if (all.size() <= kMaxSampleRecords)
+        return all;
+    std::vector<const std::uint8_t*> picked;
+    for (std::size_t i = 0; i < kMaxSampleRecords; ++i)
+        picked.push_back(all[i * all.size() / kMaxSampleRecords]);
+    return picked;
+}
+
+int Confidence(const LengthChoice& length, const StartChoice& start, std::size_t sampleRecords)
+{
+    double c = std::min(1.0, length.bitsSavedPerByte / 1.5);
+    // A length that is no multiple of the chosen one and explains nearly as
+    // much is a real doubt.
+    if (length.unrelatedRival > 50)
+        c *= 1.0 - (length.unrelatedRival - 50) / 50.0;
+    if (!start.sure)
+        c *= 0.8;
+    if (sampleRecords < 8)
+        c *= 0.6;
+    return static_cast<int>(std::clamp(c * 100.0, 0.0, 100.0));
+}
+
+RecordGuess Find(const SourceBytes& source)
+{
+    RecordGuess guess;
+    const ByteSample sample = ReadSample(source);
+    if (sample.readError) {
+        guess.failure = GuessFailure::ReadError;
+        return guess;
+    }
+    if (sample.size < kMinSourceSize) {
+        guess.failure = GuessFailure::TooSmall;
+        return guess;
+    }
+    const LengthChoice length = ChooseRecordLength(sample);
+    if (length.length == 0 || length.bitsSavedPerByte < kMinBitsSaved) {
+        guess.failure = GuessFailure::NoRepeat;
+        return guess;
+    }
+    const StartChoice start = ChooseRecordStart(sample, length.length);
+    guess.start = start.start;
+    guess.length = length.length;
+    guess.recordCount = (sample.size - guess.start) / guess.length;
+    guess.tail = static_cast<std::uint32_t>((sample.size - guess.start) % guess.length);
+    guess.alternatives = length.alternatives;
+    const std::vector<const std::uint8_t*> records =
+        SampleRecords(sample, guess.start, guess.length, guess.start + guess.recordCount * guess.length);
+    if (guess.recordCount < 2 || records.size() < 2) {
+        guess.failure = GuessFailure::NoRepeat;
+        return guess;
+    }
+    const std::vector<PositionStats> stats = MeasurePositions(records, guess.length);
+    guess.columns = FitToMarks(GuessColumns(records, guess.length, stats), guess.length, stats);
+    guess.confidence = Confidence(length, start, records.size());
+    guess.failure = GuessFailure::None;
+    return guess;
+}
+
+} // namespace
+
+RecordGuess FindRecord(const SourceBytes& source)
+{
+    try {
+        return Find(source);
+    } catch (const std::bad_alloc&) {
+        RecordGuess guess;
+        guess.failure = GuessFailure::ReadError;
+        return guess;
+    }
+}
+
+} // namespace zorbik
