@@ -35,6 +35,30 @@ std::vector<const std::uint8_t*> SampleRecords(const ByteSample& sample, std::ui
     return picked;
 }
 
+// Records begin where a field begins: of the starts that explain the bytes
+// about equally well, take the best one that a cut of two records in a row,
+// starting half a record away, puts a column begin on.
+std::uint64_t PreferFieldBoundary(const ByteSample& sample, const StartChoice& choice, std::uint32_t length)
+{
+    if (choice.close.size() < 2)
+        return choice.start;
+    const std::uint32_t half = length / 2;
+    const std::uint64_t from = choice.start + (length - half);
+    const std::vector<const std::uint8_t*> pairs = SampleRecords(sample, from, 2 * length, sample.size);
+    if (pairs.size() < 2)
+        return choice.start;
+    const std::vector<PositionStats> stats = MeasurePositions(pairs, 2 * length);
+    std::vector<bool> begins(2 * std::size_t{length}, false);
+    for (const GuessedColumn& c : GuessColumns(pairs, 2 * length, stats))
+        begins[c.offset] = true;
+    for (const StartCandidate& c : choice.close) {
+        const std::uint64_t at = (c.start + length - choice.start % length + half) % length;
+        if (begins[at] || begins[at + length])
+            return c.start;
+    }
+    return choice.start;
+}
+
 int Confidence(const LengthChoice& length, const StartChoice& start, std::size_t sampleRecords)
 {
     double c = std::min(1.0, length.bitsSavedPerByte / 1.5);
@@ -67,7 +91,7 @@ RecordGuess Find(const SourceBytes& source)
         return guess;
     }
     const StartChoice start = ChooseRecordStart(sample, length.length);
-    guess.start = start.start;
+    guess.start = PreferFieldBoundary(sample, start, length.length);
     guess.length = length.length;
     guess.recordCount = (sample.size - guess.start) / guess.length;
     guess.tail = static_cast<std::uint32_t>((sample.size - guess.start) % guess.length);

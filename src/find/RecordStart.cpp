@@ -42,10 +42,10 @@ public:
             background_[b] = std::log2((counts[b] + 1.0) / (static_cast<double>(size) + 256.0));
     }
 
-    // How much better (in bits) the statistics of its position explain the
+    // log2 of the probability that the statistics of its position give the
     // byte `b` at `offset`; a byte that went into the statistics is left out
-    // of them for its own score.
-    double Score(std::uint64_t offset, std::uint8_t b) const
+    // of them for its own probability.
+    double LogP(std::uint64_t offset, std::uint8_t b) const
     {
         const auto pos = static_cast<std::uint32_t>(offset % length_);
         std::uint32_t n = seen_[pos];
@@ -60,12 +60,14 @@ public:
             }
         }
         const double g = std::exp2(background_[b]);
-        const double logP = n == 0 ? background_[b] : std::log2((c + d * g) / (n + d));
-        return logP - background_[b];
+        return n == 0 ? background_[b] : std::log2((c + d * g) / (n + d));
     }
 
+    // How much better (in bits) the statistics of its position explain the
+    // byte than the overall statistics do.
+    double Score(std::uint64_t offset, std::uint8_t b) const { return LogP(offset, b) - background_[b]; }
+
     std::uint32_t Length() const { return length_; }
-    double Background(std::uint8_t b) const { return std::exp2(background_[b]); }
 
 private:
     std::uint32_t length_;
@@ -110,21 +112,20 @@ std::uint64_t HeaderEnd(const SampleChunk& head, const Profile& profile, std::ui
     return at;
 }
 
-// The sum of the scores of the sample bytes in [from, to).
-double ScoreOf(const ByteSample& sample, const Profile& profile, std::uint64_t from, std::uint64_t to)
+// The sample's byte at `offset`, which must be in one of its chunks.
+std::uint8_t ByteAt(const ByteSample& sample, std::uint64_t offset)
 {
-    double sum = 0;
     for (const SampleChunk& chunk : sample.chunks)
-        for (std::uint64_t o = std::max(from, chunk.offset); o < std::min(to, chunk.End()); ++o)
-            sum += profile.Score(o, chunk.bytes[o - chunk.offset]);
-    return sum;
+        if (offset >= chunk.offset && offset < chunk.End())
+            return chunk.bytes[offset - chunk.offset];
+    return 0;
 }
 
 // The bytes just before the header's end, as a model of what header bytes
-// look like, scored like the profile against the overall statistics.
+// look like.
 class HeaderModel {
 public:
-    HeaderModel(const SampleChunk& head, std::uint64_t end, const Profile& profile) : profile_(profile)
+    HeaderModel(const SampleChunk& head, std::uint64_t end)
     {
         const std::uint64_t from = end > kSpan ? end - kSpan : 0;
         for (std::uint64_t o = from; o < end && o < head.bytes.size(); ++o)
@@ -132,15 +133,10 @@ public:
         total_ = static_cast<double>(std::min<std::uint64_t>(end, head.bytes.size()) - std::min(from, end));
     }
 
-    double Score(std::uint8_t b) const
-    {
-        const double g = profile_.Background(b);
-        return std::log2((counts_[b] + 16 * g) / (total_ + 16)) - std::log2(g);
-    }
+    double LogP(std::uint8_t b) const { return std::log2((counts_[b] + 0.5) / (total_ + 128)); }
 
 private:
     static constexpr std::uint64_t kSpan = 256;
-    const Profile& profile_;
     std::array<double, 256> counts_{};
     double total_ = 0;
 };
@@ -189,35 +185,35 @@ StartChoice ChooseRecordStart(const ByteSample& sample, std::uint32_t length)
     // bytes better than the records, and the tail the bytes that fit the
     // records least; a source that ends on a record boundary is the rule.
     constexpr double kTailPenalty = 2.0;
+    constexpr double kCloseBits = 8.0;
     const std::uint64_t size = sample.size;
     const std::uint64_t tailBegin = size > length ? size - length : 0;
     std::vector<double> toEnd(size - tailBegin + 1, 0.0);
     for (std::uint64_t o = size; o-- > tailBegin;)
-        toEnd[o - tailBegin] = toEnd[o - tailBegin + 1] + ScoreOf(sample, profile, o, o + 1);
-    const HeaderModel header(head, start, profile);
+        toEnd[o - tailBegin] = toEnd[o - tailBegin + 1] + profile.LogP(o, ByteAt(sample, o)) + 8;
+    const HeaderModel header(head, start);
     const std::uint64_t first = start >= length ? start - length + 1 : 0;
     // Record score minus header score of the bytes from `first` on, summed.
     std::vector<double> gain(2 * std::size_t{length} + 1, 0.0);
     for (std::uint64_t o = first; o < start + length && o < head.bytes.size(); ++o)
-        gain[o - first + 1] = gain[o - first] + ScoreOf(sample, profile, o, o + 1) - header.Score(head.bytes[o]);
-    double bestValue = -std::numeric_limits<double>::infinity();
-    double secondValue = bestValue;
-    std::uint64_t bestStart = start;
+        gain[o - first + 1] = gain[o - first] + profile.LogP(o, head.bytes[o]) - header.LogP(head.bytes[o]);
+    std::vector<StartCandidate> candidates;
     for (std::uint64_t s = first; s < start + length && s + length <= size && s - first < gain.size(); ++s) {
         const double headLoss = gain[s - first] - gain[start - first];
         const std::uint64_t tailFrom = s + (size - s) / length * length;
-        const double tailLoss = tailFrom < size ? toEnd[tailFrom - tailBegin] + kTailPenalty : 0.0;
-        const double value = -headLoss - tailLoss;
-        if (value > bestValue) {
-            secondValue = bestValue;
-            bestValue = value;
-            bestStart = s;
-        } else if (value > secondValue) {
-            secondValue = value;
-        }
+        const double tailLoss =
+            tailFrom < size ? toEnd[tailFrom - tailBegin] + kTailPenalty + 0.5 * static_cast<double>(size - tailFrom) : 0.0;
+        candidates.push_back({s, -headLoss - tailLoss});
     }
-    choice.start = bestStart;
-    choice.sure = bestValue - secondValue >= 3.0;
+    if (candidates.empty())
+        return {start, false, {}};
+    std::sort(candidates.begin(), candidates.end(),
+              [](const StartCandidate& a, const StartCandidate& b) { return a.value > b.value; });
+    choice.start = candidates[0].start;
+    choice.sure = candidates.size() == 1 || candidates[0].value - candidates[1].value >= 3.0;
+    for (const StartCandidate& c : candidates)
+        if (c.value >= candidates[0].value - kCloseBits)
+            choice.close.push_back(c);
     return choice;
 }
 
