@@ -13,6 +13,7 @@ constexpr std::size_t kScanBudget = 48u << 10; // bytes coded per candidate leng
 constexpr std::size_t kPairBudget = 24u << 10; // byte pairs compared per distance
 constexpr std::size_t kShortList = 8;
 constexpr std::uint32_t kMinRecords = 3;
+constexpr double kDivisorShare = 0.9;
 
 // Bytes that fill gaps (zero bytes, blanks) repeat at every distance inside
 // a run of them; matches of other bytes say more about a record length.
@@ -167,7 +168,17 @@ LengthChoice ChooseRecordLength(const ByteSample& sample)
     });
     if (candidates.empty())
         return choice;
-    const Candidate best = candidates.front();
+    // A multiple of the record length can code a little better (counters
+    // repeat their low bits after a few records): the smallest divisor that
+    // explains nearly as much is the record.
+    Candidate best = candidates.front();
+    for (const Candidate& c : candidates) {
+        if (c.length < best.length && best.length % c.length == 0 &&
+            plain - c.bits >= kDivisorShare * (plain - candidates.front().bits))
+            best = c;
+    }
+    std::stable_partition(candidates.begin(), candidates.end(),
+                          [&](const Candidate& c) { return c.length == best.length; });
     const double saved = plain - best.bits;
     choice.bitsSavedPerByte = total == 0 ? 0.0 : saved / static_cast<double>(total);
     if (saved <= 0)
