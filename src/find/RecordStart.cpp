@@ -186,6 +186,7 @@ StartChoice ChooseRecordStart(const ByteSample& sample, std::uint32_t length)
     // records least; a source that ends on a record boundary is the rule.
     constexpr double kTailPenalty = 2.0;
     constexpr double kCloseBits = 8.0;
+    constexpr double kTailBytePenalty = 3;
     const std::uint64_t size = sample.size;
     const std::uint64_t tailBegin = size > length ? size - length : 0;
     std::vector<double> toEnd(size - tailBegin + 1, 0.0);
@@ -202,7 +203,7 @@ StartChoice ChooseRecordStart(const ByteSample& sample, std::uint32_t length)
         const double headLoss = gain[s - first] - gain[start - first];
         const std::uint64_t tailFrom = s + (size - s) / length * length;
         const double tailLoss =
-            tailFrom < size ? toEnd[tailFrom - tailBegin] + kTailPenalty + 0.5 * static_cast<double>(size - tailFrom) : 0.0;
+            tailFrom < size ? toEnd[tailFrom - tailBegin] + kTailPenalty + kTailBytePenalty * static_cast<double>(size - tailFrom) : 0.0;
         candidates.push_back({s, -headLoss - tailLoss});
     }
     if (candidates.empty())
