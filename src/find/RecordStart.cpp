@@ -107,7 +107,7 @@ std::uint64_t HeaderEnd(const SampleChunk& head, const Profile& profile, std::ui
         return at;
     const double mean = sum / blocks;
     const double spread = std::sqrt(std::max(0.0, squares / blocks - mean * mean));
-    while (at >= length && suffix[at - length] - suffix[at] >= mean - 3 * spread - 1)
+    while (at >= length && suffix[at - length] - suffix[at] >= std::max(0.0, mean - 3 * spread))
         at -= length;
     return at;
 }
