@@ -286,37 +286,78 @@ private:
         return !lower.constant && s.distinct <= lower.distinct + lower.distinct / 8 + 2;
     }
 
+    // A little-endian integer has its most varied byte first; its high bytes
+    // vary less, or are zero (0xFF for small negative numbers).
+    bool SmallHighByte(std::uint32_t top, std::uint32_t low) const
+    {
+        if (stats_[top].constant)
+            return stats_[top].value == 0x00 || stats_[top].value == 0xFF;
+        return stats_[top].distinct <= std::max(2u, stats_[low].distinct / 4);
+    }
+
+    double IntegerScore(std::uint32_t a, std::uint32_t n) const
+    {
+        double score = -1;
+        if (n >= 2 && SmallHighByte(a + n - 1, a))
+            score += 2;
+        for (std::uint32_t k = 1; k < n; ++k)
+            if (!HigherByte(a + k))
+                score -= 3;
+        if (stats_[a].distinct <= 2)
+            score -= 2;
+        if (n == 3)
+            score -= 0.5;
+        return score;
+    }
+
+    // The best cut of a stretch of binary bytes into packed decimals, reals,
+    // integers and constant runs, each scored by how well its bytes look the
+    // part.
     void CutBinary(std::uint32_t begin, std::uint32_t end)
     {
-        std::uint32_t a = begin;
-        while (a < end) {
+        if (begin >= end)
+            return;
+        const std::uint32_t n = end - begin;
+        constexpr double kNone = -1e300;
+        std::vector<double> best(n + 1, kNone);
+        std::vector<GuessedColumn> last(n + 1);
+        best[0] = 0;
+        for (std::uint32_t i = 0; i < n; ++i) {
+            if (best[i] == kNone)
+                continue;
+            const std::uint32_t a = begin + i;
+            const auto offer = [&](std::uint32_t length, double score, FieldType type, ColumnReason reason) {
+                if (i + length <= n && best[i] + score > best[i + length]) {
+                    best[i + length] = best[i] + score;
+                    last[i + length] = {a, length, type, reason};
+                }
+            };
             switch (WindowAt(a, end)) {
             case BcdWindow:
-                columns_.push_back({a, 10, FieldType::Bcd, ColumnReason::PackedDecimal});
-                a += 10;
-                continue;
+                offer(10, 6, FieldType::Bcd, ColumnReason::PackedDecimal);
+                break;
             case DoubleWindow:
-                columns_.push_back({a, 8, FieldType::BinReal, ColumnReason::Double});
-                a += 8;
-                continue;
+                offer(8, 5, FieldType::BinReal, ColumnReason::Double);
+                break;
             case SingleWindow:
-                columns_.push_back({a, 4, FieldType::BinReal, ColumnReason::Single});
-                a += 4;
-                continue;
+                offer(4, 3, FieldType::BinReal, ColumnReason::Single);
+                break;
             default:
                 break;
             }
-            std::uint32_t n = 1;
-            if (Varying(a)) {
-                while (n < 4 && a + n < end && WindowAt(a + n, end) == NoWindow && HigherByte(a + n))
-                    ++n;
-                columns_.push_back({a, n, FieldType::BinInteger, ColumnReason::Integer});
-            } else {
-                while (a + n < end && n < 255 && !Varying(a + n) && WindowAt(a + n, end) == NoWindow)
-                    ++n;
-                AddConstant(a, n);
-            }
-            a += n;
+            for (std::uint32_t length = 1; length <= 4; ++length)
+                offer(length, IntegerScore(a, length), FieldType::BinInteger, ColumnReason::Integer);
+            for (std::uint32_t length = 1; length <= 255 && i + length <= n && !Varying(a + length - 1); ++length)
+                offer(length, -1, FieldType::Text, ColumnReason::Constant);
+        }
+        std::vector<GuessedColumn> cut;
+        for (std::uint32_t i = n; i > 0; i -= last[i].length)
+            cut.push_back(last[i]);
+        for (auto it = cut.rbegin(); it != cut.rend(); ++it) {
+            if (it->reason == ColumnReason::Constant)
+                AddConstant(it->offset, it->length);
+            else
+                columns_.push_back(*it);
         }
     }
 
