@@ -296,6 +296,8 @@ def main():
                     os.path.basename(path), start, length,
                     "none" if got is None else "S=%d L=%d conf=%d%%" % (got["start"], got["length"], got["confidence"]),
                     "" if begins is None else "  field begins %d/%d" % (hits, len(begins))))
+                if options.verbose and begins is not None and got is not None and hits < len(begins):
+                    print("    missed %s; columns begin at %s" % (sorted(set(begins) - set(got["begins"])), got["begins"]))
         print("seed %d: %d files (%d tables, %d generated)" % (options.seed, len(files),
                                                              len(files) - options.generated, options.generated))
         print("  S and L exactly right: %d/%d = %.0f%%" % (right, len(files), 100.0 * right / len(files)))

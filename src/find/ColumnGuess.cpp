@@ -131,22 +131,27 @@ private:
         return static_cast<double>(n) / static_cast<double>(records_.size());
     }
 
-    // A left-aligned text starts at j: the bytes before it are often the
-    // padding at the end of the field before, j itself is nearly always not.
+    // A left-aligned text starts at j: in a good share of the records where
+    // j holds a character, the byte before is a zero byte (the end of a C
+    // string) or the last of two or more blanks (padding; a blank inside a
+    // text comes alone).
     bool NewTextAt(std::uint32_t j) const
     {
-        if (stats_[j - 1].pad < 0.2 || stats_[j].pad > 0.05)
+        if (stats_[j - 1].pad == 0)
             return false;
-        std::size_t padded = 0;
-        std::size_t trailing = 0;
+        std::size_t filled = 0;
+        std::size_t afterZero = 0;
+        std::size_t afterBlanks = 0;
         for (const std::uint8_t* r : records_) {
-            if (!IsPad(r[j - 1]))
+            if (IsPad(r[j]))
                 continue;
-            ++padded;
-            if (r[j - 1] == 0 || (j >= 2 && IsPad(r[j - 2])))
-                ++trailing;
+            ++filled;
+            if (r[j - 1] == 0)
+                ++afterZero;
+            else if (r[j - 1] == ' ' && j >= 2 && IsPad(r[j - 2]))
+                ++afterBlanks;
         }
-        return 2 * trailing >= padded;
+        return filled > 0 && (afterZero * 20 >= filled || afterBlanks * 10 >= filled * 3);
     }
 
     // A right-aligned number starts at j: after a byte that is nearly always
@@ -170,8 +175,14 @@ private:
             else if (before == Content::Digits && here != Content::Letters)
                 cut = NewNumberAt(j);
             if (cut) {
-                AddTextField(from, j);
-                from = j;
+                // A number keeps one blank in front that is always blank:
+                // the place of its sign.
+                const std::uint32_t at = here == Content::Digits && before == Content::Letters &&
+                                                 j - 1 > from && stats_[j - 1].constant && stats_[j - 1].value == ' '
+                                             ? j - 1
+                                             : j;
+                AddTextField(from, at);
+                from = at;
             }
             if (here != Content::None)
                 before = here;
