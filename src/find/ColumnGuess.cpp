@@ -47,7 +47,11 @@ Content ContentOf(const PositionStats& s)
 {
     if (s.pad >= 1.0 || KindOf(s) != Kind::Char)
         return Content::None;
-    return s.digits ? Content::Digits : Content::Letters;
+    // A few digits in a place that is nearly always padding say little: the
+    // end of a text that sometimes ends in a number, say.
+    if (s.digits)
+        return s.pad > 0.9 ? Content::None : Content::Digits;
+    return Content::Letters;
 }
 
 std::uint64_t LittleEndian(const std::uint8_t* p, int n)
@@ -111,24 +115,16 @@ private:
         return j;
     }
 
+    // A run of text positions is a text when some of its characters vary:
+    // constant printable bytes next to binary ones are as likely part of a
+    // number (the exponent of a double, say) as text, and a lone varying
+    // printable byte after binary ones is more likely a number's high byte.
     bool IsText(std::uint32_t begin, std::uint32_t end) const
     {
-        int content = 0;
+        int varying = 0;
         for (std::uint32_t j = begin; j < end; ++j)
-            content += ContentOf(stats_[j]) != Content::None ? 1 : 0;
-        // A lone printable byte after binary ones is more likely the high
-        // byte of a number (a double's exponent, say) than a text.
-        if (content == 0 || (content == 1 && begin > 0 && KindOf(stats_[begin - 1]) == Kind::Binary))
-            return false;
-        return true;
-    }
-
-    double Share(std::uint32_t j, bool (*test)(std::uint8_t)) const
-    {
-        std::size_t n = 0;
-        for (const std::uint8_t* r : records_)
-            n += test(r[j]) ? 1 : 0;
-        return static_cast<double>(n) / static_cast<double>(records_.size());
+            varying += ContentOf(stats_[j]) != Content::None && !stats_[j].constant ? 1 : 0;
+        return varying > 1 || (varying == 1 && (begin == 0 || KindOf(stats_[begin - 1]) != Kind::Binary));
     }
 
     // A left-aligned text starts at j: in a good share of the records where
@@ -306,9 +302,25 @@ private:
         return stats_[top].distinct <= std::max(2u, stats_[low].distinct / 4);
     }
 
+    // Records written from C structures align their numbers to their size.
+    static double Aligned(std::uint32_t a, std::uint32_t n) { return a % n == 0 ? 0.5 : 0.0; }
+
+    // Zero high bytes first, then the varying low byte: a big-endian number
+    // (record numbers of some formats).
+    bool BigEndian(std::uint32_t a, std::uint32_t n) const
+    {
+        const std::uint32_t low = a + n - 1;
+        if (!Varying(low) || stats_[low].distinct <= 2)
+            return false;
+        for (std::uint32_t k = a; k < low; ++k)
+            if (!SmallHighByte(k, low))
+                return false;
+        return true;
+    }
+
     double IntegerScore(std::uint32_t a, std::uint32_t n) const
     {
-        double score = -1;
+        double score = -1 + (n > 1 ? Aligned(a, n) : 0.0);
         if (n >= 2 && SmallHighByte(a + n - 1, a))
             score += 2;
         for (std::uint32_t k = 1; k < n; ++k)
@@ -348,16 +360,19 @@ private:
                 offer(10, 6, FieldType::Bcd, ColumnReason::PackedDecimal);
                 break;
             case DoubleWindow:
-                offer(8, 5, FieldType::BinReal, ColumnReason::Double);
+                offer(8, 5 + Aligned(a, 8), FieldType::BinReal, ColumnReason::Double);
                 break;
             case SingleWindow:
-                offer(4, 3, FieldType::BinReal, ColumnReason::Single);
+                offer(4, 3 + Aligned(a, 4), FieldType::BinReal, ColumnReason::Single);
                 break;
             default:
                 break;
             }
             for (std::uint32_t length = 1; length <= 4; ++length)
                 offer(length, IntegerScore(a, length), FieldType::BinInteger, ColumnReason::Integer);
+            for (const std::uint32_t length : {2u, 4u})
+                if (i + length <= n && BigEndian(a, length))
+                    offer(length, Aligned(a, length), FieldType::BinInteger, ColumnReason::BigEndianInteger);
             for (std::uint32_t length = 1; length <= 255 && i + length <= n && !Varying(a + length - 1); ++length)
                 offer(length, -1, FieldType::Text, ColumnReason::Constant);
         }

@@ -20,6 +20,9 @@ Words ReasonWords(ColumnReason reason)
         return {"number written as text", "Zahl als Text"};
     case ColumnReason::Integer:
         return {"little-endian binary integer", "binäre Ganzzahl (little-endian)"};
+    case ColumnReason::BigEndianInteger:
+        return {"big-endian integer (converted as little-endian: the values will be wrong)",
+                "Big-Endian-Ganzzahl (als Little-Endian umgewandelt: die Werte stimmen nicht)"};
     case ColumnReason::Double:
         return {"IEEE double", "IEEE-Double"};
     case ColumnReason::Single:

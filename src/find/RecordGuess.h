@@ -17,6 +17,7 @@ enum class ColumnReason : std::uint8_t {
     Text,          // printable bytes, padded with blanks or zero bytes
     NumberText,    // digits, blanks, a point or comma, a minus sign
     Integer,       // little-endian binary integer
+    BigEndianInteger, // zero high bytes first: converted as little-endian, the values are wrong
     Double,        // IEEE double
     Single,        // IEEE single
     PackedDecimal, // 10 bytes of BCD digits with a scale byte
