@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cmath>
 #include <cstring>
 
@@ -32,6 +31,26 @@ struct Candidate {
 };
 
 } // namespace
+
+double FastLog2(double x)
+{
+    // log2 of the mantissa's top bits from a table, the rest interpolated:
+    // plenty for comparing code lengths, and much cheaper than std::log2.
+    constexpr int kBits = 12;
+    static const std::vector<double> table = [] {
+        std::vector<double> t((1u << kBits) + 1);
+        for (std::size_t i = 0; i < t.size(); ++i)
+            t[i] = std::log2(1.0 + static_cast<double>(i) / (1u << kBits));
+        return t;
+    }();
+    if (!(x > 0))
+        return -1074;
+    int exponent = 0;
+    const double m = std::frexp(x, &exponent) * 2.0 - 1.0; // in [0, 1)
+    const double at = m * (1u << kBits);
+    const auto i = static_cast<std::size_t>(at);
+    return exponent - 1 + table[i] + (table[i + 1] - table[i]) * (at - static_cast<double>(i));
+}
 
 double Log2Of(std::uint32_t k)
 {
@@ -135,7 +154,9 @@ LengthChoice ChooseRecordLength(const ByteSample& sample)
                 std::uint64_t b;
                 std::memcpy(&a, p + i, 8);
                 std::memcpy(&b, p + i + length, 8);
-                matches += static_cast<std::uint64_t>(std::popcount(MatchMask(a, b)));
+                // The mask has at most the top bit of each byte set: the
+                // multiplication sums them into the top byte.
+                matches += ((MatchMask(a, b) >> 7) * 0x0101010101010101ull) >> 56;
             }
             pairs += span;
         }

@@ -41,5 +41,7 @@ double CodeLength(const std::vector<ScanRange>& ranges, std::uint32_t length);
 
 // log2 of small whole numbers, looked up.
 double Log2Of(std::uint32_t k);
+// log2 of a positive number, to about seven digits.
+double FastLog2(double x);
 
 } // namespace zorbik

@@ -38,8 +38,10 @@ public:
         std::array<double, 256> counts{};
         for (std::size_t i = 0; i < size; ++i)
             counts[data[i]] += 1;
-        for (int b = 0; b < 256; ++b)
-            background_[b] = std::log2((counts[b] + 1.0) / (static_cast<double>(size) + 256.0));
+        for (int b = 0; b < 256; ++b) {
+            probability_[b] = (counts[b] + 1.0) / (static_cast<double>(size) + 256.0);
+            background_[b] = std::log2(probability_[b]);
+        }
     }
 
     // log2 of the probability that the statistics of its position give the
@@ -59,8 +61,7 @@ public:
                 break;
             }
         }
-        const double g = std::exp2(background_[b]);
-        return n == 0 ? background_[b] : std::log2((c + d * g) / (n + d));
+        return n == 0 ? background_[b] : FastLog2((c + d * probability_[b]) / (n + d));
     }
 
     // How much better (in bits) the statistics of its position explain the
@@ -74,6 +75,7 @@ private:
     std::vector<std::uint32_t> counts_;
     std::vector<std::uint32_t> seen_;
     std::vector<std::uint32_t> distinct_;
+    std::array<double, 256> probability_{};
     std::array<double, 256> background_{};
     std::vector<std::pair<std::uint64_t, std::uint64_t>> ranges_;
 };
