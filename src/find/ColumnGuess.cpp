@@ -72,8 +72,9 @@ bool PlausibleMagnitude(double x, double low, double high)
 
 class Cutter {
 public:
-    Cutter(const std::vector<const std::uint8_t*>& records, std::uint32_t length, const std::vector<PositionStats>& stats)
-        : records_(records), length_(length), stats_(stats), windows_(length)
+    Cutter(const std::vector<const std::uint8_t*>& records, std::uint32_t length, const std::vector<PositionStats>& stats,
+           bool recordStart)
+        : records_(records), length_(length), stats_(stats), recordStart_(recordStart), windows_(length)
     {
     }
 
@@ -284,12 +285,16 @@ private:
         return static_cast<Window>(windows_[a]);
     }
 
-    bool HigherByte(std::uint32_t k) const
+    // Whether byte k can be the next higher byte of a number that starts at
+    // byte a: it varies no more than the byte below, or it is a constant
+    // zero (0xFF) byte, or any constant as the third or fourth byte (the top
+    // of a time stamp, say).
+    bool HigherByte(std::uint32_t a, std::uint32_t k) const
     {
         const PositionStats& s = stats_[k];
-        if (s.constant)
-            return s.value == 0x00 || s.value == 0xFF;
         const PositionStats& lower = stats_[k - 1];
+        if (s.constant)
+            return s.value == 0x00 || s.value == 0xFF || k >= a + 2;
         return !lower.constant && s.distinct <= lower.distinct + lower.distinct / 8 + 2;
     }
 
@@ -298,12 +303,13 @@ private:
     bool SmallHighByte(std::uint32_t top, std::uint32_t low) const
     {
         if (stats_[top].constant)
-            return stats_[top].value == 0x00 || stats_[top].value == 0xFF;
+            return stats_[top].value == 0x00 || stats_[top].value == 0xFF || top >= low + 2;
         return stats_[top].distinct <= std::max(2u, stats_[low].distinct / 4);
     }
 
-    // Records written from C structures align their numbers to their size.
-    static double Aligned(std::uint32_t a, std::uint32_t n) { return a % n == 0 ? 0.5 : 0.0; }
+    // Records written from C structures align their numbers to their size;
+    // that says something only where the bytes start with a record.
+    double Aligned(std::uint32_t a, std::uint32_t n) const { return recordStart_ && a % n == 0 ? 0.5 : 0.0; }
 
     // Zero high bytes first, then the varying low byte: a big-endian number
     // (record numbers of some formats).
@@ -324,7 +330,7 @@ private:
         if (n >= 2 && SmallHighByte(a + n - 1, a))
             score += 2;
         for (std::uint32_t k = 1; k < n; ++k)
-            if (!HigherByte(a + k))
+            if (!HigherByte(a, a + k))
                 score -= 3;
         if (stats_[a].distinct <= 2)
             score -= 2;
@@ -399,6 +405,7 @@ private:
     const std::vector<const std::uint8_t*>& records_;
     std::uint32_t length_;
     const std::vector<PositionStats>& stats_;
+    bool recordStart_;
     std::vector<std::uint8_t> windows_;
     std::vector<GuessedColumn> columns_;
 };
@@ -442,11 +449,11 @@ std::vector<PositionStats> MeasurePositions(const std::vector<const std::uint8_t
 }
 
 std::vector<GuessedColumn> GuessColumns(const std::vector<const std::uint8_t*>& records, std::uint32_t length,
-                                        const std::vector<PositionStats>& stats)
+                                        const std::vector<PositionStats>& stats, bool recordStart)
 {
     if (records.empty() || length == 0)
         return {};
-    return Cutter(records, length, stats).Cut();
+    return Cutter(records, length, stats, recordStart).Cut();
 }
 
 } // namespace zorbik

@@ -25,8 +25,10 @@ struct PositionStats {
 std::vector<PositionStats> MeasurePositions(const std::vector<const std::uint8_t*>& records, std::uint32_t length);
 
 // The columns, covering the record from its first to its last byte.
+// `recordStart`: the bytes start where records start (not somewhere inside
+// one), so numbers aligned to their size within them are more likely.
 std::vector<GuessedColumn> GuessColumns(const std::vector<const std::uint8_t*>& records, std::uint32_t length,
-                                        const std::vector<PositionStats>& stats);
+                                        const std::vector<PositionStats>& stats, bool recordStart = true);
 
 // Makes the columns markable: a column inside the record needs two rows for
 // its begin and end marks, a record of exactly two columns cannot be marked

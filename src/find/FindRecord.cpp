@@ -49,7 +49,7 @@ std::uint64_t PreferFieldBoundary(const ByteSample& sample, const StartChoice& c
         return choice.start;
     const std::vector<PositionStats> stats = MeasurePositions(pairs, 2 * length);
     std::vector<bool> begins(2 * std::size_t{length}, false);
-    for (const GuessedColumn& c : GuessColumns(pairs, 2 * length, stats))
+    for (const GuessedColumn& c : GuessColumns(pairs, 2 * length, stats, false))
         begins[c.offset] = true;
     for (const StartCandidate& c : choice.close) {
         const std::uint64_t at = (c.start + length - choice.start % length + half) % length;

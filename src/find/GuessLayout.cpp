@@ -63,6 +63,10 @@ std::vector<LayoutEntry> GuessMarks(const RecordGuess& guess)
         Add(entries, s + c.offset, MarkerKind::ColumnBegin, c.type);
         Add(entries, s + c.offset + c.length - 1, MarkerKind::ColumnEnd, FieldType::None);
     }
+    // The trailing column takes its type from its first row, which the
+    // typed record end turns into its begin.
+    if (trailing && columns.back().length > 1)
+        Add(entries, s + columns.back().offset, MarkerKind::Unmarked, columns.back().type);
     Add(entries, s + last, MarkerKind::LineEnd, trailing ? columns.back().type : FieldType::None);
     return entries;
 }

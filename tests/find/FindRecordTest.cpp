@@ -1,0 +1,217 @@
+// The finder on small generated sources: where the records start, how long
+// they are, what the columns hold, and that its marks make exactly those
+// columns when a conversion reads them.
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <functional>
+#include <random>
+
+#include "convert/ColumnWalk.h"
+#include "find/ColumnGuess.h"
+#include "find/GuessLayout.h"
+#include "layout/NormaliseEdges.h"
+#include "layout/ValidateLayout.h"
+
+namespace zorbik {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using Record = std::function<void(Bytes&, std::uint32_t k, std::mt19937& rng)>;
+
+void Int(Bytes& b, std::uint64_t v, int n)
+{
+    for (int i = 0; i < n; ++i)
+        b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+}
+
+void Text(Bytes& b, std::string text, std::size_t width, char pad = ' ')
+{
+    text.resize(width, pad);
+    b.insert(b.end(), text.begin(), text.end());
+}
+
+void Right(Bytes& b, const std::string& text, std::size_t width)
+{
+    Text(b, std::string(width - text.size(), ' ') + text, width);
+}
+
+void Real(Bytes& b, double x)
+{
+    Int(b, std::bit_cast<std::uint64_t>(x), 8);
+}
+
+std::string Name(std::mt19937& rng)
+{
+    static const char* names[] = {"Anna", "Mueller", "Schmidtbauer", "Koch", "Jo", "Wagner"};
+    return names[rng() % 6];
+}
+
+// `header` random bytes (the last one given), `count` records, `tail`.
+Bytes Source(std::size_t header, int last, int count, const Record& record, const Bytes& tail = {})
+{
+    std::mt19937 rng(11);
+    Bytes b;
+    for (std::size_t i = 0; i < header; ++i)
+        b.push_back(i + 1 == header && last >= 0 ? static_cast<std::uint8_t>(last) : static_cast<std::uint8_t>(rng()));
+    for (int k = 0; k < count; ++k)
+        record(b, static_cast<std::uint32_t>(k), rng);
+    b.insert(b.end(), tail.begin(), tail.end());
+    return b;
+}
+
+constexpr FieldType TX = FieldType::Text, BI = FieldType::BinInteger, BR = FieldType::BinReal,
+                    DN = FieldType::DecimalNumber, BC = FieldType::Bcd;
+
+struct FindCase {
+    const char* name;
+    Bytes source;
+    std::uint64_t start;
+    std::uint32_t length;
+    std::vector<std::pair<std::uint32_t, FieldType>> columns; // begin and type
+};
+
+// Marks the guess, checks them as a conversion does and returns its columns.
+std::vector<GuessedColumn> ColumnsOfMarks(const RecordGuess& guess)
+{
+    std::vector<LayoutEntry> entries;
+    EXPECT_FALSE(ParseLayout(FormatGuess(guess, UiLanguage::English), 1u << 20, entries));
+    RowStore store(UiLanguage::English);
+    store.AddRows(static_cast<std::int32_t>(guess.start + guess.length));
+    ApplyLayout(entries, store);
+    RecordLayout layout;
+    EXPECT_FALSE(ValidateLayout(store, static_cast<std::uint32_t>(guess.start + guess.length), layout));
+    NormaliseEdges(store, layout);
+    std::vector<GuessedColumn> columns;
+    for (const PlannedColumn& c : BuildColumnPlan(store, layout).columns)
+        columns.push_back({static_cast<std::uint32_t>(c.beginRow - static_cast<std::int32_t>(guess.start)), c.byteCount,
+                           c.type == TypeCode::Text ? TX : FieldType::None, ColumnReason::Text});
+    return columns;
+}
+
+void ExpectMarksMakeColumns(const RecordGuess& guess)
+{
+    const std::vector<GuessedColumn> made = ColumnsOfMarks(guess);
+    ASSERT_EQ(made.size(), guess.columns.size());
+    for (std::size_t i = 0; i < made.size(); ++i) {
+        EXPECT_EQ(made[i].offset, guess.columns[i].offset) << "column " << i;
+        EXPECT_EQ(made[i].length, guess.columns[i].length) << "column " << i;
+        EXPECT_EQ(made[i].type == TX, TypeCodeOf(guess.columns[i].type) == TypeCode::Text) << "column " << i;
+    }
+}
+
+TEST(FindRecord, FindsRecordsAndColumnsOfGeneratedSources)
+{
+    const FindCase cases[] = {
+        {"dBASE-like: deletion flag, text, right-aligned number, end mark",
+         Source(97, 0x0D, 200,
+                [](Bytes& b, std::uint32_t, std::mt19937& rng) {
+                    b.push_back(' ');
+                    Text(b, Name(rng), 12);
+                    Right(b, std::to_string(rng() % 1000000), 7);
+                },
+                {0x1A}),
+         97, 20, {{0, TX}, {1, TX}, {13, DN}}},
+        {"binary numbers behind a random header",
+         Source(300, -1, 150,
+                [](Bytes& b, std::uint32_t k, std::mt19937& rng) {
+                    Int(b, 1000 + k, 4);
+                    Real(b, static_cast<double>(rng() % 100000) / 100.0 + 1);
+                    Int(b, rng() % 3000, 2);
+                    for (int i = 0; i < 9; ++i)
+                        b.push_back(static_cast<std::uint8_t>(i < 5 ? rng() % 10 | (rng() % 10) << 4 : 0));
+                    b.push_back(2);
+                    Int(b, std::bit_cast<std::uint32_t>(static_cast<float>(rng() % 5000) / 7.0f + 1), 4);
+                }),
+         300, 28, {{0, BI}, {4, BR}, {12, BI}, {14, BC}, {24, BR}}},
+        {"C structure with zero-padded strings, no header",
+         Source(0, -1, 120,
+                [](Bytes& b, std::uint32_t k, std::mt19937& rng) {
+                    Int(b, 1 + rng() % 8, 4);
+                    Text(b, Name(rng), 12, '\0');
+                    Int(b, 1600000000u + 37 * k, 4);
+                    Int(b, 300 + rng() % 30000, 4);
+                }),
+         0, 24, {{0, BI}, {4, TX}, {16, BI}, {20, BI}}},
+        {"fixed-width text lines",
+         Source(0, -1, 300,
+                [](Bytes& b, std::uint32_t, std::mt19937& rng) {
+                    Text(b, Name(rng), 10);
+                    Right(b, std::to_string(rng() % 10000) + "." + std::to_string(10 + rng() % 90), 8);
+                    Text(b, "\r\n", 2);
+                }),
+         0, 20, {{0, TX}, {10, DN}, {18, BI}}},
+    };
+    for (const FindCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const RecordGuess guess = FindRecord(MemorySource(c.source));
+        ASSERT_TRUE(guess.Found());
+        EXPECT_EQ(guess.start, c.start);
+        EXPECT_EQ(guess.length, c.length);
+        std::vector<std::pair<std::uint32_t, FieldType>> columns;
+        for (const GuessedColumn& column : guess.columns)
+            columns.push_back({column.offset, column.type});
+        EXPECT_EQ(columns, c.columns);
+        ExpectMarksMakeColumns(guess);
+    }
+}
+
+TEST(FindRecord, FindsNothingWhereNothingRepeats)
+{
+    std::mt19937 rng(5);
+    Bytes random;
+    Bytes lines;
+    for (int i = 0; i < 20000; ++i)
+        random.push_back(static_cast<std::uint8_t>(rng()));
+    for (int i = 0; i < 400; ++i) {
+        const std::string line = "line " + std::to_string(i) + ": " + std::string(rng() % 40, 'a') + "\n";
+        lines.insert(lines.end(), line.begin(), line.end());
+    }
+    const std::pair<Bytes, GuessFailure> cases[] = {
+        {random, GuessFailure::NoRepeat}, {lines, GuessFailure::NoRepeat}, {{1, 2, 1, 2, 1, 2}, GuessFailure::TooSmall}};
+    for (const auto& [source, failure] : cases)
+        EXPECT_EQ(FindRecord(MemorySource(source)).failure, failure) << source.size() << " bytes";
+}
+
+// Columns that marks cannot make as they are: a one-byte column inside the
+// record, a record of two columns.
+TEST(FindRecord, FitsColumnsToWhatMarksCanMake)
+{
+    using C = GuessedColumn;
+    constexpr auto I = ColumnReason::Integer, T = ColumnReason::Text;
+    struct FitCase {
+        const char* name;
+        std::uint32_t length;
+        std::vector<C> columns;
+        std::vector<bool> constant;
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> fitted; // begin and length
+    };
+    const FitCase cases[] = {
+        {"one byte inside joins the text after it", 9, {{0, 4, BI, I}, {4, 1, BI, I}, {5, 2, TX, T}, {7, 2, BI, I}}, {},
+         {{0, 4}, {4, 3}, {7, 2}}},
+        {"two columns: the second loses its last byte to a third", 6, {{0, 3, TX, T}, {3, 3, BI, I}}, {},
+         {{0, 3}, {3, 2}, {5, 1}}},
+        {"two columns: a constant zero high byte is left out", 6, {{0, 2, TX, T}, {2, 4, BI, I}},
+         {false, false, false, false, false, true}, {{0, 2}, {2, 3}}},
+        {"one column is the whole record", 5, {{0, 5, TX, T}}, {}, {{0, 5}}},
+    };
+    for (const FitCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<PositionStats> stats(c.length);
+        for (std::size_t i = 0; i < c.constant.size(); ++i)
+            stats[i].constant = c.constant[i];
+        RecordGuess guess;
+        guess.failure = GuessFailure::None;
+        guess.start = 7;
+        guess.length = c.length;
+        guess.columns = FitToMarks(c.columns, c.length, stats);
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> fitted;
+        for (const GuessedColumn& column : guess.columns)
+            fitted.push_back({column.offset, column.length});
+        EXPECT_EQ(fitted, c.fitted);
+        ExpectMarksMakeColumns(guess);
+    }
+}
+
+} // namespace
+} // namespace zorbik
