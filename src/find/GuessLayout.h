@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Messages.h"
+#include "messages/Messages.h"
 #include "find/RecordGuess.h"
 #include "layout/LayoutFile.h"
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "source/RowStore.h"
+#include "source/FieldType.h"
 #include "source/SourceBytes.h"
 
 namespace zorbik {

@@ -8,11 +8,9 @@
 #include <random>
 #include <tuple>
 
-#include "convert/ColumnWalk.h"
+#include "convert/PrepareConversion.h"
 #include "find/ColumnGuess.h"
 #include "find/GuessLayout.h"
-#include "layout/NormaliseEdges.h"
-#include "layout/ValidateLayout.h"
 
 namespace zorbik {
 namespace {
@@ -67,13 +65,13 @@ struct FindCase {
     std::vector<std::pair<std::uint32_t, FieldType>> columns; // begin and type
 };
 
-using Cut = std::vector<std::tuple<std::uint32_t, std::uint32_t, TypeCode>>; // offset, length, type
+using Cut = std::vector<std::tuple<std::uint32_t, std::uint32_t, FieldType>>; // offset, length, type
 
 Cut Stated(const RecordGuess& guess)
 {
     Cut cut;
     for (const GuessedColumn& c : guess.columns)
-        cut.emplace_back(c.offset, c.length, TypeCodeOf(c.type));
+        cut.emplace_back(c.offset, c.length, ConvertedType(c.type));
     return cut;
 }
 
@@ -82,15 +80,14 @@ Cut Marked(const RecordGuess& guess)
 {
     std::vector<LayoutEntry> entries;
     EXPECT_FALSE(ParseLayout(FormatGuess(guess, UiLanguage::English), 1u << 20, entries));
-    RowStore store(UiLanguage::English);
+    RowStore store;
     const auto rows = static_cast<std::int32_t>(guess.start + guess.length);
     store.AddRows(rows);
     ApplyLayout(entries, store);
-    RecordLayout layout;
-    EXPECT_FALSE(ValidateLayout(store, static_cast<std::uint32_t>(rows), layout));
-    NormaliseEdges(store, layout);
+    const PreparedConversion prepared = PrepareConversion(store, static_cast<std::uint32_t>(rows));
+    EXPECT_FALSE(prepared.fault);
     Cut cut;
-    for (const PlannedColumn& c : BuildColumnPlan(store, layout).columns)
+    for (const PlannedColumn& c : prepared.plan.columns)
         cut.emplace_back(c.beginRow - static_cast<std::int32_t>(guess.start), c.byteCount, c.type);
     return cut;
 }
