@@ -11,6 +11,7 @@
 #include "convert/PrepareConversion.h"
 #include "find/ColumnGuess.h"
 #include "find/GuessLayout.h"
+#include "support/MemoryIo.h"
 
 namespace zorbik {
 namespace {
