@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cmath>
 #include <new>
 
 #include "find/ByteSample.h"
@@ -59,18 +60,28 @@ std::uint64_t PreferFieldBoundary(const ByteSample& sample, const StartChoice& c
     return choice.start;
 }
 
-int Confidence(const LengthChoice& length, const StartChoice& start, std::size_t sampleRecords)
+// How sure the guess is: how much structure the record length explains,
+// whether an unrelated length explains nearly as much, how much better the
+// start explains the bytes than the other starts close to it (their values
+// are bits, so 2^-difference is how much less likely each is), and whether
+// the sample held enough records.
+int Confidence(const LengthChoice& length, const StartChoice& start, std::uint64_t chosen, std::size_t sampleRecords)
 {
-    double c = std::min(1.0, length.bitsSavedPerByte / 1.5);
-    // A length that is no multiple of the chosen one and explains nearly as
-    // much is a real doubt.
+    double c = std::clamp((length.bitsSavedPerByte - kMinBitsSaved) / 0.35, 0.0, 1.0);
     if (length.unrelatedRival > 50)
         c *= 1.0 - (length.unrelatedRival - 50) / 50.0;
-    if (!start.sure)
-        c *= 0.8;
+    double chosenValue = 0;
+    for (const StartCandidate& candidate : start.close)
+        if (candidate.start == chosen)
+            chosenValue = candidate.value;
+    double others = 0;
+    for (const StartCandidate& candidate : start.close)
+        if (candidate.start != chosen)
+            others += std::exp2(candidate.value - chosenValue);
+    c /= 1.0 + others;
     if (sampleRecords < 8)
         c *= 0.6;
-    return static_cast<int>(std::clamp(c * 100.0, 0.0, 100.0));
+    return static_cast<int>(std::lround(std::clamp(c * 100.0, 0.0, 100.0)));
 }
 
 RecordGuess Find(const SourceBytes& source)
@@ -104,7 +115,7 @@ RecordGuess Find(const SourceBytes& source)
     }
     const std::vector<PositionStats> stats = MeasurePositions(records, guess.length);
     guess.columns = FitToMarks(GuessColumns(records, guess.length, stats), guess.length, stats);
-    guess.confidence = Confidence(length, start, records.size());
+    guess.confidence = Confidence(length, start, guess.start, records.size());
     guess.failure = GuessFailure::None;
     return guess;
 }

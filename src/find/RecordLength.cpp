@@ -211,7 +211,8 @@ LengthChoice ChooseRecordLength(const ByteSample& sample)
             continue;
         if (choice.alternatives.size() < 3)
             choice.alternatives.push_back({candidates[i].length, score});
-        if (candidates[i].length % best.length != 0)
+        const std::uint32_t other = candidates[i].length;
+        if (other % best.length != 0 && best.length % other != 0)
             choice.unrelatedRival = std::max(choice.unrelatedRival, score);
     }
     return choice;

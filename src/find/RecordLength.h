@@ -30,7 +30,7 @@ struct LengthChoice {
     std::uint32_t length = 0;    // 0: no length fits
     double bitsSavedPerByte = 0; // coding with the record's statistics against without
     std::vector<LengthAlternative> alternatives;
-    int unrelatedRival = 0;      // best score of an alternative that is no multiple
+    int unrelatedRival = 0;      // best score of an alternative that is no multiple or divisor
 };
 
 LengthChoice ChooseRecordLength(const ByteSample& sample);
