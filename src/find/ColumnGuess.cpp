@@ -1,5 +1,7 @@
 #include "find/ColumnGuess.h"
 
+#include "bytes/LittleEndian.h"
+
 #include <array>
 #include <bit>
 #include <cmath>
@@ -52,14 +54,6 @@ Content ContentOf(const PositionStats& s)
     if (s.digits)
         return s.pad > 0.9 ? Content::None : Content::Digits;
     return Content::Letters;
-}
-
-std::uint64_t LittleEndian(const std::uint8_t* p, int n)
-{
-    std::uint64_t v = 0;
-    for (int i = n; i-- > 0;)
-        v = v << 8 | p[i];
-    return v;
 }
 
 bool PlausibleMagnitude(double x, double low, double high)
@@ -262,9 +256,8 @@ private:
         std::size_t misses = 0;
         std::size_t nonZero = 0;
         for (const std::uint8_t* r : records_) {
-            const std::uint64_t bits = LittleEndian(r + a, size);
-            const double x = size == 8 ? std::bit_cast<double>(bits)
-                                       : static_cast<double>(std::bit_cast<float>(static_cast<std::uint32_t>(bits)));
+            const double x = size == 8 ? std::bit_cast<double>(LoadLe64(r + a))
+                                       : static_cast<double>(std::bit_cast<float>(LoadLe32(r + a)));
             const bool plausible = size == 8 ? PlausibleMagnitude(x, 1e-9, 1e15) : PlausibleMagnitude(x, 1e-6, 1e9);
             misses += plausible ? 0 : 1;
             nonZero += x != 0 ? 1 : 0;
