@@ -25,7 +25,7 @@ ByteSample ReadSample(const SourceBytes& source)
     if (n <= kWholeSourceLimit) {
         spans.push_back({0, n});
     } else {
-        spans.push_back({0, kWholeSourceLimit});
+        spans.push_back({0, kHeadSize});
         // The body pieces lie in the back three quarters, clear of any
         // header shorter than the head that is read.
         const std::uint64_t from = std::max(n / 4, kWholeSourceLimit);

@@ -23,9 +23,10 @@ struct ByteSample {
     bool Whole() const { return chunks.size() == 1 && chunks[0].bytes.size() == size; }
 };
 
-// Sources up to this size are read whole; of larger ones this much of the
-// head is read, where the header is looked for.
+// Sources up to this size are read whole; of larger ones the head, where
+// the header is looked for (so a header must end within it).
 inline constexpr std::uint64_t kWholeSourceLimit = 1u << 20;
+inline constexpr std::uint64_t kHeadSize = 256u << 10;
 
 ByteSample ReadSample(const SourceBytes& source);
 

@@ -1,6 +1,7 @@
 #include "find/GuessLayout.h"
 
 #include <algorithm>
+#include <sstream>
 
 namespace zorbik {
 namespace {
@@ -74,38 +75,38 @@ std::vector<LayoutEntry> GuessMarks(const RecordGuess& guess)
 std::string FormatGuess(const RecordGuess& guess, UiLanguage language)
 {
     const bool de = language == UiLanguage::German;
-    const auto n = [](std::uint64_t v) { return std::to_string(v); };
-    std::string text = de ? "# ZORBIK-Layout, von zorbik-convert --guess geraten: ZEILE MARKE [TYP]\n"
-                          : "# ZORBIK layout guessed by zorbik-convert --guess: ROW MARKER [TYPE]\n";
-    text += de ? "# Sätze von " + n(guess.length) + " Bytes ab Byte " + n(guess.start) + " (Vorspann " +
-                     n(guess.start) + " Bytes), " + n(guess.recordCount) + " Sätze, " + n(guess.tail) +
-                     " Bytes nach dem letzten Satz\n"
-               : "# records of " + n(guess.length) + " bytes from byte " + n(guess.start) + " (header " +
-                     n(guess.start) + " bytes), " + n(guess.recordCount) + " records, " + n(guess.tail) +
-                     " bytes after the last record\n";
-    text += (de ? "# Sicherheit: " : "# confidence: ") + n(static_cast<std::uint64_t>(guess.confidence)) + " %\n";
+    std::ostringstream text;
+    text << (de ? "# ZORBIK-Layout, von zorbik-convert --guess geraten: ZEILE MARKE [TYP]\n"
+                : "# ZORBIK layout guessed by zorbik-convert --guess: ROW MARKER [TYPE]\n");
+    if (de)
+        text << "# Sätze von " << guess.length << " Bytes ab Byte " << guess.start << " (Vorspann " << guess.start
+             << " Bytes), " << guess.recordCount << " Sätze, " << guess.tail << " Bytes nach dem letzten Satz\n";
+    else
+        text << "# records of " << guess.length << " bytes from byte " << guess.start << " (header " << guess.start
+             << " bytes), " << guess.recordCount << " records, " << guess.tail << " bytes after the last record\n";
+    text << (de ? "# Sicherheit: " : "# confidence: ") << guess.confidence << " %\n";
     if (guess.LowConfidence())
-        text += "# " + std::string(LowConfidenceText(language)) + "\n";
+        text << "# " << LowConfidenceText(language) << "\n";
     if (!guess.alternatives.empty()) {
-        text += de ? "# andere passende Satzlängen (erklären so viel wie die gewählte):"
-                   : "# other record lengths that fit (explain as much as the chosen one):";
+        text << (de ? "# andere passende Satzlängen (erklären so viel wie die gewählte):"
+                    : "# other record lengths that fit (explain as much as the chosen one):");
         for (const LengthAlternative& a : guess.alternatives)
-            text += " " + n(a.length) + " (" + n(static_cast<std::uint64_t>(std::max(a.score, 0))) + " %)";
-        text += "\n";
+            text << " " << a.length << " (" << std::clamp(a.score, 0, 100) << " %)";
+        text << "\n";
     }
     for (std::size_t i = 0; i < guess.columns.size(); ++i) {
         const GuessedColumn& c = guess.columns[i];
-        text += (de ? "# Spalte " : "# column ") + n(i + 1) + (de ? ": Bytes " : ": bytes ") + n(c.offset) + "-" +
-                n(c.offset + c.length - 1) + (de ? " des Satzes, " : " of the record, ") +
-                std::string(FieldTypeWord(c.type)) + ", " + std::string(ReasonWords(c.reason).In(language)) + "\n";
+        text << (de ? "# Spalte " : "# column ") << i + 1 << (de ? ": Bytes " : ": bytes ") << c.offset << "-"
+             << c.offset + c.length - 1 << (de ? " des Satzes, " : " of the record, ") << FieldTypeWord(c.type) << ", "
+             << ReasonWords(c.reason).In(language) << "\n";
     }
     for (const LayoutEntry& e : GuessMarks(guess)) {
-        text += n(static_cast<std::uint64_t>(e.row)) + " " + std::string(MarkerWord(e.marker));
+        text << e.row << " " << MarkerWord(e.marker);
         if (e.type != FieldType::None)
-            text += " " + std::string(FieldTypeWord(e.type));
-        text += "\n";
+            text << " " << FieldTypeWord(e.type);
+        text << "\n";
     }
-    return text;
+    return text.str();
 }
 
 std::string_view GuessFailureText(GuessFailure failure, UiLanguage language)
