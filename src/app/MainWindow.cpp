@@ -17,6 +17,7 @@
 
 #include "app/ByteListView.h"
 #include "convert/PrepareConversion.h"
+#include "find/GuessLayout.h"
 #include "layout/LayoutFile.h"
 #include "qtcommon/DrawBitmap.h"
 #include "qtcommon/ResourceNames.h"
@@ -83,6 +84,7 @@ MainWindow::MainWindow(UiLanguage language, UserDialogs& dialogs, QWidget* paren
         }
     });
     connect(preview_, &PreviewPanel::RowWanted, this, [this](std::int32_t row) { view_->ShowRow(row); });
+    connect(&finder_, &FindRecordTask::Found, this, &MainWindow::RecordFound);
 
     progress_->setTextVisible(false);
     progress_->setRange(0, 1);
@@ -361,6 +363,17 @@ bool MainWindow::LoadMarks(const QString& path)
                              path + QStringLiteral("\n") + QtText(parseError.message));
         return false;
     }
+    ApplyMarks(entries);
+    codePage_->setCurrentIndex(codePage_->findData(settings.codePage));
+    trim_->setChecked(settings.trimTexts);
+    SettingsChosen();
+    return true;
+}
+
+// Replaces the list's marks, pages the list as far as they go and scrolls
+// to the record begin.
+void MainWindow::ApplyMarks(const std::vector<LayoutEntry>& entries)
+{
     std::int32_t lastRow = 0;
     std::int32_t lineBegin = kNoRow;
     for (const LayoutEntry& entry : entries) {
@@ -369,20 +382,42 @@ bool MainWindow::LoadMarks(const QString& path)
             lineBegin = entry.row;
     }
     model_->ShowThrough(static_cast<std::uint32_t>(lastRow));
-    RowStore loaded;
-    loaded.AddRows(store_.RowCount());
-    ApplyLayout(entries, loaded);
-    store_.ReplaceMarks(loaded);
-    codePage_->setCurrentIndex(codePage_->findData(settings.codePage));
-    trim_->setChecked(settings.trimTexts);
-    SettingsChosen();
+    RowStore marks;
+    marks.AddRows(store_.RowCount());
+    ApplyLayout(entries, marks);
+    store_.ReplaceMarks(marks);
     if (lineBegin != kNoRow)
         view_->ShowRow(lineBegin);
-    return true;
 }
 
+// The finder reads only a sample, but from a slow disk that can take a
+// while: it runs on a worker and the window stays responsive.
 void MainWindow::FindRecordCommand()
 {
+    if (state_ != State::SourceShown || task_.Active() || finder_.Running())
+        return;
+    buttons_[FindRecordButton]->setEnabled(false);
+    finder_.Start(source_);
+}
+
+void MainWindow::RecordFound(const RecordGuess& guess)
+{
+    buttons_[FindRecordButton]->setEnabled(state_ == State::SourceShown);
+    if (state_ != State::SourceShown)
+        return;
+    if (!guess.Found()) {
+        dialogs_.ShowMessage(MsgNoRecordFound, BoxTypeOf(MsgNoRecordFound),
+                             QtText(GuessFailureText(guess.failure, language_)));
+        return;
+    }
+    if ((!store_.Markers().empty() || !store_.FieldTypes().empty()) &&
+        dialogs_.ShowMessage(MsgReplaceMarks, BoxTypeOf(MsgReplaceMarks)) != AnswerYes)
+        return;
+    if (guess.LowConfidence())
+        dialogs_.ShowMessage(MsgRecordUncertain, BoxTypeOf(MsgRecordUncertain),
+                             QtText(GuessSummary(guess, language_)));
+    ApplyMarks(GuessMarks(guess));
+    MarksChanged();
 }
 
 void MainWindow::CancelCommand()
@@ -431,6 +466,7 @@ void MainWindow::HelpClosed()
 
 void MainWindow::ReleaseSource()
 {
+    finder_.Wait();
     model_->ClearRows();
     source_.Release();
 }

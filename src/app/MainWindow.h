@@ -10,9 +10,11 @@
 
 #include "app/ByteListModel.h"
 #include "app/ConversionTask.h"
+#include "app/FindRecordTask.h"
 #include "app/MarkerIcons.h"
 #include "app/PreviewPanel.h"
 #include "layout/ConversionSettings.h"
+#include "layout/LayoutFile.h"
 #include "messages/Messages.h"
 #include "help/HelpWindow.h"
 #include "source/RowStore.h"
@@ -93,6 +95,8 @@ protected:
 private:
     bool OpenSource(const QString& path);
     bool LoadMarks(const QString& path);
+    void ApplyMarks(const std::vector<LayoutEntry>& entries);
+    void RecordFound(const RecordGuess& guess);
     void MarksChanged();
     void UpdatePreview();
     void SettingsChosen();
@@ -123,6 +127,8 @@ private:
     ConversionSettings settings_;
     std::array<QPushButton*, ButtonCount> buttons_{};
     ConversionTask task_;
+    // Declared after the source, so that it goes first: it may read it.
+    FindRecordTask finder_;
     QPointer<HelpWindow> help_;
     State state_ = State::NoSource;
     // The last source or target path chosen; the open dialog starts there.

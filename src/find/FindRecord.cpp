@@ -80,7 +80,7 @@ int Confidence(const LengthChoice& length, const StartChoice& start, std::uint64
             others += std::exp2(candidate.value - chosenValue);
     c /= 1.0 + others;
     if (sampleRecords < 8)
-        c *= 0.6;
+        c *= 0.5;
     return static_cast<int>(std::lround(std::clamp(c * 100.0, 0.0, 100.0)));
 }
 

@@ -128,6 +128,18 @@ std::string_view GuessFailureText(GuessFailure failure, UiLanguage language)
     return {};
 }
 
+std::string GuessSummary(const RecordGuess& guess, UiLanguage language)
+{
+    const bool de = language == UiLanguage::German;
+    std::ostringstream text;
+    text << (de ? "Sätze von " : "Records of ") << guess.length << (de ? " Bytes ab Byte " : " bytes from byte ")
+         << guess.start << (de ? ", Sicherheit " : ", confidence ") << guess.confidence << " %";
+    for (std::size_t i = 0; i < guess.alternatives.size(); ++i)
+        text << (i == 0 ? (de ? "; andere Satzlängen: " : "; other record lengths: ") : ", ")
+             << guess.alternatives[i].length;
+    return text.str();
+}
+
 std::string_view LowConfidenceText(UiLanguage language)
 {
     return Words{"LOW CONFIDENCE: check the record begin, the record length and the columns before converting.",

@@ -27,4 +27,8 @@ std::string_view GuessFailureText(GuessFailure failure, UiLanguage language);
 // The warning that goes with a guess of low confidence.
 std::string_view LowConfidenceText(UiLanguage language);
 
+// One line on a found record: where, how long, how sure, and the other
+// lengths that fit.
+std::string GuessSummary(const RecordGuess& guess, UiLanguage language);
+
 } // namespace zorbik
