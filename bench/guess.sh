@@ -2,7 +2,8 @@
 # The finder's benchmark: scores `zorbik-convert --guess` on the evaluation
 # corpus of two seeds (seed 1 is the one the finder was tuned on, seed 2 was
 # kept apart) and times it on a 10 MiB and a 2 GiB source, which it writes
-# into bench/work once (git-ignored; about 2 GiB).
+# into bench/work (git-ignored; about 2 GiB of free space needed while it
+# runs) and removes afterwards.
 #
 #   bash bench/guess.sh [RUNS]     RUNS: runs per time, the median counts (7)
 set -euo pipefail

@@ -5,10 +5,10 @@ its peak memory.
 Both sources are a 1000-byte header and records of 100 bytes (a text, an
 integer, a number written as text, a double, padding); the 2 GiB one repeats
 a block of 4 MiB of records, which is no easier for the finder, as it reads
-only a sample of the file. They are written into the work folder once and
-kept there.
+only a sample of the file. They are written into the work folder (about
+2 GiB of free space needed) and removed afterwards unless --keep is given.
 
-    guess_speed.py --convert PATH --work DIR [--runs N]
+    guess_speed.py --convert PATH --work DIR [--runs N] [--keep]
 """
 
 import argparse
@@ -66,6 +66,7 @@ def main():
     parser.add_argument("--convert", required=True)
     parser.add_argument("--work", required=True)
     parser.add_argument("--runs", type=int, default=7)
+    parser.add_argument("--keep", action="store_true", help="keep the sources for the next run")
     options = parser.parse_args()
     os.makedirs(options.work, exist_ok=True)
     goals = [("10 MiB", 10 << 20, 0.100), ("2 GiB", 2 << 30, 1.0)]
@@ -73,7 +74,11 @@ def main():
     for name, size, goal in goals:
         path = os.path.join(options.work, "guess-%s.bin" % name.replace(" ", ""))
         write_source(path, size)
-        seconds, cpu, peak = measure(options.convert, path, options.runs)
+        try:
+            seconds, cpu, peak = measure(options.convert, path, options.runs)
+        finally:
+            if not options.keep:
+                os.remove(path)
         ok = seconds < goal and peak < 64 * 1024
         failed |= not ok
         print("--guess on %-6s  %6.1f ms wall, %6.1f ms CPU (medians of %d; goal < %.0f ms), peak memory %.1f MiB "
