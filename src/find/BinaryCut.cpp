@@ -174,7 +174,7 @@ public:
             default:
                 break;
             }
-            for (std::uint32_t length = 1; length <= 4; ++length)
+            for (std::uint32_t length = 1; length <= 4 && i + length <= n; ++length)
                 offer(length, IntegerScore(a, length), FieldType::BinInteger, ColumnReason::Integer);
             for (const std::uint32_t length : {2u, 4u})
                 if (i + length <= n && BigEndian(a, length))
