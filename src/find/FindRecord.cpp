@@ -1,10 +1,11 @@
+#include "find/RecordGuess.h"
+
 #include <algorithm>
 #include <cmath>
 #include <new>
 
 #include "find/ByteSample.h"
 #include "find/ColumnGuess.h"
-#include "find/RecordGuess.h"
 #include "find/RecordLength.h"
 #include "find/RecordStart.h"
 
