@@ -256,7 +256,8 @@ std::vector<PositionStats> MeasurePositions(const std::vector<const std::uint8_t
         s.constant = s.distinct == 1;
         s.pad = static_cast<double>(pads) / count;
         const std::size_t content = records.size() - pads;
-        s.textLike = controls == 0 && high * 100 <= content * 15;
+        // Texts of DOS and Windows code pages hold letters above 7Fh.
+        s.textLike = controls == 0 && high * 100 <= content * 40;
         s.digits = content > 0 && numberChars == content;
     }
     return stats;
