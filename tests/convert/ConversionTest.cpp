@@ -1,12 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <unistd.h>
+#include <csignal>
+#include <functional>
+#include <thread>
+#include <utility>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 #include "convert/Conversion.h"
-#include "layout/NormaliseEdges.h"
-#include "layout/ValidateLayout.h"
-#include "sheet/SheetBytes.h"
+#include "convert/PrepareConversion.h"
+#include "support/ReferenceSheet.h"
 #include "support/TempDir.h"
 #include "support/TestStore.h"
 
@@ -14,113 +19,132 @@ namespace zorbik {
 namespace {
 
 using namespace zorbik::testing;
+namespace fs = std::filesystem;
 
-struct Fixture {
+// What happens to the target: before the conversion (an existing file, a
+// link, a folder) and while the worker writes it (another program deletes
+// or replaces it, cuts the source, or the disk fills up).
+TEST(Conversion, TheTargetIsCompleteOrGoneAndNeverTheSource)
+{
     TempDir dir;
-    SourceView source;
-    RecordLayout layout;
-    ColumnPlan plan;
-
-    explicit Fixture(std::size_t records = 10)
-    {
-        WriteFile(dir / "source.bin", std::vector<std::uint8_t>(records * 8, 'z'));
-        EXPECT_TRUE(source.Open(dir / "source.bin"));
-        RowStore store = MakeStore(static_cast<std::int32_t>(source.Size()),
-                                   {{0, LB}, {1, CB, FieldType::Text}, {4, CE}, {7, LE}});
-        EXPECT_FALSE(ValidateLayout(store, source.Size(), layout));
-        NormaliseEdges(store, layout);
-        ClampCounts(layout);
-        plan = BuildColumnPlan(store, layout);
-    }
-};
-
-TEST(Conversion, FinishCutsALongerExistingTargetToTheNewLength)
-{
-    Fixture f;
-    const std::string target = f.dir / "out.xls";
-    WriteFile(target, std::vector<std::uint8_t>(100000, 0xEE));
-    Conversion conversion;
-    ASSERT_EQ(conversion.OpenTarget(target, NativeFile::Create::OpenAlways, f.source), TargetError::None);
-    const ConversionOutcome outcome = conversion.RunHere(f.source, f.layout, f.plan, {});
-    EXPECT_EQ(outcome.status, ConversionStatus::Finished);
-    const auto bytes = ReadFile(target);
-    EXPECT_EQ(bytes.size(), 680u + 12 + 10 * (17 + 12 + 4) + 55);
-    EXPECT_EQ(bytes.size(), outcome.bytesWritten);
-    EXPECT_TRUE(std::equal(kSheetTrailer.begin(), kSheetTrailer.end(), bytes.end() - 55));
-}
-
-TEST(Conversion, TheWorkerThreadReportsOnceAndFinishKeepsTheFile)
-{
-    Fixture f(65534);
-    const std::string target = f.dir / "out.xls";
-    Conversion conversion;
-    ASSERT_EQ(conversion.OpenTarget(target, NativeFile::Create::CreateNew, f.source), TargetError::None);
-    std::atomic<int> doneCalls{0};
-    std::atomic<std::uint32_t> lastProgress{0};
-    conversion.Start(
-        f.source, f.layout, f.plan, [&](std::uint32_t done) { lastProgress = done; },
-        [&](const ConversionOutcome&) { ++doneCalls; });
-    const ConversionOutcome outcome = conversion.Finish();
-    EXPECT_EQ(outcome.status, ConversionStatus::Finished);
-    EXPECT_EQ(doneCalls, 1);
-    EXPECT_EQ(lastProgress, 65534u);
-    EXPECT_TRUE(std::filesystem::exists(target));
-    EXPECT_FALSE(conversion.HasTarget());
-}
-
-TEST(Conversion, StopDeletesTheTargetWhereverTheWorkerIs)
-{
-    for (const int delayMicroseconds : {0, 50, 2000}) {
-        Fixture f(65534);
-        const std::string target = f.dir / "out.xls";
+    const std::string source = dir / "source.bin", target = dir / "out/out.xls";
+    std::vector<std::uint8_t> bytes(8 * 65534);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<std::uint8_t>(i * 7 + i / 8);
+    WriteFile(source, bytes);
+    const PreparedConversion p =
+        PrepareConversion(MakeStore(8 * 65534, {{0, LB}, {1, CB, TX}, {4, CE}, {7, LE, BI}}), 8 * 65534);
+    const std::vector<std::uint8_t> sheet = ReferenceSheet(bytes, p.layout, p.plan);
+    const std::vector<std::uint8_t> other = {'o', 't', 'h', 'e', 'r'};
+    auto none = [] {};
+    const struct {
+        const char* what;
+        std::function<void()> before, midway;
+        NativeFile::Create mode;
+        std::string path;
+        TargetError opened;
+        ConversionStatus status;
+        std::vector<std::uint8_t> after; // empty: no file at the path
+    } rows[] = {
+        {"a new file", none, none, NativeFile::Create::CreateNew, target, TargetError::None,
+         ConversionStatus::Finished, sheet},
+        {"a longer file is cut to the sheet", [&] { WriteFile(target, std::vector<std::uint8_t>(sheet.size() + 9, 1)); },
+         none, NativeFile::Create::OpenAlways, target, TargetError::None, ConversionStatus::Finished, sheet},
+        {"an existing file is kept", [&] { WriteFile(target, other); }, none, NativeFile::Create::CreateNew, target,
+         TargetError::Exists, {}, other},
+        {"a missing folder", [&] { fs::remove_all(dir / "out"); }, none, NativeFile::Create::OpenAlways, target,
+         TargetError::CannotCreate, {}, {}},
+        {"a folder", [&] { fs::create_directory(target); }, none, NativeFile::Create::OpenAlways, target,
+         TargetError::CannotCreate, {}, {}},
+        {"a FIFO, without waiting for a reader", [&] { ::mkfifo(target.c_str(), 0600); }, none,
+         NativeFile::Create::OpenAlways, target, TargetError::CannotCreate, {}, {}},
+        {"a link to a device", [&] { fs::create_symlink("/dev/null", target); }, none, NativeFile::Create::OpenAlways,
+         target, TargetError::CannotCreate, {}, {}},
+        {"the source", none, none, NativeFile::Create::OpenAlways, source, TargetError::SameAsSource, {}, bytes},
+        {"the source by another path", none, none, NativeFile::Create::OpenAlways, dir / "out/../source.bin",
+         TargetError::SameAsSource, {}, bytes},
+        {"a link to the source", [&] { fs::create_symlink(source, target); }, none, NativeFile::Create::OpenAlways,
+         target, TargetError::SameAsSource, {}, bytes},
+        {"a hard link to the source", [&] { fs::create_hard_link(source, target); }, none,
+         NativeFile::Create::OpenAlways, target, TargetError::SameAsSource, {}, bytes},
+        {"deleted while written", none, [&] { fs::remove(target); }, NativeFile::Create::CreateNew, target,
+         TargetError::None, ConversionStatus::WriteFailed, {}},
+        {"its folder deleted while written", none, [&] { fs::remove_all(dir / "out"); }, NativeFile::Create::CreateNew,
+         target, TargetError::None, ConversionStatus::WriteFailed, {}},
+        {"replaced while written: the other file stays", none,
+         [&] {
+             WriteFile(dir / "other", other);
+             fs::rename(dir / "other", target);
+         },
+         NativeFile::Create::CreateNew, target, TargetError::None, ConversionStatus::WriteFailed, other},
+        {"the disk fills up", none,
+         [] {
+             rlimit limit{};
+             ::getrlimit(RLIMIT_FSIZE, &limit);
+             limit.rlim_cur = 4096;
+             ::setrlimit(RLIMIT_FSIZE, &limit);
+         },
+         NativeFile::Create::CreateNew, target, TargetError::None, ConversionStatus::WriteFailed, {}},
+        {"the source is cut", none, [&] { fs::resize_file(source, 1000); }, NativeFile::Create::CreateNew, target,
+         TargetError::None, ConversionStatus::ReadFailed, {}},
+    };
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit unlimited{};
+    ::getrlimit(RLIMIT_FSIZE, &unlimited);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        fs::remove_all(dir / "out");
+        fs::create_directory(dir / "out");
+        WriteFile(source, bytes);
+        row.before();
+        SourceView view;
+        ASSERT_TRUE(view.Open(source));
         Conversion conversion;
-        ASSERT_EQ(conversion.OpenTarget(target, NativeFile::Create::OpenAlways, f.source), TargetError::None);
-        conversion.Start(f.source, f.layout, f.plan, {}, {});
-        ::usleep(static_cast<useconds_t>(delayMicroseconds));
+        ASSERT_EQ(conversion.OpenTarget(row.path, row.mode, view), row.opened);
+        EXPECT_EQ(conversion.HasTarget(), row.opened == TargetError::None);
+        if (conversion.HasTarget()) {
+            bool first = true;
+            std::uint32_t lastReport = 0;
+            int doneCalls = 0;
+            conversion.Start(view, p.layout, p.plan,
+                             [&](std::uint32_t done) {
+                                 if (std::exchange(first, false))
+                                     row.midway();
+                                 lastReport = done;
+                             },
+                             [&](const ConversionOutcome&) { ++doneCalls; });
+            const ConversionOutcome outcome = conversion.Finish();
+            ::setrlimit(RLIMIT_FSIZE, &unlimited);
+            EXPECT_EQ(outcome.status, row.status);
+            EXPECT_EQ(doneCalls, 1);
+            EXPECT_TRUE(row.status != ConversionStatus::Finished || lastReport == 65534) << lastReport;
+            EXPECT_FALSE(conversion.HasTarget());
+        }
+        const bool file = fs::is_regular_file(row.path);
+        EXPECT_EQ(file, !row.after.empty());
+        EXPECT_TRUE(!file || ReadFile(row.path) == row.after);
+    }
+}
+
+TEST(Conversion, AStopDeletesTheTargetWhereverTheWorkerIs)
+{
+    TempDir dir;
+    WriteFile(dir / "source.bin", std::vector<std::uint8_t>(8 * 65534, 'z'));
+    SourceView view;
+    ASSERT_TRUE(view.Open(dir / "source.bin"));
+    const PreparedConversion p = PrepareConversion(MakeStore(8, {{0, LB}, {1, CB, TX}, {4, CE}, {7, LE}}), view.Size());
+    for (const int records : {-1, 0, 300, 5000}) { // -1: before the worker started
+        Conversion conversion;
+        ASSERT_EQ(conversion.OpenTarget(dir / "out.xls", NativeFile::Create::OpenAlways, view), TargetError::None);
+        std::atomic<bool> reached{records == 0};
+        if (records >= 0)
+            conversion.Start(view, p.layout, p.plan, [&](std::uint32_t done) { reached = reached || done >= static_cast<std::uint32_t>(records); }, {});
+        while (records > 0 && !reached)
+            std::this_thread::yield();
         conversion.Stop();
-        EXPECT_FALSE(std::filesystem::exists(target)) << delayMicroseconds;
-        EXPECT_FALSE(conversion.HasTarget());
-        EXPECT_FALSE(conversion.Running());
+        EXPECT_FALSE(fs::exists(dir / "out.xls")) << records;
+        EXPECT_FALSE(conversion.HasTarget() || conversion.Running()) << records;
     }
-}
-
-TEST(Conversion, StopBeforeAnyWorkerStartedStillDeletesTheTarget)
-{
-    Fixture f;
-    const std::string target = f.dir / "out.xls";
-    Conversion conversion;
-    ASSERT_EQ(conversion.OpenTarget(target, NativeFile::Create::OpenAlways, f.source), TargetError::None);
-    conversion.Stop();
-    EXPECT_FALSE(std::filesystem::exists(target));
-}
-
-TEST(Conversion, TheSourceItselfIsNeverATarget)
-{
-    Fixture f;
-    const std::string sourcePath = f.dir / "source.bin";
-    ASSERT_EQ(::symlink(sourcePath.c_str(), (f.dir / "soft.xls").c_str()), 0);
-    ASSERT_EQ(::link(sourcePath.c_str(), (f.dir / "hard.xls").c_str()), 0);
-    const auto before = ReadFile(sourcePath);
-    for (const std::string& path : {sourcePath, f.dir / "soft.xls", f.dir / "hard.xls", f.dir.Path() + "/./source.bin"}) {
-        Conversion conversion;
-        EXPECT_EQ(conversion.OpenTarget(path, NativeFile::Create::OpenAlways, f.source), TargetError::SameAsSource)
-            << path;
-        EXPECT_FALSE(conversion.HasTarget());
-    }
-    EXPECT_EQ(ReadFile(sourcePath), before);
-}
-
-TEST(Conversion, CreateNewLeavesAnExistingFileAlone)
-{
-    Fixture f;
-    const std::string target = f.dir / "out.xls";
-    WriteFile(target, std::string("keep me"));
-    Conversion conversion;
-    EXPECT_EQ(conversion.OpenTarget(target, NativeFile::Create::CreateNew, f.source), TargetError::Exists);
-    EXPECT_EQ(conversion.OpenTarget(f.dir / "no/such/folder.xls", NativeFile::Create::OpenAlways, f.source),
-              TargetError::CannotCreate);
-    EXPECT_EQ(conversion.OpenTarget(f.dir.Path(), NativeFile::Create::OpenAlways, f.source), TargetError::CannotCreate);
-    EXPECT_EQ(ReadFile(target).size(), 7u);
 }
 
 } // namespace
