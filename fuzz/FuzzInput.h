@@ -1,10 +1,10 @@
-// How the fuzzer's bytes become a conversion: options, marks (or the text
-// of a layout file) and the source bytes. The format is read front to back
-// so that seed files can be written by hand (see make_seeds.py).
+// How the fuzzer's bytes become a conversion, read front to back:
 //
 //   byte 0        options (Option bits)
-//   text layout:  u16 length, then the layout file text
+//   text layout:  u16 length, then the text of a layout file
 //   marks:        u8 count, then per mark u16 row, u8 marker, u8 field type
+//                 (0 none, 1 Text, 2 BinInteger, 3 BinReal, 4 DecimalNumber,
+//                 5 Bcd; each taken modulo 6)
 //   FailWrites:   u16 bytes the target takes before a write fails
 //   ShortSource:  u16 bytes of the source that can really be read
 //   the rest      the source bytes
@@ -20,10 +20,9 @@
 namespace zorbik::fuzz {
 
 enum Option : std::uint8_t {
-    TextLayout = 1,  // the marks come as layout file text through ParseLayout
+    TextLayout = 1,  // the marks come as layout file text
     FailWrites = 2,  // the target fails part-way, like a full disk
     ShortSource = 4, // the source shrinks after its size was taken
-    German = 8,      // the field type texts of the German interface
     StopEarly = 16,  // a stop is asked for at the first progress report
 };
 
@@ -42,46 +41,32 @@ struct FuzzInput {
     std::vector<std::uint8_t> source;
 };
 
-class ByteCursor {
-public:
-    ByteCursor(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-    std::uint8_t U8() { return pos_ < size_ ? data_[pos_++] : 0; }
-    std::uint16_t U16() { return static_cast<std::uint16_t>(U8() | U8() << 8); }
-    std::size_t Left() const { return size_ - pos_; }
-    const std::uint8_t* Here() const { return data_ + pos_; }
-    void Skip(std::size_t n) { pos_ += n < Left() ? n : Left(); }
-
-private:
-    const std::uint8_t* data_;
-    std::size_t size_;
-    std::size_t pos_ = 0;
-};
-
 inline FuzzInput DecodeFuzzInput(const std::uint8_t* data, std::size_t size)
 {
-    ByteCursor in(data, size);
+    std::size_t pos = 0;
+    auto u8 = [&]() -> std::uint8_t { return pos < size ? data[pos++] : 0; };
+    auto u16 = [&] { return static_cast<std::uint16_t>(u8() | u8() << 8); };
+    constexpr FieldType kTypes[6] = {FieldType::None,   FieldType::Text,          FieldType::BinInteger,
+                                     FieldType::BinReal, FieldType::DecimalNumber, FieldType::Bcd};
     FuzzInput input;
-    input.options = in.U8();
+    input.options = u8();
     if (input.options & TextLayout) {
-        const std::size_t length = in.U16();
-        const std::size_t taken = length < in.Left() ? length : in.Left();
-        input.layoutText.assign(reinterpret_cast<const char*>(in.Here()), taken);
-        in.Skip(taken);
+        const std::size_t length = std::min<std::size_t>(u16(), size - std::min(pos, size));
+        input.layoutText.assign(reinterpret_cast<const char*>(data) + pos, length);
+        pos += length;
     } else {
-        const std::uint8_t count = in.U8();
-        for (std::uint8_t i = 0; i < count && in.Left() >= 4; ++i) {
-            FuzzMark mark;
-            mark.row = in.U16();
-            mark.marker = static_cast<MarkerKind>(in.U8() % 6);
-            mark.type = static_cast<FieldType>(in.U8() % 6);
-            input.marks.push_back(mark);
+        for (std::uint8_t count = u8(); count > 0 && size - std::min(pos, size) >= 4; --count) {
+            const std::uint16_t row = u16();
+            const auto marker = static_cast<MarkerKind>(u8() % 6);
+            input.marks.push_back({row, marker, kTypes[u8() % 6]});
         }
     }
     if (input.options & FailWrites)
-        input.failAfter = in.U16();
+        input.failAfter = u16();
     if (input.options & ShortSource)
-        input.readableBytes = in.U16();
-    input.source.assign(in.Here(), in.Here() + in.Left());
+        input.readableBytes = u16();
+    if (pos < size)
+        input.source.assign(data + pos, data + size);
     return input;
 }
 

@@ -1,45 +1,43 @@
 // libFuzzer target: random marks (or layout file text) and random source
-// bytes go through the whole chain a Convert runs, into memory, and the
-// result is held to the invariants of a finished, failed or stopped
-// conversion. Built with AddressSanitizer and UndefinedBehaviorSanitizer, so
-// that every read outside the source or the buffers is a crash here.
+// bytes go through the whole chain a Convert runs, into memory. A finished
+// conversion must have written exactly the reference sheet; a failed,
+// stopped or short-read one the start of it at most. Under the sanitizers
+// every read outside the source or the buffers is a crash here.
 #include <atomic>
-#include <cstddef>
-#include <cstdint>
-#include <cstring>
+#include <cstdio>
+#include <cstdlib>
 
 #include "FuzzInput.h"
-#include "SheetInvariants.h"
 #include "convert/ConversionEngine.h"
 #include "convert/PrepareConversion.h"
 #include "layout/LayoutFile.h"
-#include "sheet/OutputBuffer.h"
-#include "source/SourceBytes.h"
 #include "support/MemoryIo.h"
+#include "support/ReferenceSheet.h"
 
 namespace zorbik::fuzz {
 namespace {
 
-// Beyond this many cells an input only costs time: the record loop is the
-// same for every record.
+// Beyond this many cells an input only costs time.
 constexpr std::uint64_t kMaxCells = 1u << 17;
 
-// A target that takes `room` bytes and then fails, like a full disk. Once it
-// has failed, nothing more may be written to it.
-class FailingSink : public ByteSink {
+void Require(bool condition, const char* what)
+{
+    if (!condition) {
+        std::fprintf(stderr, "invariant broken: %s\n", what);
+        std::abort();
+    }
+}
+
+// Takes `room` bytes, then fails like a full disk; nothing may follow a failure.
+class FailingSink : public MemorySink {
 public:
     explicit FailingSink(std::uint32_t room) : room_(room) {}
     bool Write(const std::uint8_t* data, std::size_t n) override
     {
         Require(!failed_, "a write after a failed write");
-        if (bytes.size() + n > room_) {
-            failed_ = true;
-            return false;
-        }
-        bytes.insert(bytes.end(), data, data + n);
-        return true;
+        failed_ = bytes.size() + n > room_;
+        return !failed_ && MemorySink::Write(data, n);
     }
-    std::vector<std::uint8_t> bytes;
 
 private:
     std::uint32_t room_;
@@ -47,26 +45,17 @@ private:
 };
 
 // A source that another program cut short after its size was taken.
-class ShrunkSource : public SourceBytes {
+class ShrunkSource : public MemorySource {
 public:
-    ShrunkSource(const std::vector<std::uint8_t>& bytes, std::uint32_t readable)
-        : bytes_(bytes), readable_(std::min<std::size_t>(readable, bytes.size()))
-    {
-    }
-    std::uint32_t Size() const override { return static_cast<std::uint32_t>(bytes_.size()); }
+    ShrunkSource(const std::vector<std::uint8_t>& bytes, std::uint32_t readable) : MemorySource(bytes), readable_(readable) {}
     std::int64_t ReadAt(std::uint64_t offset, void* buffer, std::size_t n) const override
     {
-        Require(offset + n <= bytes_.size(), "a read past the size the source had");
-        if (offset >= readable_)
-            return 0;
-        const std::size_t count = std::min<std::size_t>(n, readable_ - offset);
-        std::memcpy(buffer, bytes_.data() + offset, count);
-        return static_cast<std::int64_t>(count);
+        Require(offset + n <= Bytes().size(), "a read past the size the source had");
+        return offset >= readable_ ? 0 : MemorySource::ReadAt(offset, buffer, std::min<std::size_t>(n, readable_ - offset));
     }
 
 private:
-    const std::vector<std::uint8_t>& bytes_;
-    std::size_t readable_;
+    std::uint64_t readable_;
 };
 
 bool IsPrefix(const std::vector<std::uint8_t>& part, const std::vector<std::uint8_t>& whole)
@@ -80,16 +69,14 @@ bool FillStore(const FuzzInput& input, RowStore& store, std::uint32_t size)
 {
     if (!(input.options & TextLayout)) {
         for (const FuzzMark& mark : input.marks) {
-            const auto row = static_cast<std::int32_t>(mark.row % size);
-            store.SetMarker(row, mark.marker);
-            store.SetFieldType(row, mark.type);
+            store.SetMarker(mark.row % size, mark.marker);
+            store.SetFieldType(mark.row % size, mark.type);
         }
         return true;
     }
     std::vector<LayoutEntry> entries;
     if (const LayoutParseError error = ParseLayout(input.layoutText, size, entries)) {
-        Require(error.line >= 1 && error.message.rfind("line " + std::to_string(error.line) + ": ", 0) == 0,
-                "a layout error names its line");
+        Require(error.message.rfind("line " + std::to_string(error.line) + ": ", 0) == 0, "an error names its line");
         return false;
     }
     ApplyLayout(entries, store);
@@ -98,8 +85,7 @@ bool FillStore(const FuzzInput& input, RowStore& store, std::uint32_t size)
     RowStore copy;
     copy.AddRows(store.RowCount());
     ApplyLayout(again, copy);
-    Require(copy.Markers() == store.Markers() && copy.FieldTypes() == store.FieldTypes(),
-            "a written layout reads back to the same marks");
+    Require(copy.Markers() == store.Markers() && copy.FieldTypes() == store.FieldTypes(), "to the same marks");
     return true;
 }
 
@@ -113,38 +99,36 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const FuzzInput input = DecodeFuzzInput(data, size);
     const auto sourceSize = static_cast<std::uint32_t>(input.source.size());
-    if (sourceSize == 0)
-        return 0; // an empty source is refused before any layout is read
-
     RowStore store;
     store.AddRows(static_cast<std::int32_t>(sourceSize));
-    if (!FillStore(input, store, sourceSize))
-        return 0;
+    if (sourceSize == 0 || !FillStore(input, store, sourceSize))
+        return 0; // an empty source is refused before any layout is read
 
     const PreparedConversion prepared = PrepareConversion(store, sourceSize);
     const RecordLayout& layout = prepared.layout;
+    const ColumnPlan& plan = prepared.plan;
     if (const LayoutFault fault = prepared.fault) {
-        Require(fault.messageId >= MsgMissingLineBegin && fault.messageId <= MsgMissingColumnEnd,
-                "a layout fault is one of the four messages");
+        Require(fault.messageId >= MsgMissingLineBegin && fault.messageId <= MsgMissingColumnEnd, "one of four faults");
         Require(fault.row >= kNoRow && fault.row < static_cast<std::int32_t>(sourceSize), "a fault row is a row");
         return 0;
     }
-    Require(layout.recordLength >= 2 && prepared.sourceRecords >= 1, "a valid record has 2 bytes and occurs once");
-    Require(layout.columnCount >= 1, "edge columns leave at least one column");
+    Require(layout.recordLength >= 2 && prepared.sourceRecords >= 1, "a record has 2 bytes and occurs once");
+    Require(layout.columnCount >= 1 && plan.columns.size() == layout.columnCount, "a planned column per column");
     Require(layout.columnCount <= kMaxSheetCount && layout.recordCount <= kMaxSheetCount, "the counts are clamped");
-    if (static_cast<std::uint64_t>(layout.recordCount) * layout.columnCount > kMaxCells)
+    for (const PlannedColumn& column : plan.columns)
+        Require(column.byteCount <= FieldSize(column.type) && column.beginRow <= column.typeRow &&
+                    column.typeRow <= column.endRow,
+                "a field lies in its column and fits its type");
+    if (std::uint64_t{layout.recordCount} * layout.columnCount > kMaxCells)
         return 0;
-
-    const ColumnPlan& plan = prepared.plan;
-    Require(plan.columns.size() == layout.columnCount, "one planned column per column");
 
     const MemorySource source(input.source);
     MemorySink sink;
     std::atomic<bool> noStop{false};
     const ConversionOutcome outcome = RunConversion(source, layout, plan, sink, noStop, {});
-    Require(outcome.status == ConversionStatus::Finished, "a conversion into memory finishes");
-    Require(outcome.recordsDone == layout.recordCount, "every record is converted");
-    CheckSheet(sink.bytes, layout, plan);
+    Require(outcome.status == ConversionStatus::Finished && outcome.recordsDone == layout.recordCount,
+            "a conversion into memory converts every record");
+    Require(sink.bytes == testing::ReferenceSheet(input.source, layout, plan), "the reference sheet");
 
     if (input.options & FailWrites) {
         FailingSink failing(input.failAfter);
@@ -152,16 +136,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const bool fits = sink.bytes.size() <= input.failAfter;
         Require(failed.status == (fits ? ConversionStatus::Finished : ConversionStatus::WriteFailed),
                 "a failed write ends the conversion as failed");
-        Require(IsPrefix(failing.bytes, sink.bytes), "what reached a failing target is the start of the file");
+        Require(IsPrefix(failing.bytes, sink.bytes), "a failing target gets the start of the file");
     }
     if (input.options & ShortSource) {
         const ShrunkSource shrunk(input.source, input.readableBytes);
         MemorySink partial;
         const ConversionOutcome cut = RunConversion(shrunk, layout, plan, partial, noStop, {});
-        Require(cut.status == ConversionStatus::Finished || cut.status == ConversionStatus::ReadFailed,
-                "a shrunk source finishes or fails to read");
-        if (cut.status == ConversionStatus::Finished)
-            Require(partial.bytes == sink.bytes, "a finished conversion of a shrunk source read the same bytes");
+        Require(cut.status == ConversionStatus::ReadFailed ||
+                    (cut.status == ConversionStatus::Finished && partial.bytes == sink.bytes),
+                "a shrunk source fails to read, or gave every byte needed");
     }
     if (input.options & StopEarly) {
         std::atomic<bool> stop{false};
