@@ -101,27 +101,15 @@ TEST(PrepareConversion, LayoutsGiveTheirFaultOrTheirColumns)
     }
 }
 
-TEST(PrepareConversion, CountsAreClampedTo65534)
+TEST(PrepareConversion, ColumnsPast65534AreCut)
 {
-    const struct {
-        std::uint32_t columns, records;
-        bool columnsClamped, recordsClamped;
-    } rows[] = {
-        {65534, 65534, false, false},
-        {65535, 1, true, false},
-        {1, 65535, false, true},
-        {4000000000u, 4000000000u, true, true},
-    };
-    for (const auto& row : rows) {
-        RecordLayout layout;
-        layout.columnCount = row.columns;
-        layout.recordCount = row.records;
-        const ClampResult result = ClampCounts(layout);
-        EXPECT_EQ(result.columnsClamped, row.columnsClamped);
-        EXPECT_EQ(result.recordsClamped, row.recordsClamped);
-        EXPECT_EQ(layout.columnCount, std::min(row.columns, 65534u));
-        EXPECT_EQ(layout.recordCount, std::min(row.records, 65534u));
-    }
+    std::vector<Mark> marks = {{0, LB, TX}, {131070, LE}}; // a leading column and 65534 more
+    for (std::int32_t c = 0; c < 65534; ++c)
+        marks.insert(marks.end(), {{2 + 2 * c, CB}, {3 + 2 * c, CE}});
+    const PreparedConversion p = PrepareConversion(MakeStore(131071, marks), 131071);
+    EXPECT_TRUE(p.clamp.columnsClamped && !p.clamp.recordsClamped);
+    EXPECT_EQ(p.layout.columnCount, 65534u);
+    EXPECT_EQ(p.plan.columns.back().beginRow, 131066); // the last column is the one dropped
 }
 
 } // namespace

@@ -29,9 +29,6 @@ TEST(Messages, EnglishTwinsAndUnknownIds)
     EXPECT_EQ(LoadLocalisedString(MsgWriteError, UiLanguage::English), "Error on writing target file!");
     for (const int id : {-1, 41, 63, 64})
         EXPECT_TRUE(LoadLocalisedString(id, UiLanguage::English).empty()) << id;
-    EXPECT_EQ(BoxTypeOf(MsgWriteError), BoxStop);
-    EXPECT_EQ(BoxTypeOf(MsgKeepSource), BoxQuestionYesNo);
-    EXPECT_EQ(BoxTypeOf(MsgTooManyLines), BoxExclamation);
 }
 
 } // namespace

@@ -39,24 +39,5 @@ TEST(RowStore, ClicksCycleMarkersAndTypesAndTellTheView)
     EXPECT_TRUE(store.Markers().empty() && store.FieldTypes().empty());
 }
 
-TEST(RowStore, MarkedRowSearchStopsAtTheWantedOrTheStopKind)
-{
-    const RowStore store = MakeStore(12, {{3, BM}, {7, CE}, {9, CB}});
-    const struct {
-        std::int32_t start;
-        MarkerKind wanted, stop;
-        int result;
-        std::int32_t found;
-    } rows[] = {
-        {0, CB, CE, FoundStop, 7}, {7, CB, CE, FoundWanted, 9}, {9, CB, CE, FoundNone, 42},
-        {-1, BM, LE, FoundWanted, 3}, {3, BM, LE, FoundNone, 42}, // the start row is not looked at
-    };
-    for (const auto& row : rows) {
-        std::int32_t found = 42;
-        EXPECT_EQ(MarkedRowSearch(store, row.start, row.wanted, row.stop, found), row.result) << row.start;
-        EXPECT_EQ(found, row.found) << row.start;
-    }
-}
-
 } // namespace
 } // namespace zorbik

@@ -4,6 +4,7 @@
 // batched reads and its writer are compared with it byte for byte.
 #pragma once
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -13,90 +14,63 @@
 
 namespace zorbik::testing {
 
-class ModelFile {
-public:
-    std::vector<std::uint8_t> bytes;
-    void Le(std::uint64_t v, int n)
-    {
-        for (int i = 0; i < n; ++i)
-            bytes.push_back(static_cast<std::uint8_t>(v >> 8 * i));
-    }
-    void Record(int type, std::uint32_t length)
-    {
-        Le(type, 2);
-        Le(length, 2);
-    }
-    // A cell record up to its value: row, column, attributes 40 00 00.
-    void Cell(int type, std::uint32_t length, std::uint32_t row, std::uint32_t column)
-    {
-        Record(type, length);
-        Le(row, 2);
-        Le(column, 2);
-        Le(0x40, 3);
-    }
-};
-
 inline std::vector<std::uint8_t> ReferenceSheet(const std::vector<std::uint8_t>& source, const RecordLayout& layout,
                                                 const ColumnPlan& plan)
 {
-    ModelFile f;
-    f.bytes.assign(kSheetHeader.begin(), kSheetHeader.end());
-    f.Record(0x0000, 8); // DIMENSIONS: rows 0 to n, columns 0 to m
-    f.Le(std::uint64_t{layout.recordCount} << 16 | std::uint64_t{layout.columnCount} << 48, 8);
+    std::vector<std::uint8_t> out(kSheetHeader.begin(), kSheetHeader.end());
+    auto le = [&out](std::uint64_t v, int n) {
+        for (int i = 0; i < n; ++i)
+            out.push_back(static_cast<std::uint8_t>(v >> 8 * i));
+    };
+    // A record's type and length, and for a cell its row, column and attributes 40 00 00.
+    auto record = [&](int type, std::size_t length) { le(type | length << 16, 4); };
+    auto cell = [&](int type, std::size_t length, std::uint32_t k, std::uint32_t c) {
+        le(type | length << 16 | std::uint64_t{k & 0xFFFF} << 32 | std::uint64_t{c} << 48, 8);
+        le(0x40, 3);
+    };
+    record(0x0000, 8); // DIMENSIONS: rows 0 to n, columns 0 to m
+    le(std::uint64_t{layout.recordCount} << 16 | std::uint64_t{layout.columnCount} << 48, 8);
     for (std::uint32_t k = 0; k < layout.recordCount; ++k) {
-        f.Record(0x0008, 13); // ROW: row, columns 0 to m, default height, nothing else
-        f.Le((k & 0xFFFF) | std::uint64_t{layout.columnCount} << 32 | std::uint64_t{0x80FF} << 48, 8);
-        f.Le(0, 5);
+        record(0x0008, 13); // ROW: columns 0 to m, default height, nothing else
+        le((k & 0xFFFF) | std::uint64_t{layout.columnCount} << 32 | std::uint64_t{0x80FF} << 48, 8);
+        le(0, 5);
         for (std::uint32_t c = 0; c < plan.columns.size(); ++c) {
             const PlannedColumn& column = plan.columns[c];
             std::vector<std::uint8_t> field;
             for (std::uint32_t r = column.firstRun; r < column.firstRun + column.runCount; ++r)
-                for (std::uint32_t i = 0; i < plan.runs[r].length; ++i) {
-                    const std::uint64_t at = static_cast<std::uint64_t>(plan.runs[r].firstRow) + i +
-                                            std::uint64_t{k} * layout.recordLength;
-                    if (at < source.size())
-                        field.push_back(source[at]);
-                }
+                for (std::uint64_t at = plan.runs[r].firstRow + std::uint64_t{k} * layout.recordLength,
+                                   end = at + plan.runs[r].length;
+                     at < end && at < source.size(); ++at)
+                    field.push_back(source[at]);
             std::uint8_t padded[20] = {};
-            std::memcpy(padded, field.data(), std::min<std::size_t>(field.size(), 20));
-            std::uint8_t number[8];
+            std::copy_n(field.begin(), std::min<std::size_t>(field.size(), 20), padded);
             const std::uint32_t integer = padded[0] | padded[1] << 8 | padded[2] << 16 | std::uint32_t{padded[3]} << 24;
-            double value = 0;
-            float single = 0;
-            switch (column.type) {
-            case FieldType::None:
-            case FieldType::Text:
-                f.Cell(0x0004, 8 + static_cast<std::uint32_t>(field.size()), k, c);
-                f.Le(field.size(), 1);
-                f.bytes.insert(f.bytes.end(), field.begin(), field.end());
+            std::uint8_t number[8];
+            if (column.type == FieldType::Text || column.type == FieldType::None) {
+                cell(0x0004, 8 + field.size(), k, c);
+                le(field.size(), 1);
+                out.insert(out.end(), field.begin(), field.end());
                 continue;
-            case FieldType::BinInteger:
-                if (integer <= 0xFFFF) {
-                    f.Cell(0x0002, 9, k, c);
-                    f.Le(integer, 2);
-                    continue;
-                }
-                value = static_cast<std::int32_t>(integer);
-                std::memcpy(number, &value, 8);
-                break;
-            case FieldType::BinReal:
-                std::memcpy(&single, padded, 4);
-                value = single;
-                std::memcpy(number, field.size() <= 4 ? static_cast<void*>(&value) : padded, 8);
-                break;
-            case FieldType::DecimalNumber:
-                ConvertDecimal(kDecimalText, padded, number);
-                break;
-            case FieldType::Bcd:
-                ConvertDecimal(kPackedDecimal, padded, number);
-                break;
             }
-            f.Cell(0x0003, 15, k, c);
-            f.bytes.insert(f.bytes.end(), number, number + 8);
+            if (column.type == FieldType::BinInteger && integer <= 0xFFFF) {
+                cell(0x0002, 9, k, c);
+                le(integer, 2);
+                continue;
+            }
+            float single;
+            std::memcpy(&single, padded, 4);
+            const double value = column.type == FieldType::BinReal ? double{single} : static_cast<std::int32_t>(integer);
+            std::memcpy(number, &value, 8);
+            if (column.type == FieldType::BinReal && field.size() > 4)
+                std::memcpy(number, padded, 8); // a double, its missing high bytes zero
+            if (column.type == FieldType::DecimalNumber || column.type == FieldType::Bcd)
+                ConvertDecimal(column.type == FieldType::Bcd ? kPackedDecimal : kDecimalText, padded, number);
+            cell(0x0003, 15, k, c);
+            out.insert(out.end(), number, number + 8);
         }
     }
-    f.bytes.insert(f.bytes.end(), kSheetTrailer.begin(), kSheetTrailer.end());
-    return f.bytes;
+    out.insert(out.end(), kSheetTrailer.begin(), kSheetTrailer.end());
+    return out;
 }
 
 } // namespace zorbik::testing

@@ -13,16 +13,8 @@ namespace zorbik::testing {
 
 class TempDir {
 public:
-    TempDir()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "zorbik-test-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
-    }
-    ~TempDir()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
+    TempDir() { ::mkdtemp(path_.data()); }
+    ~TempDir() { std::filesystem::remove_all(path_); }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
@@ -30,7 +22,7 @@ public:
     const std::string& Path() const { return path_; }
 
 private:
-    std::string path_;
+    std::string path_ = (std::filesystem::temp_directory_path() / "zorbik-test-XXXXXX").string();
 };
 
 template <typename Bytes>

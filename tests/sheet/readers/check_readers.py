@@ -1,15 +1,15 @@
 #!/usr/bin/python3
-"""Converts a few sources with zorbik-convert and reads the worksheets back
-with another program: xlrd, LibreOffice Calc or SheetJS. Every cell must read
-as its record in the file says: the same text, or the same number bit for
-bit, but for the few things a reader is known to do its own way (below).
+# Converts a few sources with zorbik-convert and reads the worksheets back
+# with another program: xlrd, LibreOffice Calc or SheetJS. Every cell must read
+# as its record in the file says: the same text, or the same number bit for
+# bit, but for the few things a reader is known to do its own way (below).
+#
+#     check_readers.py xlrd|libreoffice|sheetjs ZORBIK_CONVERT WORKDIR
+#
+# Exits with 77 (skipped) when the reader is not installed: scripts/test.sh
+# installs them, a plain ctest never does.
 
-    check_readers.py xlrd|libreoffice|sheetjs ZORBIK_CONVERT WORKDIR
-
-Exits with 77 (skipped) when the reader is not installed: scripts/test.sh
-installs them, a plain ctest never does."""
-
-import codecs, csv, json, math, os, random, re, shutil, struct, subprocess, sys
+import csv, importlib.util, json, math, os, random, re, shutil, struct, subprocess, sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 UNDEFINED_1252 = {0x81, 0x8D, 0x8F, 0x90, 0x9D}
@@ -18,10 +18,10 @@ DOUBLES = [0x7FF8000000000000, 0x7FF0000000000001, 0x7FF0000000000000, 0xFFF0000
            0x7FEFFFFFFFFFFFFF, 0x0010000000000000, 0xBFF0000000000000]
 
 
+# (name, source, layout lines). Random bytes for every type at several
+# widths, the extremes of the reals, texts of every byte; many rows; many
+# columns.
 def cases():
-    """(name, source, layout lines). Random bytes for every type at several
-    widths, the extremes of the reals, texts of every byte; many rows; many
-    columns."""
     rnd = random.Random(7)
     columns = [("Text", 300), ("BinInteger", 2), ("BinInteger", 3), ("BinInteger", 4), ("BinReal", 4),
                ("BinReal", 6), ("BinReal", 8), ("DecimalNumber", 12), ("Bcd", 10), ("Bcd", 4), ("Text", 16)]
@@ -46,8 +46,8 @@ def cases():
     yield "wide300", wide, ["0 LineBegin Text"] + [f"{2 * c} ColumnBegin\n{2 * c + 1} ColumnEnd" for c in range(1, 300)] + ["600 LineEnd"]
 
 
+# The cells as the file's records hold them: {(row, column): ("s", bytes) or ("n", float)}.
 def records(path):
-    """The cells as the file's records hold them: {(row, column): ("s", bytes) or ("n", float)}."""
     data, pos, cells = open(path, "rb").read(), 0, {}
     while pos < len(data):
         kind, length = struct.unpack_from("<HH", data, pos)
@@ -59,22 +59,24 @@ def records(path):
     return cells
 
 
+# The text a reader shows for LABEL bytes. xlrd is told that they are
+# Latin-1, so that it shows every byte as it is. The others read code page
+# 1252, with the five bytes it leaves undefined as U+FFFD (SheetJS) or
+# U+F100 + byte (LibreOffice, which also ends a text at a zero byte and makes
+# every line break, CR, CR LF or LF CR, one line feed).
 def text_as(reader, data):
-    """The text a reader shows for LABEL bytes: code page 1252, with the five
-    bytes it leaves undefined as Windows shows them (xlrd, given a codec that
-    does so), as U+FFFD (SheetJS) or U+F100 + byte (LibreOffice), which also
-    ends a text at a zero byte and makes every line break (CR, CR LF, LF CR) one
-    line feed."""
+    if reader == "xlrd":
+        return data.decode("latin-1")
     if reader == "libreoffice":
         data = data.split(b"\0", 1)[0]
-    undefined = {"xlrd": chr, "sheetjs": lambda b: "\ufffd", "libreoffice": lambda b: chr(0xF100 + b)}[reader]
+    undefined = {"sheetjs": lambda b: "\ufffd", "libreoffice": lambda b: chr(0xF100 + b)}[reader]
     text = "".join(undefined(b) if b in UNDEFINED_1252 else bytes([b]).decode("cp1252") for b in data)
     return re.sub("\r\n|\n\r|\r", "\n", text) if reader == "libreoffice" else text
 
 
+# NaNs mean nothing beyond being NaN. LibreOffice's CSV writes -0 as 0 and
+# at most 15 significant digits and 20 decimal places.
 def same_number(reader, want, got):
-    """NaNs mean nothing beyond being NaN. LibreOffice's CSV writes -0 as 0 and
-    at most 15 significant digits and 20 decimal places."""
     if math.isnan(want) or math.isnan(got):
         return math.isnan(want) and math.isnan(got)
     if reader != "libreoffice":
@@ -84,12 +86,8 @@ def same_number(reader, want, got):
 
 def read_xlrd(paths, work):
     import xlrd
-    table = "".join(bytes([b]).decode("cp1252", errors="ignore") or chr(b) for b in range(256))
-    codecs.register(lambda name: codecs.CodecInfo(codecs.lookup("cp1252").encode, lambda data, errors="strict":
-                                                  codecs.charmap_decode(data, errors, table), name=name)
-                    if name == "cp1252_windows" else None)
     for path in paths:
-        sheet = xlrd.open_workbook(path, encoding_override="cp1252_windows").sheet_by_index(0)
+        sheet = xlrd.open_workbook(path, encoding_override="latin-1").sheet_by_index(0)
         yield {(r, c): ("s" if cell.ctype == xlrd.XL_CELL_TEXT else "n", cell.value)
                for r in range(sheet.nrows) for c, cell in enumerate(sheet.row(r)) if cell.ctype != xlrd.XL_CELL_EMPTY}
 
@@ -102,8 +100,8 @@ def read_sheetjs(paths, work):
                for r, row in enumerate(sheet) for c, (kind, value) in enumerate(row) if kind != "e"}
 
 
+# Quoted texts, numbers as stored, UTF-8; a private profile for parallel runs.
 def read_libreoffice(paths, work):
-    # Quoted texts, numbers as stored, UTF-8; a private profile for parallel runs.
     subprocess.run(["soffice", "-env:UserInstallation=file://" + work + "/profile", "--headless", "--norestore",
                     "--convert-to", "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,true,true,false,false,false",
                     "--outdir", work] + paths, capture_output=True, check=True, timeout=600)
@@ -114,12 +112,8 @@ def read_libreoffice(paths, work):
 
 def main():
     reader, convert, work = sys.argv[1:4]
-    installed = {"xlrd": lambda: __import__("xlrd"), "libreoffice": lambda: shutil.which("soffice") or None,
-                 "sheetjs": lambda: shutil.which("node") and os.path.isdir(os.path.join(HERE, "node_modules/xlsx"))}
-    try:
-        if not installed[reader]():
-            raise ImportError
-    except ImportError:
+    if not {"xlrd": importlib.util.find_spec("xlrd"), "libreoffice": shutil.which("soffice"),
+            "sheetjs": shutil.which("node") and os.path.isdir(os.path.join(HERE, "node_modules/xlsx"))}[reader]:
         print(f"{reader} is not installed (scripts/test.sh installs it)")
         return 77
     shutil.rmtree(work, ignore_errors=True)
