@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "convert/PrepareConversion.h"
 #include "support/TestStore.h"
 
@@ -13,23 +15,25 @@ using namespace zorbik::testing;
 // the count before the limit: "2x65534/70000:".
 std::string Describe(const PreparedConversion& p)
 {
-    if (p.fault)
-        return "fault " + std::to_string(p.fault.messageId) + "@" + std::to_string(p.fault.row);
-    const RecordLayout& l = p.layout;
-    std::string out = std::to_string(l.recordLength) + "x" + std::to_string(l.recordCount);
+    std::ostringstream out;
+    if (p.fault) {
+        out << "fault " << p.fault.messageId << "@" << p.fault.row;
+        return out.str();
+    }
+    out << p.layout.recordLength << "x" << p.layout.recordCount;
     if (p.clamp.recordsClamped)
-        out += "/" + std::to_string(p.sourceRecords);
-    out += ":";
+        out << "/" << p.sourceRecords;
+    out << ":";
     for (const PlannedColumn& column : p.plan.columns) {
-        out += std::string(" ") + "TIDRB"[static_cast<int>(column.type)];
+        out << " " << "TIDRB"[static_cast<int>(column.type)];
         for (std::uint32_t r = column.firstRun; r < column.firstRun + column.runCount; ++r) {
             const RowRun& run = p.plan.runs[r];
-            out += (r == column.firstRun ? "" : ",") + std::to_string(run.firstRow);
+            out << (r == column.firstRun ? "" : ",") << run.firstRow;
             if (run.length > 1)
-                out += "-" + std::to_string(run.firstRow + static_cast<std::int32_t>(run.length) - 1);
+                out << "-" << run.firstRow + static_cast<std::int32_t>(run.length) - 1;
         }
     }
-    return out;
+    return out.str();
 }
 
 struct LayoutCase {
