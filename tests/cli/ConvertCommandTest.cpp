@@ -47,21 +47,18 @@ struct CommandCase {
 TEST(ConvertCommand, ArgumentsGiveTheirExitCodeMessageAndTarget)
 {
     TempDir dir;
-    const std::string source = dir / "source.dat", big = dir / "big.dat", target = dir / "out.xls",
+    const std::string source = dir / "source.dat", largest = dir / "largest.dat", target = dir / "out.xls",
                       existing = dir / "existing.xls", layout = dir / "layout.txt", fault = dir / "fault.txt",
                       bad = dir / "bad.txt", marks = dir / "marks.txt";
-    // 20 records of 8 bytes behind a 4-byte header; 131072 of them in big.
-    std::vector<std::uint8_t> bytes = {'H', 'D', 'R', 0};
-    for (int i = 0; i < 8 * 131072; ++i)
-        bytes.push_back(static_cast<std::uint8_t>('a' + i % 26));
-    const std::vector<std::uint8_t> small(bytes.begin(), bytes.begin() + 4 + 8 * 20);
+    std::vector<std::uint8_t> small = {'H', 'D', 'R', 0}; // 20 records of 8 bytes behind a 4-byte header
+    for (int i = 0; i < 8 * 20; ++i)
+        small.push_back(static_cast<std::uint8_t>('a' + i % 26));
     WriteFile(source, small);
     WriteFile(dir / "empty.dat", std::string());
+    WriteFile(largest, std::string());
+    WriteFile(dir / "4gib.dat", std::string());
+    fs::resize_file(dir / "4gib.dat", 0x100000000ull); // sparse, as the largest source of 4 GiB less one byte
     ::mkfifo((dir / "fifo.dat").c_str(), 0600);
-    for (const auto& [name, size] : {std::pair{"largest.dat", 0xFFFFFFFFull}, {"4gib.dat", 0x100000000ull}}) {
-        WriteFile(dir / name, std::string()); // sparse
-        fs::resize_file(dir / name, size);
-    }
     WriteFile(layout, std::string("4 LineBegin Text\n6 ColumnBegin BinInteger\n7 ColumnEnd\n11 LineEnd\n"));
     WriteFile(fault, std::string("4 LineBegin\n6 ColumnEnd\n11 LineEnd\n"));
     WriteFile(bad, std::string("4 LineBegin\n\n7 ColumnEnd\n7 LineEnd\n"));
@@ -91,27 +88,27 @@ TEST(ConvertCommand, ArgumentsGiveTheirExitCodeMessageAndTarget)
         {{"--layout", layout, dir / "fifo.dat", target}, 2, "fifo.dat: not a regular file", false}, // no waiting
         {{"--layout", layout, "/dev/zero", target}, 2, "/dev/zero: not a regular file", false},
         {{"--layout", layout, dir / "4gib.dat", target}, 2, "4gib.dat: the file is 4 GiB or larger", false},
-        {{"--layout", layout, "--explain", dir / "largest.dat", target}, 0, "65534 records (of 536870911)", true},
+        {{"--layout", layout, "--explain", largest, target}, 0, "65534 records (of 536870911)", true},
         {{"--layout", layout, source, existing}, 2, "File exsists!\n  " + existing + " exists (use --force", true},
         {{"--layout", layout, "--force", source, existing}, 0, "", true},
         {{"--layout", layout, "--force", source, dir.Path() + "/./source.dat"}, 2, "is the source file", true},
         {{"--layout", layout, source, dir / "no/out.xls"}, 2, "File exsists!\n  cannot create", false},
-        {{"--layout", layout, big, target}, 0, "warning: More than 65534 lines;\nmaximum lines is selected!\n", true},
+        {{"--layout", layout, largest, target}, 0, "warning: More than 65534 lines;\nmaximum lines is selected!\n", true},
         {{"--layout", marks, "--explain", source, target}, 0,
          "Record: begins at byte 4, 8 bytes long, 20 records, 2 columns\n"
          "Column 1: rows 4-5, type row 4, Text, all bytes (2)\n"
          "Column 2: rows 6-10, type row 7, BinInteger, byte marks select bytes 7, 9\n",
          true},
-        {{"--layout", layout, big, target}, 3, "Error on writing target file!\n  " + target + " was not completed",
+        {{"--layout", layout, largest, target}, 3, "Error on writing target file!\n  " + target + " was not completed",
          false, "C", [&] { fs::remove(target); }},
-        {{"--layout", layout, big, target}, 3, "Import file-error\n  " + big + " could not be read to the end", false,
-         "C", [&] { fs::resize_file(big, 1000); }},
+        {{"--layout", layout, largest, target}, 3, "Import file-error\n  " + largest + " could not be read to the end",
+         false, "C", [&] { fs::resize_file(largest, 1000); }},
     };
     for (const CommandCase& row : rows) {
         SCOPED_TRACE(::testing::PrintToString(row.args));
         fs::remove(target);
         WriteFile(existing, std::string("precious"));
-        WriteFile(big, bytes);
+        fs::resize_file(largest, 0xFFFFFFFFull);
         std::ostringstream out;
         HookOnFirstFlush progress(row.midway);
         std::ostream err(&progress);

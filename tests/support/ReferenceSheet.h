@@ -1,7 +1,9 @@
 // The worksheet a conversion must write, made the plain way: every field
-// gathered byte by byte from the source, every record framed by hand, and
-// binary integers and singles widened by the processor. The record loop, its
-// batched reads and its writer are compared with it byte for byte.
+// gathered byte by byte from the source, every record framed by hand,
+// binary integers and singles widened by the processor, and every decimal
+// text packed before it is read (the conversion reads plain ones directly).
+// The record loop, its batched reads and its writer are compared with it
+// byte for byte.
 #pragma once
 
 #include <algorithm>
@@ -9,7 +11,8 @@
 #include <vector>
 
 #include "convert/ColumnWalk.h"
-#include "convert/ValueConversions.h"
+#include "convert/DecimalText.h"
+#include "convert/PackedDecimal.h"
 #include "sheet/SheetBytes.h"
 
 namespace zorbik::testing {
@@ -63,8 +66,11 @@ inline std::vector<std::uint8_t> ReferenceSheet(const std::vector<std::uint8_t>&
             std::memcpy(number, &value, 8);
             if (column.type == FieldType::BinReal && field.size() > 4)
                 std::memcpy(number, padded, 8); // a double, its missing high bytes zero
+            std::uint8_t packed[10];
+            if (column.type == FieldType::DecimalNumber)
+                PackDecimalText(padded, packed);
             if (column.type == FieldType::DecimalNumber || column.type == FieldType::Bcd)
-                ConvertDecimal(column.type == FieldType::Bcd ? kPackedDecimal : kDecimalText, padded, number);
+                StoreLe64(number, PackedDecimalToDouble(column.type == FieldType::Bcd ? padded : packed));
             cell(0x0003, 15, k, c);
             out.insert(out.end(), number, number + 8);
         }

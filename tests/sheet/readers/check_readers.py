@@ -126,7 +126,7 @@ def main():
         open(base + ".bin", "wb").write(source)
         open(base + ".layout", "w").write("\n".join(layout) + "\n")
         subprocess.run([convert, "--force", "--layout", base + ".layout", base + ".bin", base + ".xls"],
-                       check=True, stderr=subprocess.DEVNULL)
+                       check=True, stderr=subprocess.DEVNULL, timeout=60)
         paths.append(base + ".xls")
     failures = []
     for path, got in zip(paths, globals()["read_" + reader](paths, work)):
