@@ -90,6 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (const LayoutFault fault = prepared.fault) {
         Require(fault.messageId >= MsgMissingLineBegin && fault.messageId <= MsgMissingColumnEnd, "one of four faults");
         Require(fault.row >= kNoRow && fault.row < static_cast<std::int32_t>(sourceSize), "a fault row is a row");
+        Require(prepared.sourceRecords == 0 && plan.columns.empty(), "a fault leaves nothing to convert");
         return 0;
     }
     Require(layout.recordLength >= 2 && prepared.sourceRecords >= 1, "a record has 2 bytes and occurs once");

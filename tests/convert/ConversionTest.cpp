@@ -105,23 +105,34 @@ TEST(Conversion, TheTargetIsCompleteOrGoneAndNeverTheSource)
     }
 }
 
-TEST(Conversion, AStopDeletesTheTargetWhereverTheWorkerIs)
+// The worker waits at its report of `records` until the stop is under way.
+TEST(Conversion, AStopEndsTheWorkerAndDeletesTheTargetWhereverItIs)
 {
     TempDir dir;
     WriteFile(dir / "source.bin", std::vector<std::uint8_t>(8 * 65534, 'z'));
     SourceView view;
     ASSERT_TRUE(view.Open(dir / "source.bin"));
     const PreparedConversion p = PrepareConversion(MakeStore(8, {{0, LB}, {1, CB, TX}, {4, CE}, {7, LE}}), view.Size());
-    for (const std::uint32_t records : {0u, 1u, 300u, 5000u}) { // 0: before the worker started
+    for (const std::uint32_t records : {0u, 1u, 256u, 5120u}) { // 0: before a worker started; 1: at once
         Conversion conversion;
         ASSERT_EQ(conversion.OpenTarget(dir / "out.xls", NativeFile::Create::OpenAlways, view), TargetError::None);
-        std::atomic<bool> reached{records == 1};
+        std::atomic<bool> reached{records < 256}, stopping{false};
+        ConversionStatus status = ConversionStatus::Stopped;
+        const auto progress = [&](std::uint32_t done) {
+            reached = reached || done == records;
+            while (done == records && !stopping)
+                std::this_thread::yield();
+            if (done > records)
+                std::this_thread::yield(); // leave the stop time to arrive
+        };
         if (records > 0)
-            conversion.Start(view, p.layout, p.plan, [&](std::uint32_t done) { reached = reached || done >= records; }, {});
-        while (!reached && records > 0)
+            conversion.Start(view, p.layout, p.plan, progress, [&](const ConversionOutcome& o) { status = o.status; });
+        while (!reached)
             std::this_thread::yield();
+        stopping = true;
         conversion.Stop();
         EXPECT_FALSE(fs::exists(dir / "out.xls") || conversion.HasTarget() || conversion.Running()) << records;
+        EXPECT_TRUE(records == 1 || status == ConversionStatus::Stopped) << records;
     }
 }
 
