@@ -8,11 +8,11 @@ ZORBIK_PACKAGES=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libgl-dev fonts-dejavu-core
 )
-# What the tests need on top (the slow peer readers install themselves).
+# What the tests need on top; the fuzzer's clang and the peer readers are
+# installed by scripts/test.sh.
 ZORBIK_TEST_PACKAGES=(
   libgtest-dev
   python3 python3-xlrd
-  clang-14 libclang-rt-14-dev
 )
 
 # Installs the given Debian packages (none given: nothing to do).

@@ -6,6 +6,26 @@ cd "$(dirname "$0")/.."
 source scripts/deps.sh
 zorbik_install_missing "${ZORBIK_TEST_PACKAGES[@]}"
 
+# The peer readers of the "peers" tests: LibreOffice Calc and Node.js from
+# Debian, SheetJS from npm as package-lock.json pins it. The tests themselves
+# never install anything; they skip a reader that is missing.
+readers=tests/sheet/readers
+missing=()
+command -v soffice > /dev/null || missing+=(libreoffice-calc-nogui)
+command -v node > /dev/null || missing+=(nodejs)
+command -v npm > /dev/null || missing+=(npm)
+zorbik_apt_install "${missing[@]}"
+[ -d "$readers/node_modules/xlsx" ] || (cd "$readers" && npm ci --no-audit --no-fund --loglevel=error)
+
+# The fuzzer needs clang: the newest clang++ there is, or Debian's.
+clang=$(compgen -c | grep -xE 'clang\+\+(-[0-9]+)?' | sort -t- -k2,2n -u | tail -n 1 || true)
+if [ -z "$clang" ]; then
+  zorbik_apt_install clang
+  clang=clang++
+fi
+zorbik_install_missing "libclang-rt-$("$clang" -dumpversion | cut -d. -f1)-dev" ||
+  echo "fuzz: no libclang-rt package for $clang; the fuzzer may not link"
+
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1
@@ -34,7 +54,7 @@ done
 # that input belongs in fuzz/corpus/.
 fuzz_seconds=${ZORBIK_FUZZ_SECONDS:-60}
 echo "== fuzz: build"
-if cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+if cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER="$clang" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
      -DZORBIK_SANITIZE=ON -DZORBIK_FUZZ=ON -DZORBIK_GUI=OFF -DZORBIK_TESTS=OFF > /dev/null &&
    cmake --build build/fuzz -j"$jobs" --target zorbik_convert_fuzzer; then
   echo "== fuzz: ${fuzz_seconds} s"

@@ -2,189 +2,146 @@
 
 #include <random>
 
+#include "convert/ConversionEngine.h"
+#include "convert/PrepareConversion.h"
+#include "support/MemoryIo.h"
 #include "support/ReferenceSheet.h"
+#include "support/TestStore.h"
 
 namespace zorbik {
 namespace {
 
 using namespace zorbik::testing;
 
-// A sink that records its calls and can fail or pull the stop flag.
-class ScriptedSink : public ByteSink {
+std::vector<std::uint8_t> RandomBytes(std::size_t n, unsigned seed)
+{
+    std::mt19937 random(seed);
+    std::vector<std::uint8_t> bytes(n);
+    for (auto& b : bytes)
+        b = static_cast<std::uint8_t>(random());
+    return bytes;
+}
+
+PreparedConversion Prepare(std::size_t size, const std::vector<Mark>& marks)
+{
+    return PrepareConversion(MakeStore(static_cast<std::int32_t>(std::min<std::size_t>(size, 1 << 20)), marks),
+                             static_cast<std::uint32_t>(size));
+}
+
+// A sink that fails from its n-th write on, or pulls the stop flag in it.
+class ScriptedSink : public MemorySink {
 public:
     bool Write(const std::uint8_t* data, std::size_t n) override
     {
-        ++writes;
-        if (stopAfterWrite != nullptr)
-            stopAfterWrite->store(true);
-        if (failAll)
-            return false;
-        bytes += n;
-        (void)data;
-        return true;
+        if (++writes == stopAt)
+            stop->store(true);
+        return (failFrom == 0 || writes < failFrom) && MemorySink::Write(data, n);
     }
-    int writes = 0;
-    std::size_t bytes = 0;
-    bool failAll = false;
-    std::atomic<bool>* stopAfterWrite = nullptr;
+    int writes = 0, failFrom = 0, stopAt = 0;
+    std::atomic<bool>* stop = nullptr;
 };
 
-// A source that loses its tail after being opened: reads come back short.
-class ShrinkingSource : public SourceBytes {
+// A source that counts what is asked of it, and may have lost its tail
+// after its size was taken.
+class ScriptedSource : public MemorySource {
 public:
-    explicit ShrinkingSource(std::uint32_t size) : size_(size) {}
-    std::uint32_t Size() const override { return size_; }
+    ScriptedSource(std::vector<std::uint8_t> bytes, std::size_t readable) : MemorySource(std::move(bytes)), readable_(readable) {}
     std::int64_t ReadAt(std::uint64_t offset, void* buffer, std::size_t n) const override
     {
-        const std::uint64_t now = size_ / 2;
-        if (offset >= now)
-            return 0;
-        const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(n, now - offset));
-        std::memset(buffer, 'x', count);
-        return static_cast<std::int64_t>(count);
+        ++reads;
+        bytesRead += n;
+        return offset >= readable_ ? 0 : MemorySource::ReadAt(offset, buffer, std::min(n, readable_ - offset));
     }
+    mutable std::uint64_t reads = 0, bytesRead = 0;
 
 private:
-    std::uint32_t size_;
+    std::size_t readable_;
 };
 
-const std::vector<Mark> kTwoColumns = {{0, LB}, {1, CB, FieldType::Text}, {20, CE}, {21, CB, FieldType::BinInteger},
-                                       {22, CE}, {31, LE}};
-
-TEST(ConversionEngine, NothingIsWrittenOnceAStopIsSeen)
+// A finished conversion writes the reference sheet, the bytes earlier
+// versions wrote too; a stop or a failed write ends the writing at once, a
+// short read the conversion. From 32 MiB on the source is read ahead and the
+// target written behind, on threads of their own. (The fuzz corpus's replay
+// holds small conversions of every kind to the reference sheet.)
+TEST(ConversionEngine, WritesTheReferenceSheetUntilAStopAFailedWriteOrAShortRead)
 {
-    const std::vector<std::uint8_t> source(32 * 65534, 'q');
-    Prepared p = Prepare(static_cast<std::uint32_t>(source.size()), kTwoColumns);
-    MemorySource memory(source);
-
-    std::atomic<bool> stop{false};
-    ScriptedSink sink;
-    sink.stopAfterWrite = &stop; // the stop arrives while the first write is under way
-    const ConversionOutcome outcome = RunConversion(memory, p.layout, p.plan, sink, stop, {});
-    EXPECT_EQ(outcome.status, ConversionStatus::Stopped);
-    EXPECT_EQ(sink.writes, 1);
-    EXPECT_LT(outcome.recordsDone, 65534u);
-
-    std::atomic<bool> early{false};
-    ScriptedSink quiet;
-    const ConversionOutcome stoppedEarly = RunConversion(memory, p.layout, p.plan, quiet, early, [&](std::uint32_t done) {
-        if (done >= 512)
-            early = true;
-    });
-    EXPECT_EQ(stoppedEarly.status, ConversionStatus::Stopped);
-    EXPECT_EQ(stoppedEarly.recordsDone, 512u);
-    EXPECT_EQ(quiet.writes, 0); // everything so far was still in the buffer
-}
-
-TEST(ConversionEngine, AFailedWriteEndsTheConversion)
-{
-    const std::vector<std::uint8_t> source(32 * 65534, 'q');
-    Prepared p = Prepare(static_cast<std::uint32_t>(source.size()), kTwoColumns);
-    MemorySource memory(source);
-    std::atomic<bool> stop{false};
-    ScriptedSink sink;
-    sink.failAll = true;
-    const ConversionOutcome outcome = RunConversion(memory, p.layout, p.plan, sink, stop, {});
-    EXPECT_EQ(outcome.status, ConversionStatus::WriteFailed);
-    EXPECT_EQ(sink.writes, 1);
-    EXPECT_EQ(outcome.bytesWritten, 0u);
-
-    // A small file fails at its one and only write, at the end.
-    const std::vector<std::uint8_t> small(64, 'q');
-    Prepared q = Prepare(64, kTwoColumns);
-    MemorySource smallMemory(small);
-    ScriptedSink smallSink;
-    smallSink.failAll = true;
-    EXPECT_EQ(RunConversion(smallMemory, q.layout, q.plan, smallSink, stop, {}).status, ConversionStatus::WriteFailed);
-}
-
-TEST(ConversionEngine, ASourceThatShrinksIsAReadFailure)
-{
-    Prepared p = Prepare(32u * 65534, kTwoColumns);
-    ShrinkingSource source(32u * 65534);
-    std::atomic<bool> stop{false};
-    ScriptedSink sink;
-    EXPECT_EQ(RunConversion(source, p.layout, p.plan, sink, stop, {}).status, ConversionStatus::ReadFailed);
-}
-
-TEST(ConversionEngine, ProgressFollowsTheRecordsToTheLast)
-{
-    const std::vector<std::uint8_t> source(32 * 1000 + 5, 'q');
-    Prepared p = Prepare(static_cast<std::uint32_t>(source.size()), kTwoColumns);
-    MemorySource memory(source);
-    std::atomic<bool> stop{false};
-    MemorySink sink;
-    std::vector<std::uint32_t> reports;
-    RunConversion(memory, p.layout, p.plan, sink, stop, [&](std::uint32_t done) { reports.push_back(done); });
-    ASSERT_FALSE(reports.empty());
-    EXPECT_EQ(reports.back(), 1000u);
-    EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()));
-    EXPECT_GE(reports.size(), 1000u / kProgressInterval);
-}
-
-// The sheet written the slow way: every byte looked up on its own. The
-// engine reads the source in large batches and must give the same bytes.
-std::vector<std::uint8_t> ByteByByte(const std::vector<std::uint8_t>& source, const RecordLayout& layout,
-                                     const ColumnPlan& plan)
-{
-    return ReferenceSheet(layout, [&](std::uint32_t k, std::uint32_t c, std::uint8_t* field, std::uint32_t& count) {
-        const PlannedColumn& column = plan.columns.at(c);
-        for (std::uint32_t r = 0; r < column.runCount; ++r) {
-            const RowRun& run = plan.runs[column.firstRun + r];
-            for (std::uint32_t i = 0; i < run.length; ++i) {
-                const std::uint64_t offset =
-                    static_cast<std::uint64_t>(run.firstRow) + i + std::uint64_t{k} * layout.recordLength;
-                if (offset >= source.size())
-                    return column.type;
-                field[count++] = source[offset];
-            }
-        }
-        return column.type;
-    });
-}
-
-TEST(ConversionEngine, BatchedReadsGiveTheSameBytesAsByteByByteReads)
-{
-    std::mt19937 random(7);
-    for (int run = 0; run < 12; ++run) {
-        SCOPED_TRACE(run);
-        const std::uint32_t length = 2 + random() % (run % 3 == 0 ? 5000 : 200);
-        const std::uint32_t begin = random() % 300;
-        const std::uint32_t size = begin + length * (1 + random() % 3000) + random() % length;
-        std::vector<std::uint8_t> source(size);
-        for (auto& b : source)
-            b = static_cast<std::uint8_t>(random());
-        // Random column pairs inside and beyond the record, random types.
-        std::vector<Mark> marks = {{static_cast<std::int32_t>(begin), LB}};
-        std::int32_t row = static_cast<std::int32_t>(begin) + 1;
-        const std::int32_t limit = static_cast<std::int32_t>(std::min<std::uint32_t>(size, begin + length * 2 + 40));
-        while (row + 3 < limit) {
-            const std::int32_t end = row + 1 + static_cast<std::int32_t>(random() % 12);
-            if (end >= static_cast<std::int32_t>(begin + length - 1))
-                break;
-            const auto type = static_cast<FieldType>(random() % 6);
-            marks.push_back({row, CB, type});
-            if (end - row > 2 && random() % 3 == 0)
-                marks.push_back({row + 1, BM, static_cast<FieldType>(random() % 6)});
-            marks.push_back({end, CE, static_cast<FieldType>(random() % 2)});
-            row = end + 1 + static_cast<std::int32_t>(random() % 3);
-        }
-        marks.push_back({static_cast<std::int32_t>(begin + length - 1), LE, static_cast<FieldType>(random() % 3)});
-        if (limit > static_cast<std::int32_t>(begin + length + 6) && random() % 2 == 0) {
-            const auto after = static_cast<std::int32_t>(begin + length + 2);
-            marks.push_back({after, CB, FieldType::Text});
-            marks.push_back({std::min(after + 3, limit - 1), CE});
-        }
-
-        Prepared p = Prepare(size, marks);
-        MemorySource memory(source);
+    const std::vector<Mark> small = {{0, LB}, {1, CB, TX}, {20, CE}, {21, CB, BI}, {22, CE}, {31, LE}};
+    const std::vector<Mark> large = {{10, LB},    {11, CB, TX},  {40, CE},     {100, CB},     {101, BM, BI},
+                                     {103, BM},   {104, CE, TX}, {2000, CB, DN}, {2009, CE},  {3990, CB, BC},
+                                     {3999, CE},  {4009, LE},    {4012, CB, TX}, {4015, CE}};
+    constexpr std::uint32_t kSome = 0; // some records, not all
+    const struct {
+        const char* name;
+        std::size_t size;
+        int failFrom, stopAt; // at the n-th write; 0: never
+        std::uint32_t stopAtRecord;
+        std::size_t readable;
+        ConversionStatus status;
+        std::uint32_t recordsDone;
+        int writes;         // -1: any number
+        std::uint64_t hash = 0; // FNV-1a of a finished sheet
+    } rows[] = {
+        {"finished", 32 * 65534, 0, 0, 0, 32 * 65534, ConversionStatus::Finished, 65534, -1, 17137648079369041363u},
+        {"a stop during the first write", 32 * 65534, 0, 1, 0, 32 * 65534, ConversionStatus::Stopped, kSome, 1},
+        {"a stop at record 512", 32 * 65534, 0, 0, 512, 32 * 65534, ConversionStatus::Stopped, 512, 0},
+        {"every write fails", 32 * 65534, 1, 0, 0, 32 * 65534, ConversionStatus::WriteFailed, kSome, 1},
+        {"the only write of a small file fails", 64, 1, 0, 0, 64, ConversionStatus::WriteFailed, 2, 1},
+        {"the source shrinks", 32 * 65534, 0, 0, 0, 32 * 30000, ConversionStatus::ReadFailed, kSome, -1},
+        {"large: finished", 40 << 20, 0, 0, 0, 40 << 20, ConversionStatus::Finished, 10485, -1, 7470805417457421195u},
+        {"large: a stop during the first write", 40 << 20, 0, 1, 0, 40 << 20, ConversionStatus::Stopped, kSome, 1},
+        {"large: the source shrinks", 40 << 20, 0, 0, 0, 20 << 20, ConversionStatus::ReadFailed, kSome, -1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::vector<std::uint8_t> bytes = RandomBytes(row.size, 7);
+        const PreparedConversion p = Prepare(row.size, row.size < (32 << 20) ? small : large);
+        const ScriptedSource source(bytes, row.readable);
         std::atomic<bool> stop{false};
+        ScriptedSink sink;
+        sink.failFrom = row.failFrom;
+        sink.stopAt = row.stopAt;
+        sink.stop = &stop;
+        std::vector<std::uint32_t> reports;
+        const ConversionOutcome outcome = RunConversion(source, p.layout, p.plan, sink, stop, [&](std::uint32_t done) {
+            reports.push_back(done);
+            stop = stop || done == row.stopAtRecord;
+        });
+        EXPECT_EQ(outcome.status, row.status);
+        EXPECT_TRUE(row.recordsDone == kSome ? outcome.recordsDone > 0 && outcome.recordsDone < p.layout.recordCount
+                                             : outcome.recordsDone == row.recordsDone)
+            << outcome.recordsDone;
+        EXPECT_TRUE(row.writes < 0 || sink.writes == row.writes) << sink.writes;
+        // A report every 256 records, and one at the end of a finished run.
+        const bool finished = outcome.status == ConversionStatus::Finished;
+        ASSERT_EQ(reports.size(), outcome.recordsDone / kProgressInterval + finished);
+        for (std::size_t i = 0; i < reports.size(); ++i)
+            EXPECT_EQ(reports[i], finished && i + 1 == reports.size() ? outcome.recordsDone : (i + 1) * kProgressInterval);
+        // The whole sheet when finished, else its start at most.
+        const std::vector<std::uint8_t> sheet = ReferenceSheet(bytes, p.layout, p.plan);
+        EXPECT_TRUE(finished ? sink.bytes == sheet : std::equal(sink.bytes.begin(), sink.bytes.end(), sheet.begin()));
+        std::uint64_t hash = 1469598103934665603ull;
+        for (const std::uint8_t b : sink.bytes)
+            hash = (hash ^ b) * 1099511628211ull;
+        EXPECT_TRUE(!finished || hash == row.hash) << hash;
+    }
+}
+
+// Few and large reads, every byte about once: also with read-ahead (the
+// last shape, over 32 MiB), whose batches must not be read again.
+TEST(ConversionEngine, ReadsSourceBytesAboutOnceInAFewLargeReads)
+{
+    for (const auto& [columns, length, records] : {std::tuple{2, 10, 3000}, {500, 2002, 3000}, {2, 600, 60000}}) {
+        std::vector<Mark> marks = {{0, LB}, {length - 1, LE}};
+        for (std::int32_t c = 0; c < columns; ++c)
+            marks.insert(marks.end(), {{1 + 4 * c, CB, BI}, {4 + 4 * c, CE}});
+        const std::size_t size = std::size_t(length) * records;
+        const PreparedConversion p = Prepare(size, marks);
+        const ScriptedSource source(std::vector<std::uint8_t>(size), size);
         MemorySink sink;
-        const ConversionOutcome outcome = RunConversion(memory, p.layout, p.plan, sink, stop, {});
-        ASSERT_EQ(outcome.status, ConversionStatus::Finished);
-        ASSERT_EQ(p.plan.columns.size(), p.layout.columnCount); // the reference writes columnCount cells a record
-        ASSERT_EQ(sink.bytes, ByteByByte(source, p.layout, p.plan));
-        ASSERT_TRUE(ReadSheet(sink.bytes).wellFormed);
+        std::atomic<bool> stop{false};
+        ASSERT_EQ(RunConversion(source, p.layout, p.plan, sink, stop, {}).status, ConversionStatus::Finished);
+        EXPECT_TRUE(source.bytesRead <= size && source.bytesRead >= size - 2 * records) << source.bytesRead;
+        EXPECT_LE(source.reads, size / (64 * 1024) + 2) << columns;
     }
 }
 

@@ -1,12 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
-#include <unistd.h>
+#include <functional>
+#include <thread>
+#include <utility>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 #include "convert/Conversion.h"
-#include "layout/NormaliseEdges.h"
-#include "layout/ValidateLayout.h"
-#include "sheet/SheetBytes.h"
+#include "convert/PrepareConversion.h"
+#include "support/ReferenceSheet.h"
 #include "support/TempDir.h"
 #include "support/TestStore.h"
 
@@ -14,113 +19,121 @@ namespace zorbik {
 namespace {
 
 using namespace zorbik::testing;
+namespace fs = std::filesystem;
 
-struct Fixture {
+// What the target is before the conversion (an existing file, a FIFO, the
+// source through a link), and what another program does while the worker writes it
+// (delete or replace it, cut the source) or the disk filling up: the target
+// is the whole sheet or gone, another program's file stays, the source too.
+TEST(Conversion, TheTargetIsCompleteOrGoneAndNeverTheSource)
+{
     TempDir dir;
-    SourceView source;
-    RecordLayout layout;
-    ColumnPlan plan;
-
-    explicit Fixture(std::size_t records = 10)
-    {
-        WriteFile(dir / "source.bin", std::vector<std::uint8_t>(records * 8, 'z'));
-        EXPECT_TRUE(source.Open(dir / "source.bin"));
-        RowStore store = MakeStore(static_cast<std::int32_t>(source.Size()),
-                                   {{0, LB}, {1, CB, FieldType::Text}, {4, CE}, {7, LE}});
-        EXPECT_FALSE(ValidateLayout(store, source.Size(), layout));
-        NormaliseEdges(store, layout);
-        ClampCounts(layout);
-        plan = BuildColumnPlan(store, layout);
-    }
-};
-
-TEST(Conversion, FinishCutsALongerExistingTargetToTheNewLength)
-{
-    Fixture f;
-    const std::string target = f.dir / "out.xls";
-    WriteFile(target, std::vector<std::uint8_t>(100000, 0xEE));
-    Conversion conversion;
-    ASSERT_EQ(conversion.OpenTarget(target, NativeFile::Create::OpenAlways, f.source), TargetError::None);
-    const ConversionOutcome outcome = conversion.RunHere(f.source, f.layout, f.plan, {});
-    EXPECT_EQ(outcome.status, ConversionStatus::Finished);
-    const auto bytes = ReadFile(target);
-    EXPECT_EQ(bytes.size(), 680u + 12 + 10 * (17 + 12 + 4) + 55);
-    EXPECT_EQ(bytes.size(), outcome.bytesWritten);
-    EXPECT_TRUE(std::equal(kSheetTrailer.begin(), kSheetTrailer.end(), bytes.end() - 55));
-}
-
-TEST(Conversion, TheWorkerThreadReportsOnceAndFinishKeepsTheFile)
-{
-    Fixture f(65534);
-    const std::string target = f.dir / "out.xls";
-    Conversion conversion;
-    ASSERT_EQ(conversion.OpenTarget(target, NativeFile::Create::CreateNew, f.source), TargetError::None);
-    std::atomic<int> doneCalls{0};
-    std::atomic<std::uint32_t> lastProgress{0};
-    conversion.Start(
-        f.source, f.layout, f.plan, [&](std::uint32_t done) { lastProgress = done; },
-        [&](const ConversionOutcome&) { ++doneCalls; });
-    const ConversionOutcome outcome = conversion.Finish();
-    EXPECT_EQ(outcome.status, ConversionStatus::Finished);
-    EXPECT_EQ(doneCalls, 1);
-    EXPECT_EQ(lastProgress, 65534u);
-    EXPECT_TRUE(std::filesystem::exists(target));
-    EXPECT_FALSE(conversion.HasTarget());
-}
-
-TEST(Conversion, StopDeletesTheTargetWhereverTheWorkerIs)
-{
-    for (const int delayMicroseconds : {0, 50, 2000}) {
-        Fixture f(65534);
-        const std::string target = f.dir / "out.xls";
+    const std::string source = dir / "source.bin", target = dir / "out/out.xls";
+    std::vector<std::uint8_t> bytes(8 * 65534);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<std::uint8_t>(i * 7 + i / 8);
+    const PreparedConversion p = PrepareConversion(MakeStore(8, {{0, LB}, {1, CB, TX}, {4, CE}, {7, LE, BI}}), 8 * 65534);
+    const std::vector<std::uint8_t> sheet = ReferenceSheet(bytes, p.layout, p.plan), other = {'o', 't', 'h', 'e', 'r'};
+    rlimit unlimited{};
+    ::getrlimit(RLIMIT_FSIZE, &unlimited);
+    const auto none = [] {};
+    const auto replace = [&] {
+        WriteFile(dir / "other", other);
+        fs::rename(dir / "other", target);
+    };
+    const auto fillDisk = [&] {
+        const rlimit full{4096, unlimited.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &full);
+    };
+    const auto NEW = NativeFile::Create::CreateNew, ANY = NativeFile::Create::OpenAlways;
+    const struct {
+        const char* what;
+        std::function<void()> before, midway;
+        NativeFile::Create mode;
+        std::string path;
+        TargetError opened;
+        ConversionStatus status;
+        std::vector<std::uint8_t> after; // empty: no file at the path
+    } rows[] = {
+        {"a new file", none, none, NEW, target, TargetError::None, ConversionStatus::Finished, sheet},
+        {"a longer file cut to the sheet", [&] { WriteFile(target, std::vector<std::uint8_t>(sheet.size() + 9, 1)); },
+         none, ANY, target, TargetError::None, ConversionStatus::Finished, sheet},
+        {"an existing file", [&] { WriteFile(target, other); }, none, NEW, target, TargetError::Exists, {}, other},
+        {"a missing folder", [&] { fs::remove(dir / "out"); }, none, ANY, target, TargetError::CannotCreate, {}, {}},
+        {"a FIFO, without waiting for a reader", [&] { ::mkfifo(target.c_str(), 0600); }, none, ANY, target,
+         TargetError::CannotCreate, {}, {}},
+        {"the source", none, none, ANY, source, TargetError::SameAsSource, {}, bytes},
+        {"a hard link to the source", [&] { fs::create_hard_link(source, target); }, none, ANY, target,
+         TargetError::SameAsSource, {}, bytes},
+        {"deleted while written", none, [&] { fs::remove(target); }, NEW, target, TargetError::None,
+         ConversionStatus::WriteFailed, {}},
+        {"replaced while written", none, replace, NEW, target, TargetError::None, ConversionStatus::WriteFailed, other},
+        {"the disk full", none, fillDisk, NEW, target, TargetError::None, ConversionStatus::WriteFailed, {}},
+        {"the source cut", none, [&] { fs::resize_file(source, 1000); }, NEW, target, TargetError::None,
+         ConversionStatus::ReadFailed, {}},
+    };
+    std::signal(SIGXFSZ, SIG_IGN);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        fs::remove_all(dir / "out");
+        fs::create_directory(dir / "out");
+        WriteFile(source, bytes);
+        row.before();
+        SourceView view;
+        ASSERT_TRUE(view.Open(source));
         Conversion conversion;
-        ASSERT_EQ(conversion.OpenTarget(target, NativeFile::Create::OpenAlways, f.source), TargetError::None);
-        conversion.Start(f.source, f.layout, f.plan, {}, {});
-        ::usleep(static_cast<useconds_t>(delayMicroseconds));
+        ASSERT_EQ(conversion.OpenTarget(row.path, row.mode, view), row.opened);
+        EXPECT_EQ(conversion.HasTarget(), row.opened == TargetError::None);
+        if (conversion.HasTarget()) {
+            std::uint32_t lastReport = 0;
+            int doneCalls = 0;
+            const auto progress = [&](std::uint32_t done) {
+                if (std::exchange(lastReport, done) == 0)
+                    row.midway();
+            };
+            conversion.Start(view, p.layout, p.plan, progress, [&](const ConversionOutcome&) { ++doneCalls; });
+            const ConversionOutcome outcome = conversion.Finish();
+            ::setrlimit(RLIMIT_FSIZE, &unlimited);
+            EXPECT_EQ(outcome.status, row.status);
+            EXPECT_EQ(doneCalls, 1);
+            EXPECT_TRUE(row.status != ConversionStatus::Finished || lastReport == 65534) << lastReport;
+            EXPECT_FALSE(conversion.HasTarget());
+        }
+        const bool file = fs::is_regular_file(row.path);
+        EXPECT_EQ(file, !row.after.empty());
+        EXPECT_TRUE(!file || ReadFile(row.path) == row.after);
+    }
+}
+
+// The worker waits at its report of `records` until the stop is under way.
+TEST(Conversion, AStopEndsTheWorkerAndDeletesTheTargetWhereverItIs)
+{
+    TempDir dir;
+    WriteFile(dir / "source.bin", std::vector<std::uint8_t>(8 * 65534, 'z'));
+    SourceView view;
+    ASSERT_TRUE(view.Open(dir / "source.bin"));
+    const PreparedConversion p = PrepareConversion(MakeStore(8, {{0, LB}, {1, CB, TX}, {4, CE}, {7, LE}}), view.Size());
+    for (const std::uint32_t records : {0u, 1u, 256u, 5120u}) { // 0: before a worker started; 1: at once
+        Conversion conversion;
+        ASSERT_EQ(conversion.OpenTarget(dir / "out.xls", NativeFile::Create::OpenAlways, view), TargetError::None);
+        std::atomic<bool> reached{records < 256}, stopping{false};
+        ConversionStatus status = ConversionStatus::Stopped;
+        const auto progress = [&](std::uint32_t done) {
+            reached = reached || done == records;
+            while (done == records && !stopping)
+                std::this_thread::yield();
+            if (done > records)
+                std::this_thread::yield(); // leave the stop time to arrive
+        };
+        if (records > 0)
+            conversion.Start(view, p.layout, p.plan, progress, [&](const ConversionOutcome& o) { status = o.status; });
+        while (!reached)
+            std::this_thread::yield();
+        stopping = true;
         conversion.Stop();
-        EXPECT_FALSE(std::filesystem::exists(target)) << delayMicroseconds;
-        EXPECT_FALSE(conversion.HasTarget());
-        EXPECT_FALSE(conversion.Running());
+        EXPECT_FALSE(fs::exists(dir / "out.xls") || conversion.HasTarget() || conversion.Running()) << records;
+        EXPECT_TRUE(records == 1 || status == ConversionStatus::Stopped) << records;
     }
-}
-
-TEST(Conversion, StopBeforeAnyWorkerStartedStillDeletesTheTarget)
-{
-    Fixture f;
-    const std::string target = f.dir / "out.xls";
-    Conversion conversion;
-    ASSERT_EQ(conversion.OpenTarget(target, NativeFile::Create::OpenAlways, f.source), TargetError::None);
-    conversion.Stop();
-    EXPECT_FALSE(std::filesystem::exists(target));
-}
-
-TEST(Conversion, TheSourceItselfIsNeverATarget)
-{
-    Fixture f;
-    const std::string sourcePath = f.dir / "source.bin";
-    ASSERT_EQ(::symlink(sourcePath.c_str(), (f.dir / "soft.xls").c_str()), 0);
-    ASSERT_EQ(::link(sourcePath.c_str(), (f.dir / "hard.xls").c_str()), 0);
-    const auto before = ReadFile(sourcePath);
-    for (const std::string& path : {sourcePath, f.dir / "soft.xls", f.dir / "hard.xls", f.dir.Path() + "/./source.bin"}) {
-        Conversion conversion;
-        EXPECT_EQ(conversion.OpenTarget(path, NativeFile::Create::OpenAlways, f.source), TargetError::SameAsSource)
-            << path;
-        EXPECT_FALSE(conversion.HasTarget());
-    }
-    EXPECT_EQ(ReadFile(sourcePath), before);
-}
-
-TEST(Conversion, CreateNewLeavesAnExistingFileAlone)
-{
-    Fixture f;
-    const std::string target = f.dir / "out.xls";
-    WriteFile(target, std::string("keep me"));
-    Conversion conversion;
-    EXPECT_EQ(conversion.OpenTarget(target, NativeFile::Create::CreateNew, f.source), TargetError::Exists);
-    EXPECT_EQ(conversion.OpenTarget(f.dir / "no/such/folder.xls", NativeFile::Create::OpenAlways, f.source),
-              TargetError::CannotCreate);
-    EXPECT_EQ(conversion.OpenTarget(f.dir.Path(), NativeFile::Create::OpenAlways, f.source), TargetError::CannotCreate);
-    EXPECT_EQ(ReadFile(target).size(), 7u);
 }
 
 } // namespace

@@ -1,103 +1,50 @@
 #include <gtest/gtest.h>
 
 #include "layout/LayoutFile.h"
-#include "support/TestStore.h"
 
 namespace zorbik {
 namespace {
 
-using namespace zorbik::testing;
+using namespace std::string_literals;
 
-TEST(LayoutFile, ReadsRowsMarkersAndTypes)
+// The entries read, as "row marker type@line" words, or the error message.
+std::string Read(std::string_view text, std::uint32_t size = 100)
 {
-    const char* text = "# a comment\n"
-                       "\n"
-                       "16 LineBegin Text\r\n"
-                       "  26\tColumnBegin   BinInteger  \n"
-                       "27 ColumnEnd\n"
-                       "30 ByteMark Bcd\n"
-                       "31 Unmarked DecimalNumber\n"
-                       "43 LineEnd BinReal"; // no final newline
     std::vector<LayoutEntry> entries;
-    ASSERT_FALSE(ParseLayout(text, 100, entries));
-    ASSERT_EQ(entries.size(), 6u);
-    EXPECT_EQ(entries[0].row, 16);
-    EXPECT_EQ(entries[0].marker, MarkerKind::LineBegin);
-    EXPECT_EQ(entries[0].type, FieldType::Text);
-    EXPECT_EQ(entries[1].type, FieldType::BinInteger);
-    EXPECT_EQ(entries[2].type, FieldType::None);
-    EXPECT_EQ(entries[4].marker, MarkerKind::Unmarked);
-    EXPECT_EQ(entries[4].type, FieldType::DecimalNumber);
-    EXPECT_EQ(entries[5].row, 43);
-    EXPECT_EQ(entries[5].line, 8);
+    if (const LayoutParseError error = ParseLayout(text, size, entries))
+        return error.message;
+    std::string out;
+    for (const LayoutEntry& e : entries)
+        out += std::to_string(e.row) + " " + std::string(MarkerWord(e.marker)) + " " +
+               std::string(FieldTypeWord(e.type)) + "@" + std::to_string(e.line) + ";";
+    return out;
 }
 
-TEST(LayoutFile, RefusesBadLinesNamingTheLine)
+TEST(LayoutFile, ReadsRowsMarkersAndTypesOrNamesTheBadLine)
 {
-    const struct {
-        const char* text;
-        int line;
-        const char* words; // part of the message
-    } rows[] = {
-        {"1 LineBegin\n2 Linebegin\n", 2, "unknown marker"},
-        {"1 LineBegin\n\n# x\n-5 LineEnd\n", 4, "not a byte number"},
-        {"99999999999999999999 LineEnd\n", 1, "past the end"},
-        {"100 LineEnd\n", 1, "past the end"},
-        {"99 LineEnd\n", 0, ""},
-        {"1 LineBegin\n1 LineEnd\n", 2, "listed twice"},
-        {"1\n", 1, "expected ROW MARKER"},
-        {"1 LineBegin Text extra\n", 1, "expected ROW MARKER"},
-        {"1 LineBegin Texts\n", 1, "unknown field type"},
-        {"0x10 LineBegin\n", 1, "not a byte number"},
-        {"\x01\xff\xfe garbage\n", 1, "not a byte number"},
+    const std::pair<std::string, std::string> rows[] = {
+        {"# a comment\n\n16 LineBegin Text\r\n  26\tColumnBegin   BinInteger  \n31 Unmarked DecimalNumber\n"
+         "43 LineEnd BinReal", // no final newline
+         "16 LineBegin Text@3;26 ColumnBegin BinInteger@4;31 Unmarked DecimalNumber@5;43 LineEnd BinReal@6;"},
+        {"\xEF\xBB\xBF" "0 LineBegin\r\n99 ByteMark Bcd\n", "0 LineBegin @1;99 ByteMark Bcd@2;"},
+        {"1 LineBegin\n2 Linebegin\n", "line 2: unknown marker \"Linebegin\" (LineBegin, ColumnBegin,"},
+        {"1 LineBegin\n\n# x\n-5 LineEnd\n", "line 4: row \"-5\" is not a byte number"},
+        {"\x7f" "E\x02\xff LineBegin\n", "line 1: row \"\\x7fE\\x02\\xff\" is not a byte number"},
+        {"100 LineEnd\n", "line 1: row \"100\" lies at or past the end of the source (100 bytes)"},
+        {"4294967296 LineEnd\n", "line 1: row \"4294967296\" lies at or past the end"}, // no wrap to 0
+        {"1 LineBegin\n1 LineEnd\n", "line 2: row 1 is listed twice"},
+        {"1\n", "line 1: expected ROW MARKER [TYPE], got \"1\""},
+        {"1 LineBegin Text # note\n", "line 1: expected ROW MARKER [TYPE], got \"1 LineBegin Text # note\""},
+        {"1 LineBegin Texts\n", "line 1: unknown field type \"Texts\" (Text, BinInteger, BinReal,"},
+        {"1 LineBegin " + std::string(50, 'x'), "line 1: unknown field type \"" + std::string(40, 'x') + "...\""},
+        {"0 LineBegin\r1 ColumnBegin\r7 LineEnd\r", // old Macintosh line ends: one line
+         "line 1: expected ROW MARKER [TYPE], got \"0 LineBegin\\x0d1 ColumnBegin\\x0d7 LineEnd\""},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.text);
-        std::vector<LayoutEntry> entries;
-        const LayoutParseError error = ParseLayout(row.text, 100, entries);
-        EXPECT_EQ(error.line, row.line);
-        if (row.line != 0) {
-            EXPECT_NE(error.message.find("line " + std::to_string(row.line) + ":"), std::string::npos) << error.message;
-            EXPECT_NE(error.message.find(row.words), std::string::npos) << error.message;
-        }
-    }
-}
-
-TEST(LayoutFile, AByteOrderMarkIsSkipped)
-{
-    std::vector<LayoutEntry> entries;
-    ASSERT_FALSE(ParseLayout("\xEF\xBB\xBF" "0 LineBegin\r\n3 LineEnd\r\n", 10, entries));
-    ASSERT_EQ(entries.size(), 2u);
-    EXPECT_EQ(entries[0].row, 0);
-}
-
-TEST(LayoutFile, RowsOfHugeSourcesStopAtTheLastMarkableRow)
-{
-    std::vector<LayoutEntry> entries;
-    EXPECT_FALSE(ParseLayout("2147483646 LineEnd\n", 0xFFFFFFFFu, entries));
-    const LayoutParseError error = ParseLayout("2147483647 LineEnd\n", 0xFFFFFFFFu, entries);
-    EXPECT_EQ(error.line, 1);
-    EXPECT_NE(error.message.find("last row that can be marked"), std::string::npos) << error.message;
-}
-
-TEST(LayoutFile, WritesWhatItReads)
-{
-    RowStore store = MakeStore(50, {{3, LB, FieldType::Text},
-                                    {5, CB},
-                                    {7, BM, FieldType::BinReal},
-                                    {9, CE, FieldType::Bcd},
-                                    {11, NO, FieldType::DecimalNumber},
-                                    {20, LE}},
-                                UiLanguage::German);
-    const std::string text = FormatLayout(store);
-    std::vector<LayoutEntry> entries;
-    ASSERT_FALSE(ParseLayout(text, 50, entries));
-    RowStore back(UiLanguage::German);
-    back.AddRows(50);
-    ApplyLayout(entries, back);
-    EXPECT_EQ(back.Markers(), store.Markers());
-    EXPECT_EQ(back.FieldTypes(), store.FieldTypes());
-    EXPECT_NE(text.find("11 Unmarked DecimalNumber\n"), std::string::npos);
+    for (const auto& [text, expected] : rows)
+        EXPECT_EQ(Read(text).substr(0, expected.size()), expected) << text;
+    EXPECT_EQ(Read("2147483646 LineEnd\n", 0xFFFFFFFFu), "2147483646 LineEnd @1;");
+    EXPECT_EQ(Read("2147483647 LineEnd\n", 0xFFFFFFFFu),
+              "line 1: row \"2147483647\" is past the last row that can be marked (2147483646)");
 }
 
 } // namespace

@@ -22,7 +22,6 @@ public:
         std::memcpy(buffer, bytes_.data() + offset, count);
         return static_cast<std::int64_t>(count);
     }
-    const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
 
 private:
     std::vector<std::uint8_t> bytes_;

@@ -1,87 +1,82 @@
-// Sheets written the slow way, one cell at a time, for the record loop to be
-// compared with, and a layout prepared as the programs prepare it.
+// The worksheet a conversion must write, made the plain way: every field
+// gathered byte by byte from the source, every record framed by hand,
+// binary integers and singles widened by the processor, and every decimal
+// text packed before it is read (the conversion reads plain ones directly).
+// The record loop, its batched reads and its writer are compared with it
+// byte for byte.
 #pragma once
 
-#include <cstdint>
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
-#include <gtest/gtest.h>
-
-#include "convert/ValueConversions.h"
-#include "sheet/SheetWriter.h"
-#include "support/Convert.h"
+#include "convert/ColumnWalk.h"
+#include "convert/DecimalText.h"
+#include "convert/PackedDecimal.h"
+#include "sheet/SheetBytes.h"
 
 namespace zorbik::testing {
 
-struct Prepared {
-    RowStore store{UiLanguage::English};
-    RecordLayout layout;
-    ColumnPlan plan;
-};
-
-inline Prepared Prepare(std::uint32_t size, const std::vector<Mark>& marks)
+inline std::vector<std::uint8_t> ReferenceSheet(const std::vector<std::uint8_t>& source, const RecordLayout& layout,
+                                                const ColumnPlan& plan)
 {
-    Prepared p;
-    p.store = MakeStore(static_cast<std::int32_t>(size), marks);
-    EXPECT_FALSE(ValidateLayout(p.store, size, p.layout));
-    NormaliseEdges(p.store, p.layout);
-    ClampCounts(p.layout);
-    p.plan = BuildColumnPlan(p.store, p.layout);
-    return p;
-}
-
-// The whole sheet, cell by cell: `fieldOf(k, c, field, count)` puts the
-// bytes of column c of record k into `field` (256 bytes, all zero), sets
-// `count` and gives the column's type.
-template <typename FieldOf>
-std::vector<std::uint8_t> ReferenceSheet(const RecordLayout& layout, FieldOf fieldOf)
-{
-    MemorySink sink;
-    OutputBuffer out(sink);
-    SheetWriter writer(out);
-    writer.WriteSheetHeader();
-    writer.WriteDimensions(layout.recordCount, layout.columnCount);
+    std::vector<std::uint8_t> out(kSheetHeader.begin(), kSheetHeader.end());
+    auto le = [&out](std::uint64_t v, int n) {
+        for (int i = 0; i < n; ++i)
+            out.push_back(static_cast<std::uint8_t>(v >> 8 * i));
+    };
+    // A record's type and length, and for a cell its row, column and attributes 40 00 00.
+    auto record = [&](int type, std::size_t length) { le(type | length << 16, 4); };
+    auto cell = [&](int type, std::size_t length, std::uint32_t k, std::uint32_t c) {
+        le(type | length << 16 | std::uint64_t{k & 0xFFFF} << 32 | std::uint64_t{c} << 48, 8);
+        le(0x40, 3);
+    };
+    record(0x0000, 8); // DIMENSIONS: rows 0 to n, columns 0 to m
+    le(std::uint64_t{layout.recordCount} << 16 | std::uint64_t{layout.columnCount} << 48, 8);
     for (std::uint32_t k = 0; k < layout.recordCount; ++k) {
-        writer.WriteRowRecord(k, layout.columnCount);
-        writer.CurrentRow = k;
-        for (std::uint32_t c = 0; c < layout.columnCount; ++c) {
-            std::uint8_t field[256] = {};
-            std::uint32_t count = 0;
-            const TypeCode type = fieldOf(k, c, field, count);
-            writer.CurrentColumn = c;
+        record(0x0008, 13); // ROW: columns 0 to m, default height, nothing else
+        le((k & 0xFFFF) | std::uint64_t{layout.columnCount} << 32 | std::uint64_t{0x80FF} << 48, 8);
+        le(0, 5);
+        for (std::uint32_t c = 0; c < plan.columns.size(); ++c) {
+            const PlannedColumn& column = plan.columns[c];
+            std::vector<std::uint8_t> field;
+            for (std::uint32_t r = column.firstRun; r < column.firstRun + column.runCount; ++r)
+                for (std::uint64_t at = plan.runs[r].firstRow + std::uint64_t{k} * layout.recordLength,
+                                   end = at + plan.runs[r].length;
+                     at < end && at < source.size(); ++at)
+                    field.push_back(source[at]);
+            std::uint8_t padded[20] = {};
+            std::copy_n(field.begin(), std::min<std::size_t>(field.size(), 20), padded);
+            const std::uint32_t integer = padded[0] | padded[1] << 8 | padded[2] << 16 | std::uint32_t{padded[3]} << 24;
             std::uint8_t number[8];
-            const std::uint32_t v = field[0] | field[1] << 8 | field[2] << 16 | std::uint32_t{field[3]} << 24;
-            switch (type) {
-            case TypeCode::Text:
-                writer.WriteLabelCell(field, count);
-                break;
-            case TypeCode::BinInteger:
-                if (v <= 0xFFFF) {
-                    writer.WriteIntegerCell(field);
-                } else {
-                    WidenInteger(v, number);
-                    writer.WriteNumberCell(number);
-                }
-                break;
-            case TypeCode::BinReal:
-                if (count <= 4)
-                    WidenSingle(field);
-                writer.WriteNumberCell(field);
-                break;
-            case TypeCode::DecimalNumber:
-                ConvertDecimal(kDecimalText, field, number);
-                writer.WriteNumberCell(number);
-                break;
-            case TypeCode::Bcd:
-                ConvertDecimal(kPackedDecimal, field, number);
-                writer.WriteNumberCell(number);
-                break;
+            if (column.type == FieldType::Text || column.type == FieldType::None) {
+                cell(0x0004, 8 + field.size(), k, c);
+                le(field.size(), 1);
+                out.insert(out.end(), field.begin(), field.end());
+                continue;
             }
+            if (column.type == FieldType::BinInteger && integer <= 0xFFFF) {
+                cell(0x0002, 9, k, c);
+                le(integer, 2);
+                continue;
+            }
+            float single;
+            std::memcpy(&single, padded, 4);
+            const double value = column.type == FieldType::BinReal ? double{single} : static_cast<std::int32_t>(integer);
+            std::memcpy(number, &value, 8);
+            if (column.type == FieldType::BinReal && field.size() > 4)
+                std::memcpy(number, padded, 8); // a double, its missing high bytes zero
+            std::uint8_t packed[10];
+            if (column.type == FieldType::DecimalNumber)
+                PackDecimalText(padded, packed);
+            if (column.type == FieldType::DecimalNumber || column.type == FieldType::Bcd)
+                StoreLe64(number, PackedDecimalToDouble(column.type == FieldType::Bcd ? padded : packed));
+            cell(0x0003, 15, k, c);
+            out.insert(out.end(), number, number + 8);
         }
     }
-    writer.WriteSheetTrailer();
-    out.Flush();
-    return sink.bytes;
+    out.insert(out.end(), kSheetTrailer.begin(), kSheetTrailer.end());
+    return out;
 }
 
 } // namespace zorbik::testing

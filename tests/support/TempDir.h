@@ -1,4 +1,5 @@
-// A scratch folder that is removed with everything in it.
+// A scratch folder that is removed with everything in it, and whole-file
+// reads and writes.
 #pragma once
 
 #include <filesystem>
@@ -12,17 +13,8 @@ namespace zorbik::testing {
 
 class TempDir {
 public:
-    TempDir()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "zorbik-test-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
-    }
-    ~TempDir()
-    {
-        std::error_code ignored;
-        if (!path_.empty())
-            std::filesystem::remove_all(path_, ignored);
-    }
+    TempDir() { ::mkdtemp(path_.data()); }
+    ~TempDir() { std::filesystem::remove_all(path_); }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
@@ -30,19 +22,14 @@ public:
     const std::string& Path() const { return path_; }
 
 private:
-    std::string path_;
+    std::string path_ = (std::filesystem::temp_directory_path() / "zorbik-test-XXXXXX").string();
 };
 
-inline void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes)
+template <typename Bytes>
+void WriteFile(const std::string& path, const Bytes& bytes)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-inline void WriteFile(const std::string& path, const std::string& text)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 inline std::vector<std::uint8_t> ReadFile(const std::string& path)

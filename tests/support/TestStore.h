@@ -1,7 +1,6 @@
-// Builds row stores from short mark lists, for tests.
+// Row stores from short mark lists, for tests.
 #pragma once
 
-#include <initializer_list>
 #include <vector>
 
 #include "source/RowStore.h"
@@ -20,11 +19,15 @@ inline constexpr MarkerKind BM = MarkerKind::ByteMark;
 inline constexpr MarkerKind CE = MarkerKind::ColumnEnd;
 inline constexpr MarkerKind LE = MarkerKind::LineEnd;
 inline constexpr MarkerKind NO = MarkerKind::Unmarked;
+inline constexpr FieldType TX = FieldType::Text;
+inline constexpr FieldType BI = FieldType::BinInteger;
+inline constexpr FieldType DN = FieldType::DecimalNumber;
+inline constexpr FieldType BR = FieldType::BinReal;
+inline constexpr FieldType BC = FieldType::Bcd;
 
-inline RowStore MakeStore(std::int32_t rows, const std::vector<Mark>& marks,
-                          UiLanguage language = UiLanguage::English)
+inline RowStore MakeStore(std::int32_t rows, const std::vector<Mark>& marks)
 {
-    RowStore store(language);
+    RowStore store;
     store.AddRows(rows);
     for (const Mark& m : marks) {
         store.SetMarker(m.row, m.kind);

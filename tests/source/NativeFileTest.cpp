@@ -1,0 +1,30 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include "source/SourceView.h"
+#include "support/TempDir.h"
+
+namespace zorbik {
+namespace {
+
+using namespace zorbik::testing;
+
+TEST(NativeFile, CreateNewRefusesAFileThatAppearedAndFileZeroIsAFile)
+{
+    TempDir dir;
+    WriteFile(dir / "old", std::string("old"));
+    NativeFile file;
+    // Another program may make the file between the check and the opening.
+    EXPECT_FALSE(file.OpenWrite(dir / "old", NativeFile::Create::CreateNew, nullptr));
+    // A program started without standard input gets descriptor 0 for its first file.
+    ::close(0);
+    EXPECT_TRUE(file.OpenRead(dir / "old", nullptr));
+    EXPECT_TRUE(file.OpenWrite(dir / "new", NativeFile::Create::CreateNew, nullptr));
+    EXPECT_EQ(file.Size(), 0);
+    SourceView closed; // a read error
+    EXPECT_EQ(closed.ReadAt(0, nullptr, 1), -1);
+}
+
+} // namespace
+} // namespace zorbik
