@@ -88,7 +88,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const RecordLayout& layout = prepared.layout;
     const ColumnPlan& plan = prepared.plan;
     if (const LayoutFault fault = prepared.fault) {
-        Require(fault.messageId >= MsgMissingLineBegin && fault.messageId <= MsgMissingColumnEnd, "one of four faults");
+        Require((fault.messageId >= MsgMissingLineBegin && fault.messageId <= MsgMissingColumnEnd) ||
+                    fault.messageId == MsgColumnMarkAfterEnd,
+                "one of the five faults");
         Require(fault.row >= kNoRow && fault.row < static_cast<std::int32_t>(sourceSize), "a fault row is a row");
         Require(prepared.sourceRecords == 0 && plan.columns.empty(), "a fault leaves nothing to convert");
         return 0;

@@ -49,7 +49,8 @@ TEST(ConvertCommand, ArgumentsGiveTheirExitCodeMessageAndTarget)
     TempDir dir;
     const std::string source = dir / "source.dat", largest = dir / "largest.dat", target = dir / "out.xls",
                       existing = dir / "existing.xls", layout = dir / "layout.txt", fault = dir / "fault.txt",
-                      bad = dir / "bad.txt", marks = dir / "marks.txt";
+                      bad = dir / "bad.txt", marks = dir / "marks.txt", after = dir / "after.txt",
+                      escapes = dir / "escapes.txt";
     std::vector<std::uint8_t> small = {'H', 'D', 'R', 0}; // 20 records of 8 bytes behind a 4-byte header
     for (int i = 0; i < 8 * 20; ++i)
         small.push_back(static_cast<std::uint8_t>('a' + i % 26));
@@ -64,6 +65,9 @@ TEST(ConvertCommand, ArgumentsGiveTheirExitCodeMessageAndTarget)
     WriteFile(bad, std::string("4 LineBegin\n\n7 ColumnEnd\n7 LineEnd\n"));
     WriteFile(marks, std::string("4 LineBegin Text\n6 ColumnBegin\n7 ByteMark BinInteger\n9 ByteMark\n10 ColumnEnd\n"
                                  "11 LineEnd\n"));
+    WriteFile(after, std::string("4 LineBegin Text\n11 LineEnd\n13 ColumnBegin\n14 ColumnEnd\n"));
+    WriteFile(dir / "escapes.dat", std::string("a\tb\n\x01\\\x81 "));
+    WriteFile(escapes, std::string("codepage 850\n0 LineBegin Text\n7 LineEnd\n"));
 
     const std::vector<CommandCase> rows = {
         {{"--layout", layout, source, target}, 0, "", true},
@@ -83,16 +87,25 @@ TEST(ConvertCommand, ArgumentsGiveTheirExitCodeMessageAndTarget)
         {{"--layout", fault, source, target}, 1, "Marke für Spaltenanfang fehlt!", false, "de_DE.UTF-8"},
         {{"--layout", fault, "--lang", "en", source, target}, 1, "Missing symbol for columnbegin!", false, "de_DE"},
         {{"--layout", layout, dir / "empty.dat", target}, 2, "Import file-error\n  " + dir / "empty.dat", false},
-        {{"--layout", layout, dir / "missing.dat", target}, 2, "Import file-error\n  cannot open", false},
-        {{"--layout", layout, dir.Path(), target}, 2, "Import file-error\n  " + dir.Path() + ": not a regular", false},
-        {{"--layout", layout, dir / "fifo.dat", target}, 2, "fifo.dat: not a regular file", false}, // no waiting
-        {{"--layout", layout, "/dev/zero", target}, 2, "/dev/zero: not a regular file", false},
-        {{"--layout", layout, dir / "4gib.dat", target}, 2, "4gib.dat: the file is 4 GiB or larger", false},
+        {{"--layout", layout, dir / "missing.dat", target}, 2, "missing.dat\n  cannot be opened: No such file", false},
+        {{"--layout", layout, dir / "missing.dat", target}, 2, "kann nicht geöffnet werden: Datei oder", false,
+         "de_DE.UTF-8"},
+        {{"--layout", layout, dir.Path(), target}, 2, "Import file-error\n  " + dir.Path() + "\n  is not a regular", false},
+        {{"--layout", layout, dir / "fifo.dat", target}, 2, "fifo.dat\n  is not a regular file", false}, // no waiting
+        {{"--layout", layout, "/dev/zero", target}, 2, "/dev/zero\n  is not a regular file", false},
+        {{"--layout", layout, dir / "4gib.dat", target}, 2, "4gib.dat\n  the file is 4 GiB or larger", false},
         {{"--layout", layout, "--explain", largest, target}, 0, "65534 records (of 536870911)", true},
-        {{"--layout", layout, source, existing}, 2, "File exsists!\n  " + existing + " exists (use --force", true},
+        {{"--layout", layout, source, existing}, 2, "File exsists!\n  " + existing + "\n  the file exists (--force", true},
         {{"--layout", layout, "--force", source, existing}, 0, "", true},
         {{"--layout", layout, "--force", source, dir.Path() + "/./source.dat"}, 2, "is the source file", true},
-        {{"--layout", layout, source, dir / "no/out.xls"}, 2, "File exsists!\n  cannot create", false},
+        {{"--layout", layout, source, dir / "no/out.xls"}, 2, "out.xls\n  cannot be created: No such file", false},
+        {{"--layout", layout, "--codepage", "851", source, target}, 2, "--codepage takes one of 437 737 850", false},
+        {{"--layout", layout, "--preview", "0", source}, 2, "--preview takes a number", true},
+        {{"--layout", layout, "--preview", "2", source, target}, 2, "expected SOURCE only with --preview", false},
+        {{"--layout", after, source, target}, 1, "Column mark after the end of the record!\n  at row 13\n", false},
+        {{"--layout", marks, "--trim", "--codepage", "850", "--preview", "2", source}, 0,
+         "A:Text\tB:BinInteger\nab\t26212\nij\t28268\n", true}, // a preview writes no file
+        {{"--layout", escapes, "--preview", "1", dir / "escapes.dat"}, 0, "A:Text\na\\tb\\n\\x01\\\\\xC3\xBC \n", true},
         {{"--layout", layout, largest, target}, 0, "warning: More than 65534 lines;\nmaximum lines is selected!\n", true},
         {{"--layout", marks, "--explain", source, target}, 0,
          "Record: begins at byte 4, 8 bytes long, 20 records, 2 columns\n"

@@ -4,14 +4,35 @@
 
 #include <random>
 
-#include "support/CommandRun.h"
-#include "support/SheetReader.h"
+#include <sstream>
+
+#include "ConvertCommand.h"
 #include "support/TempDir.h"
 
 namespace zorbik {
 namespace {
 
 using namespace zorbik::testing;
+
+struct CommandRun {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+CommandRun Convert(const std::vector<std::string>& args, const char* lang = "C")
+{
+    std::ostringstream out;
+    std::ostringstream err;
+    CommandIo io{out, err, false, nullptr, nullptr, lang};
+    const int code = RunConvertCommand(args, io);
+    return {code, out.str(), err.str()};
+}
+
+bool Contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
 
 class GuessCommand : public ::testing::Test {
 protected:
@@ -24,7 +45,13 @@ protected:
         for (int k = 0; k < 300; ++k) {
             source += std::string{static_cast<char>(k), static_cast<char>(k >> 8)};
             std::string name[] = {"Anna", "Koch", "Wagner"};
-            source += (name[rng() % 3] + "        ").substr(0, 8) + std::to_string(10000 + rng() % 90000);
+            const std::string text = (name[rng() % 3] + "        ").substr(0, 8);
+            const std::string number = std::to_string(10000 + rng() % 90000);
+            source += text + number;
+            if (k == 0) {
+                name0 = text.substr(0, text.find(' '));
+                number0 = number;
+            }
         }
         WriteFile(sourcePath, source);
         std::string noise;
@@ -36,6 +63,8 @@ protected:
     TempDir dir;
     std::string sourcePath = dir / "table.dat";
     std::string noisePath = dir / "noise.dat";
+    std::string name0;
+    std::string number0;
 };
 
 TEST_F(GuessCommand, PrintsALayoutThatConverts)
@@ -44,11 +73,10 @@ TEST_F(GuessCommand, PrintsALayoutThatConverts)
     ASSERT_EQ(guess.code, ExitOk) << guess.err;
     EXPECT_TRUE(Contains(guess.out, "# records of 15 bytes from byte 40")) << guess.out;
     WriteFile(dir / "table.zlayout", guess.out);
-    const CommandRun run = Convert({"--layout", dir / "table.zlayout", sourcePath, dir / "table.xls"});
+    const CommandRun run = Convert({"--layout", dir / "table.zlayout", "--preview", "1", sourcePath});
     ASSERT_EQ(run.code, ExitOk) << run.err;
-    const Sheet sheet = ReadSheet(ReadFile(dir / "table.xls"));
-    EXPECT_EQ(sheet.dimRows, 300);
-    EXPECT_EQ(sheet.dimColumns, 3);
+    EXPECT_TRUE(Contains(run.out, "A:BinInteger\tB:Text\tC:DecimalNumber\n0\t" + name0)) << run.out;
+    EXPECT_TRUE(Contains(run.out, "\t" + number0 + "\n")) << run.out;
 }
 
 TEST_F(GuessCommand, FailuresAndUsage)

@@ -68,7 +68,7 @@ TEST(ConversionEngine, WritesTheReferenceSheetUntilAStopAFailedWriteOrAShortRead
     const std::vector<Mark> small = {{0, LB}, {1, CB, TX}, {20, CE}, {21, CB, BI}, {22, CE}, {31, LE}};
     const std::vector<Mark> large = {{10, LB},    {11, CB, TX},  {40, CE},     {100, CB},     {101, BM, BI},
                                      {103, BM},   {104, CE, TX}, {2000, CB, DN}, {2009, CE},  {3990, CB, BC},
-                                     {3999, CE},  {4009, LE},    {4012, CB, TX}, {4015, CE}};
+                                     {3999, CE},  {4009, LE}};
     constexpr std::uint32_t kSome = 0; // some records, not all
     const struct {
         const char* name;
@@ -87,7 +87,7 @@ TEST(ConversionEngine, WritesTheReferenceSheetUntilAStopAFailedWriteOrAShortRead
         {"every write fails", 32 * 65534, 1, 0, 0, 32 * 65534, ConversionStatus::WriteFailed, kSome, 1},
         {"the only write of a small file fails", 64, 1, 0, 0, 64, ConversionStatus::WriteFailed, 2, 1},
         {"the source shrinks", 32 * 65534, 0, 0, 0, 32 * 30000, ConversionStatus::ReadFailed, kSome, -1},
-        {"large: finished", 40 << 20, 0, 0, 0, 40 << 20, ConversionStatus::Finished, 10485, -1, 7470805417457421195u},
+        {"large: finished", 40 << 20, 0, 0, 0, 40 << 20, ConversionStatus::Finished, 10485, -1, 5322900406069345996u},
         {"large: a stop during the first write", 40 << 20, 0, 1, 0, 40 << 20, ConversionStatus::Stopped, kSome, 1},
         {"large: the source shrinks", 40 << 20, 0, 0, 0, 20 << 20, ConversionStatus::ReadFailed, kSome, -1},
     };

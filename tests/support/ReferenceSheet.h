@@ -1,7 +1,9 @@
 // The worksheet a conversion must write, made the plain way: every field
 // gathered byte by byte from the source, every record framed by hand,
 // binary integers and singles widened by the processor, and every decimal
-// text packed before it is read (the conversion reads plain ones directly).
+// text packed, without its blanks and plus signs, before it is read (the
+// conversion reads plain ones directly); the code page in the CODEPAGE
+// record, texts trimmed when asked.
 // The record loop, its batched reads and its writer are compared with it
 // byte for byte.
 #pragma once
@@ -21,6 +23,9 @@ inline std::vector<std::uint8_t> ReferenceSheet(const std::vector<std::uint8_t>&
                                                 const ColumnPlan& plan)
 {
     std::vector<std::uint8_t> out(kSheetHeader.begin(), kSheetHeader.end());
+    const std::uint16_t page = plan.settings.codePage == 1252 ? 0x8001 : plan.settings.codePage;
+    out[12] = static_cast<std::uint8_t>(page);
+    out[13] = static_cast<std::uint8_t>(page >> 8);
     auto le = [&out](std::uint64_t v, int n) {
         for (int i = 0; i < n; ++i)
             out.push_back(static_cast<std::uint8_t>(v >> 8 * i));
@@ -50,6 +55,8 @@ inline std::vector<std::uint8_t> ReferenceSheet(const std::vector<std::uint8_t>&
             const std::uint32_t integer = padded[0] | padded[1] << 8 | padded[2] << 16 | std::uint32_t{padded[3]} << 24;
             std::uint8_t number[8];
             if (column.type == FieldType::Text || column.type == FieldType::None) {
+                while (plan.settings.trimTexts && !field.empty() && (field.back() == ' ' || field.back() == 0))
+                    field.pop_back();
                 cell(0x0004, 8 + field.size(), k, c);
                 le(field.size(), 1);
                 out.insert(out.end(), field.begin(), field.end());
@@ -67,8 +74,12 @@ inline std::vector<std::uint8_t> ReferenceSheet(const std::vector<std::uint8_t>&
             if (column.type == FieldType::BinReal && field.size() > 4)
                 std::memcpy(number, padded, 8); // a double, its missing high bytes zero
             std::uint8_t packed[10];
+            std::uint8_t text[20] = {};
+            for (std::size_t i = 0, n = 0; i < 20 && padded[i] != 0; ++i)
+                if (padded[i] != ' ' && padded[i] != '+')
+                    text[n++] = padded[i];
             if (column.type == FieldType::DecimalNumber)
-                PackDecimalText(padded, packed);
+                PackDecimalText(text, packed);
             if (column.type == FieldType::DecimalNumber || column.type == FieldType::Bcd)
                 StoreLe64(number, PackedDecimalToDouble(column.type == FieldType::Bcd ? padded : packed));
             cell(0x0003, 15, k, c);
