@@ -12,6 +12,8 @@
 
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QSplitter>
+#include <QTableWidget>
 
 #include "app/RowNumberSearch.h"
 #include "convert/PrepareConversion.h"
@@ -128,6 +130,9 @@ private slots:
     void clicks_data() { AddRows(kClicks); }
     void clicks();
     void moreBytes();
+    void marksFiles();
+    void keysAndPreview();
+    void smallestLayout();
     void rowNumberSearch();
 };
 
@@ -161,6 +166,8 @@ void MainWindowQtTest::convert()
         if (id == MsgTooManyLines)
             act();
     };
+    shown.dialogs.paths.prepend(dir_.filePath("saved.zlayout"));
+    window.SaveMarksCommand();
     std::optional<NoMoreThreads> limit;
     if (c.act == NoThread && !limit.emplace().ok)
         QSKIP("this user cannot be kept from starting threads");
@@ -185,8 +192,8 @@ void MainWindowQtTest::convert()
     }
     if (c.after == Cleared || c.after == Converted)
         QVERIFY(window.CurrentState() == MainWindow::State::NoSource && window.ByteListRows()->rowCount() == 0);
-    if (c.after == Converted) { // the same file as zorbik-convert makes
-        const QString layout = MakeFile(dir_.filePath("marks.layout"), c.marks);
+    if (c.after == Converted) { // the same file as zorbik-convert makes with the marks the window saved
+        const QString layout = dir_.filePath("saved.zlayout");
         QCOMPARE(QProcess::execute(ZORBIK_CONVERT_EXE, {"--force", "--layout", layout, source, source + ".xls"}), 0);
         QCOMPARE(QProcess::execute("cmp", {target, source + ".xls"}), 0);
     }
@@ -234,6 +241,85 @@ void MainWindowQtTest::moreBytes()
         for (int row = 0; row < model->rowCount(); ++row)
             QCOMPARE(model->index(row, ByteListModel::HexColumn).data().toString(),
                      QString::fromStdString(FormatHexByte(static_cast<std::uint8_t>(row % 251))));
+    }
+}
+
+// Load checks the whole file first: a faulty one leaves the marks as they
+// were; a good one brings back marks, code page and trim, paging the list
+// as far as its rows reach.
+void MainWindowQtTest::marksFiles()
+{
+    ShownWindow shown(MakeFile(dir_.filePath("long.dat"), Bytes(5000)));
+    MainWindow& window = shown.window;
+    const RowStore made = MarkByClicks(window, "5 LineBegin\n9 LineEnd Text");
+    const struct { const char* text; bool loads; } files[] = {
+        {"0 LineBegin\n0 LineEnd\n", false},             // a row listed twice
+        {"codepage 850\n0 LineBegin\n5000 LineEnd\n", false}, // past the end of the source
+        {"codepage 851\n", false},
+        {"# saved\ncodepage 850\ntrim\n3000 LineBegin Text\n3999 LineEnd\n", true},
+    };
+    for (const auto& file : files) {
+        shown.dialogs.paths << MakeFile(dir_.filePath("m.zlayout"), file.text);
+        shown.dialogs.messages.clear();
+        window.LoadMarksCommand();
+        QCOMPARE(shown.dialogs.messages, file.loads ? std::vector<int>{} : std::vector<int>{MsgFaultyMarksFile});
+        QCOMPARE(window.Rows().Markers() == made.Markers(), !file.loads);
+    }
+    QCOMPARE(window.ByteListRows()->rowCount(), 4096);
+    QCOMPARE(window.Settings(), (ConversionSettings{850, true}));
+    QCOMPARE(window.Rows().GetMarker(3999), MarkerKind::LineEnd);
+    QVERIFY(window.ByteList()->viewport()->rect().contains(
+        window.ByteList()->visualRect(window.ByteListRows()->index(3000, 0))));
+}
+
+// Keys set the current row's marks; the preview follows every change.
+void MainWindowQtTest::keysAndPreview()
+{
+    ShownWindow shown(MakeFile(dir_.filePath("keys.dat"), "AB12CDEF34GH"));
+    MainWindow& window = shown.window;
+    const std::pair<int, Qt::Key> keys[] = {{0, Qt::Key_B}, {2, Qt::Key_BracketLeft}, {2, Qt::Key_D},
+                                            {3, Qt::Key_BracketRight}, {5, Qt::Key_E}, {0, Qt::Key_T}};
+    const char* const previews[] = {"Missing symbol for lineend! (row 0; click to show it)",
+                                    "Missing symbol for lineend! (row 0; click to show it)",
+                                    "Missing symbol for lineend! (row 0; click to show it)",
+                                    "Missing symbol for lineend! (row 0; click to show it)", "12|34",
+                                    "AB|12|EF|34"};
+    for (std::size_t i = 0; i < std::size(keys); ++i) {
+        window.ByteList()->setCurrentIndex(window.ByteListRows()->index(keys[i].first, 0));
+        QTest::keyClick(window.ByteList(), keys[i].second);
+        const QTableWidget* table = window.PreviewArea()->Table();
+        QString shown = table->rowCount() == 0 ? window.PreviewArea()->StatusText() : QString();
+        for (int r = 0; r < table->rowCount(); ++r)
+            for (int c = 0; c < table->columnCount(); ++c)
+                shown += (r + c == 0 ? "" : "|") + table->item(r, c)->text();
+        QCOMPARE(shown, QString(previews[i]));
+    }
+    QTest::keyClick(window.ByteList(), Qt::Key_Delete);
+    QCOMPARE(window.Rows().GetMarker(0), MarkerKind::Unmarked);
+}
+
+// At its smallest the controls do not overlap and stay inside the window.
+void MainWindowQtTest::smallestLayout()
+{
+    for (const UiLanguage language : {UiLanguage::German, UiLanguage::English}) {
+        WindowDialogs dialogs;
+        MainWindow window(language, dialogs);
+        window.show();
+        window.resize(1, 1);
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        std::vector<QRect> rects;
+        for (QWidget* w : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (w->isVisible() && !qobject_cast<QSplitter*>(w))
+                rects.push_back(w->geometry());
+        for (QWidget* w : {static_cast<QWidget*>(window.ByteList()), static_cast<QWidget*>(window.PreviewArea())})
+            rects.push_back(QRect(w->mapTo(&window, QPoint()), w->size()));
+        for (std::size_t i = 0; i < rects.size(); ++i) {
+            QVERIFY(window.rect().contains(rects[i]));
+            for (std::size_t j = i + 1; j < rects.size(); ++j)
+                QVERIFY(!rects[i].intersects(rects[j]));
+        }
+        for (QPushButton* button : window.findChildren<QPushButton*>())
+            QVERIFY(button->width() >= button->sizeHint().width());
     }
 }
 
