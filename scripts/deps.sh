@@ -13,6 +13,7 @@ ZORBIK_PACKAGES=(
 ZORBIK_TEST_PACKAGES=(
   libgtest-dev
   python3 python3-xlrd
+  shapelib
 )
 
 # Installs the given Debian packages (none given: nothing to do).

@@ -136,5 +136,29 @@ TEST(Conversion, AStopEndsTheWorkerAndDeletesTheTargetWhereverItIs)
     }
 }
 
+// Running out of memory on the worker is a failed conversion, not the end
+// of the program, and leaves no target.
+TEST(Conversion, AThrowOnTheWorkerIsAFailedConversion)
+{
+    struct Throwing : SourceBytes {
+        std::uint32_t Size() const override { return 64; }
+        std::int64_t ReadAt(std::uint64_t, void*, std::size_t) const override { throw std::bad_alloc(); }
+    } throwing;
+    TempDir dir;
+    WriteFile(dir / "source.bin", std::vector<std::uint8_t>(64, 'z'));
+    SourceView view;
+    ASSERT_TRUE(view.Open(dir / "source.bin"));
+    const PreparedConversion p = PrepareConversion(MakeStore(8, {{0, LB}, {7, LE}}), 64);
+    for (const bool onThread : {false, true}) {
+        Conversion conversion;
+        ASSERT_EQ(conversion.OpenTarget(dir / "out.xls", NativeFile::Create::OpenAlways, view), TargetError::None);
+        if (onThread)
+            conversion.Start(throwing, p.layout, p.plan, {}, {});
+        const ConversionOutcome outcome = onThread ? conversion.Finish() : conversion.RunHere(throwing, p.layout, p.plan, {});
+        EXPECT_EQ(outcome.status, ConversionStatus::WriteFailed);
+        EXPECT_FALSE(fs::exists(dir / "out.xls"));
+    }
+}
+
 } // namespace
 } // namespace zorbik

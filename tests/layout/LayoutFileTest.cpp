@@ -7,13 +7,16 @@ namespace {
 
 using namespace std::string_literals;
 
-// The entries read, as "row marker type@line" words, or the error message.
-std::string Read(std::string_view text, std::uint32_t size = 100)
+// The settings and the entries read, as "row marker type@line" words, or
+// the error message.
+std::string Read(std::string_view text, std::uint32_t size = 100, UiLanguage language = UiLanguage::English)
 {
     std::vector<LayoutEntry> entries;
-    if (const LayoutParseError error = ParseLayout(text, size, entries))
+    ConversionSettings settings;
+    if (const LayoutParseError error = ParseLayout(text, size, entries, &settings, language))
         return error.message;
-    std::string out;
+    std::string out = settings == ConversionSettings{} ? ""
+                                                      : std::to_string(settings.codePage) + (settings.trimTexts ? " trim;" : ";");
     for (const LayoutEntry& e : entries)
         out += std::to_string(e.row) + " " + std::string(MarkerWord(e.marker)) + " " +
                std::string(FieldTypeWord(e.type)) + "@" + std::to_string(e.line) + ";";
@@ -37,11 +40,24 @@ TEST(LayoutFile, ReadsRowsMarkersAndTypesOrNamesTheBadLine)
         {"1 LineBegin Text # note\n", "line 1: expected ROW MARKER [TYPE], got \"1 LineBegin Text # note\""},
         {"1 LineBegin Texts\n", "line 1: unknown field type \"Texts\" (Text, BinInteger, BinReal,"},
         {"1 LineBegin " + std::string(50, 'x'), "line 1: unknown field type \"" + std::string(40, 'x') + "...\""},
+        {"codepage 850\ntrim\n1 LineBegin\n", "850 trim;1 LineBegin @3;"},
+        {"codepage 1252\n", ""},
+        {"codepage 851\n", "line 1: unknown code page \"851\" (437, 737, 850,"},
+        {"codepage\n", "line 1: unknown code page \"\" (437"},
+        {"codepage 850x\n", "line 1: unknown code page \"850x\""},
         {"0 LineBegin\r1 ColumnBegin\r7 LineEnd\r", // old Macintosh line ends: one line
          "line 1: expected ROW MARKER [TYPE], got \"0 LineBegin\\x0d1 ColumnBegin\\x0d7 LineEnd\""},
     };
     for (const auto& [text, expected] : rows)
         EXPECT_EQ(Read(text).substr(0, expected.size()), expected) << text;
+    EXPECT_EQ(Read("9 LineEnd\n0 LineEnd\n", 5, UiLanguage::German),
+              "Zeile 1: Bytenummer \"9\" liegt am oder hinter dem Ende der Quelldatei (5 Bytes)");
+    // What is written reads back.
+    RowStore store;
+    store.AddRows(100);
+    store.SetMarker(7, MarkerKind::LineBegin);
+    store.SetFieldType(9, FieldType::Bcd);
+    EXPECT_EQ(Read(FormatLayout(store, {437, true})), "437 trim;7 LineBegin @4;9 Unmarked Bcd@5;");
     EXPECT_EQ(Read("2147483646 LineEnd\n", 0xFFFFFFFFu), "2147483646 LineEnd @1;");
     EXPECT_EQ(Read("2147483647 LineEnd\n", 0xFFFFFFFFu),
               "line 1: row \"2147483647\" is past the last row that can be marked (2147483646)");
