@@ -57,8 +57,13 @@ std::optional<QString> QtUserDialogs::AskSavePath(const QString& title, const Fi
     dialog.setFileMode(QFileDialog::AnyFile);
     SetFilter(dialog, filter);
     dialog.setDefaultSuffix(defaultSuffix);
-    if (!startFolder.isEmpty())
+    const QFileInfo start(startFolder);
+    if (!startFolder.isEmpty() && start.isDir()) {
         dialog.setDirectory(startFolder);
+    } else if (!startFolder.isEmpty()) { // a name to suggest, in its folder
+        dialog.setDirectory(start.absolutePath());
+        dialog.selectFile(start.fileName());
+    }
     return ChosenPath(dialog);
 }
 

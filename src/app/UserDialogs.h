@@ -30,7 +30,8 @@ public:
                                                const QString& startPath) = 0;
     // A file to write, or nothing when the user cancelled. An existing file
     // is only returned after the user agreed to replace it. A name typed
-    // without suffix gets `defaultSuffix`.
+    // without suffix gets `defaultSuffix`. `startFolder` is a folder, or a
+    // file name to suggest in its folder.
     virtual std::optional<QString> AskSavePath(const QString& title, const FileFilter& filter,
                                                const QString& startFolder, const QString& defaultSuffix) = 0;
     // Shows catalogue message `messageId` with the icon and buttons of
