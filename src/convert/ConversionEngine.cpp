@@ -140,20 +140,12 @@ inline std::uint8_t* PutCell(std::uint8_t* at, CellAddress cell, FieldType type,
 // Writes the ROW record and the cells of record `k`, whose bytes the
 // reader has loaded; returns the byte after them.
 std::uint8_t* PutRow(std::uint8_t* at, std::uint32_t k, std::uint32_t columnCount, const RecordReader& reader,
-                     const ColumnPlan& plan, const RecordReads& reads)
+                     const RecordReads& reads)
 {
     at = SheetWriter::PutRowRecord(at, k, columnCount);
     CellAddress cell(k, 0);
-    if (!reader.Whole(k)) {
-        // Near the end of the source some fields may be cut short.
-        std::uint8_t field[256];
-        for (std::size_t c = 0; c < reads.columns.size(); ++c) {
-            const std::uint32_t count = reader.Gather(plan, plan.columns[c], k, field);
-            at = PutCell(at, cell, reads.columns[c].type, field, count, reads.trimTexts);
-            cell = cell.NextColumn();
-        }
-        return at;
-    }
+    // Every field lies inside its record, and every record converted inside
+    // the source.
     const std::uint8_t* const record = reader.Record(k);
     for (const ColumnRead& column : reads.columns) {
         if (column.runCount == 1) {
@@ -205,7 +197,7 @@ ConversionOutcome RunConversion(const SourceBytes& source, const RecordLayout& l
             if (stop.load(std::memory_order_relaxed))
                 return finish(ConversionStatus::Stopped);
             std::uint8_t* const rowStart = out.Reserve(maxRowBytes);
-            std::uint8_t* const rowEnd = PutRow(rowStart, k, layout.columnCount, reader, plan, reads);
+            std::uint8_t* const rowEnd = PutRow(rowStart, k, layout.columnCount, reader, reads);
             out.Commit(static_cast<std::size_t>(rowEnd - rowStart));
             outcome.recordsDone = k + 1;
             if (progress && (outcome.recordsDone % kProgressInterval == 0))

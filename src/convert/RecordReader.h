@@ -113,9 +113,6 @@ public:
         return ok;
     }
 
-    // Whether the source holds every byte the plan reads of record `k`.
-    bool Whole(std::uint32_t k) const { return span_ > 0 && Offset(k) + span_ <= size_; }
-
     // Where the bytes of record `k` lie in the batch: run i of the plan at
     // Record(k) + RunAt(i).
     const std::uint8_t* Record(std::uint32_t k) const
@@ -123,27 +120,6 @@ public:
         return buffer_.data() + (pieces_.empty() ? Offset(k) - start_ : (k - first_) * slot_);
     }
     std::uint64_t RunAt(std::size_t run) const { return runAt_[run]; }
-
-    // Copies the field bytes of `column` for record `k` into `field`,
-    // stopping at the end of the source; returns how many were present.
-    std::uint32_t Gather(const ColumnPlan& plan, const PlannedColumn& column, std::uint32_t k,
-                         std::uint8_t* field) const
-    {
-        const std::uint64_t shift = static_cast<std::uint64_t>(k) * length_;
-        std::uint32_t count = 0;
-        for (std::uint32_t i = 0; i < column.runCount; ++i) {
-            const RowRun& run = plan.runs[column.firstRun + i];
-            const std::uint64_t offset = static_cast<std::uint64_t>(run.firstRow) + shift;
-            if (offset >= size_)
-                break;
-            const auto present = static_cast<std::uint32_t>(std::min<std::uint64_t>(run.length, size_ - offset));
-            std::memcpy(field + count, Record(k) + runAt_[column.firstRun + i], present);
-            count += present;
-            if (present < run.length)
-                break;
-        }
-        return count;
-    }
 
 private:
     std::uint64_t Offset(std::uint32_t k) const
@@ -197,12 +173,8 @@ private:
         for (std::uint32_t k = first; k < first + count; ++k) {
             std::uint8_t* slot = buffer_.data() + (k - first) * slot_;
             for (const Piece& piece : pieces_) {
-                const std::uint64_t offset = Offset(k) + piece.first;
-                if (offset >= size_)
-                    break;
-                const std::uint64_t want = std::min(piece.length, size_ - offset);
-                if (source_.ReadAt(offset, slot + piece.at, static_cast<std::size_t>(want)) !=
-                    static_cast<std::int64_t>(want))
+                if (source_.ReadAt(Offset(k) + piece.first, slot + piece.at, static_cast<std::size_t>(piece.length)) !=
+                    static_cast<std::int64_t>(piece.length))
                     return false;
             }
         }

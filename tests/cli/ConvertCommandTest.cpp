@@ -66,8 +66,8 @@ TEST(ConvertCommand, ArgumentsGiveTheirExitCodeMessageAndTarget)
     WriteFile(marks, std::string("4 LineBegin Text\n6 ColumnBegin\n7 ByteMark BinInteger\n9 ByteMark\n10 ColumnEnd\n"
                                  "11 LineEnd\n"));
     WriteFile(after, std::string("4 LineBegin Text\n11 LineEnd\n13 ColumnBegin\n14 ColumnEnd\n"));
-    WriteFile(dir / "escapes.dat", std::string("a\tb\n\x01\\\x81 "));
-    WriteFile(escapes, std::string("codepage 850\n0 LineBegin Text\n7 LineEnd\n"));
+    WriteFile(dir / "escapes.dat", std::string("a\tb\n\x01\\\x81 \0", 9));
+    WriteFile(escapes, std::string("codepage 850\n0 LineBegin Text\n8 LineEnd\n"));
 
     const std::vector<CommandCase> rows = {
         {{"--layout", layout, source, target}, 0, "", true},
@@ -86,7 +86,7 @@ TEST(ConvertCommand, ArgumentsGiveTheirExitCodeMessageAndTarget)
         {{"--layout", fault, source, target}, 1, "Missing symbol for columnbegin!\n  at row 6\n", false},
         {{"--layout", fault, source, target}, 1, "Marke für Spaltenanfang fehlt!", false, "de_DE.UTF-8"},
         {{"--layout", fault, "--lang", "en", source, target}, 1, "Missing symbol for columnbegin!", false, "de_DE"},
-        {{"--layout", layout, dir / "empty.dat", target}, 2, "Import file-error\n  " + dir / "empty.dat", false},
+        {{"--layout", layout, dir / "empty.dat", target}, 2, "Import file-error\n  " + dir / "empty.dat" + "\n  the file is empty", false},
         {{"--layout", layout, dir / "missing.dat", target}, 2, "missing.dat\n  cannot be opened: No such file", false},
         {{"--layout", layout, dir / "missing.dat", target}, 2, "kann nicht geöffnet werden: Datei oder", false,
          "de_DE.UTF-8"},
@@ -105,7 +105,8 @@ TEST(ConvertCommand, ArgumentsGiveTheirExitCodeMessageAndTarget)
         {{"--layout", after, source, target}, 1, "Column mark after the end of the record!\n  at row 13\n", false},
         {{"--layout", marks, "--trim", "--codepage", "850", "--preview", "2", source}, 0,
          "A:Text\tB:BinInteger\nab\t26212\nij\t28268\n", true}, // a preview writes no file
-        {{"--layout", escapes, "--preview", "1", dir / "escapes.dat"}, 0, "A:Text\na\\tb\\n\\x01\\\\\xC3\xBC \n", true},
+        {{"--layout", escapes, "--preview", "1", dir / "escapes.dat"}, 0, "A:Text\na\\tb\\n\\x01\\\\\xC3\xBC \\x00\n", true},
+        {{"--layout", escapes, "--trim", "--preview", "1", dir / "escapes.dat"}, 0, "\\x01\\\\\xC3\xBC\n", true},
         {{"--layout", layout, largest, target}, 0, "warning: More than 65534 lines;\nmaximum lines is selected!\n", true},
         {{"--layout", marks, "--explain", source, target}, 0,
          "Record: begins at byte 4, 8 bytes long, 20 records, 2 columns\n"
