@@ -31,4 +31,7 @@ echo "Writing the sources into bench/work ..."
 /usr/bin/python3 bench/generate.py bench/work
 
 echo "Measuring (this takes about a minute) ..."
-exec /usr/bin/python3 bench/measure.py --convert build/bench/cli/zorbik-convert --work bench/work --runs "${1:-7}"
+/usr/bin/python3 bench/measure.py --convert build/bench/cli/zorbik-convert --work bench/work --runs "${1:-7}"
+
+echo "Far-apart fields and the preview (2 GiB sparse sources) ..."
+exec /usr/bin/python3 bench/features.py --convert build/bench/cli/zorbik-convert --work bench/work --runs "${1:-7}"
