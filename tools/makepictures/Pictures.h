@@ -7,6 +7,7 @@
 namespace makepictures {
 
 QImage MakeMainPicture(); // picture107.png, 199 x 341, right of the main window
+QImage MakeIcon(int size); // icons/zorbik-SIZE.png, the program's icon for desktop menus
 
 // Help pictures, named after their bitmap numbers.
 QImage MakeHelp105(); // file header and records become worksheet rows

@@ -6,7 +6,8 @@
 //   QT_QPA_PLATFORM=offscreen build-tools/tools/makepictures/makepictures resources
 //
 // The folder argument is the resources folder: it receives markers.png and
-// picture107.png, and help/bitmapNNN.png for the ten help pictures. The
+// picture107.png, help/bitmapNNN.png for the ten help pictures and
+// icons/zorbik-SIZE.png for the program's icon. The
 // pictures are drawn with DejaVu Sans (Debian package fonts-dejavu-core).
 #include "MarkerStrip.h"
 #include "Pictures.h"
@@ -37,6 +38,12 @@ constexpr Output kOutputs[] = {
     {"help/bitmap116.png", makepictures::MakeHelp116, 572, 259},
     {"help/bitmap121.png", makepictures::MakeHelp121, 291, 54},
     {"help/bitmap122.png", makepictures::MakeHelp122, 664, 62},
+    {"icons/zorbik-16.png", [] { return makepictures::MakeIcon(16); }, 16, 16},
+    {"icons/zorbik-32.png", [] { return makepictures::MakeIcon(32); }, 32, 32},
+    {"icons/zorbik-48.png", [] { return makepictures::MakeIcon(48); }, 48, 48},
+    {"icons/zorbik-64.png", [] { return makepictures::MakeIcon(64); }, 64, 64},
+    {"icons/zorbik-128.png", [] { return makepictures::MakeIcon(128); }, 128, 128},
+    {"icons/zorbik-256.png", [] { return makepictures::MakeIcon(256); }, 256, 256},
 };
 
 } // namespace
@@ -51,8 +58,8 @@ int main(int argc, char* argv[])
         return 2;
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
-    if (!folder.mkpath(QStringLiteral("help"))) {
-        std::fprintf(stderr, "makepictures: cannot create %s/help\n", argv[1]);
+    if (!folder.mkpath(QStringLiteral("help")) || !folder.mkpath(QStringLiteral("icons"))) {
+        std::fprintf(stderr, "makepictures: cannot create %s/help or %s/icons\n", argv[1], argv[1]);
         return 1;
     }
     int failures = 0;
