@@ -1,5 +1,6 @@
 // The few file operations the program needs, behind one small class so that
-// the rest of the code is free of operating-system calls.
+// the rest of the code is free of operating-system calls. Paths are UTF-8 on
+// every system. NativeFilePosix.cpp and NativeFileWindows.cpp implement it.
 #pragma once
 
 #include <cstddef>
@@ -8,7 +9,9 @@
 
 namespace zorbik {
 
-// Identifies a file independently of the path that reaches it (links).
+// Identifies a file independently of the path that reaches it (links): the
+// device and inode numbers, or on Windows the volume serial number and the
+// file index.
 struct FileIdentity {
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
@@ -44,7 +47,7 @@ public:
     bool OpenRead(const std::string& path, std::string* error);
     // Opens a file for writing at offset 0.
     bool OpenWrite(const std::string& path, Create mode, std::string* error);
-    bool IsOpen() const { return fd_ >= 0; }
+    bool IsOpen() const { return handle_ != -1; }
 
     Kind FileKind() const;
     // Size in bytes, or -1.
@@ -62,7 +65,8 @@ public:
     bool Close();
 
 private:
-    int fd_ = -1;
+    // A file descriptor, or a Windows HANDLE (whose invalid value is -1 too).
+    std::intptr_t handle_ = -1;
     std::uint64_t position_ = 0;
 };
 

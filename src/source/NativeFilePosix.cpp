@@ -9,6 +9,11 @@
 namespace zorbik {
 namespace {
 
+int Fd(std::intptr_t handle)
+{
+    return static_cast<int>(handle);
+}
+
 void SetError(std::string* error, const std::string& what)
 {
     if (error != nullptr)
@@ -40,14 +45,14 @@ bool NativeFile::OpenRead(const std::string& path, std::string* error)
 {
     Close();
     // O_NONBLOCK keeps a FIFO from blocking the open; it is refused later.
-    fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd_ < 0) {
+    handle_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (handle_ < 0) {
         SetError(error, "cannot open " + path);
         return false;
     }
-    const int flags = ::fcntl(fd_, F_GETFL);
+    const int flags = ::fcntl(Fd(handle_), F_GETFL);
     if (flags >= 0)
-        ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK);
+        ::fcntl(Fd(handle_), F_SETFL, flags & ~O_NONBLOCK);
     position_ = 0;
     return true;
 }
@@ -60,21 +65,21 @@ bool NativeFile::OpenWrite(const std::string& path, Create mode, std::string* er
     int flags = O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK;
     if (mode == Create::CreateNew)
         flags |= O_EXCL;
-    fd_ = ::open(path.c_str(), flags, 0666);
-    if (fd_ < 0) {
+    handle_ = ::open(path.c_str(), flags, 0666);
+    if (handle_ < 0) {
         SetError(error, "cannot create " + path);
         return false;
     }
     struct stat st {};
-    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(Fd(handle_), &st) != 0 || !S_ISREG(st.st_mode)) {
         errno = EINVAL;
         SetError(error, path + " is not a regular file");
         Close();
         return false;
     }
-    const int status = ::fcntl(fd_, F_GETFL);
+    const int status = ::fcntl(Fd(handle_), F_GETFL);
     if (status >= 0)
-        ::fcntl(fd_, F_SETFL, status & ~O_NONBLOCK);
+        ::fcntl(Fd(handle_), F_SETFL, status & ~O_NONBLOCK);
     position_ = 0;
     return true;
 }
@@ -82,7 +87,7 @@ bool NativeFile::OpenWrite(const std::string& path, Create mode, std::string* er
 NativeFile::Kind NativeFile::FileKind() const
 {
     struct stat st {};
-    if (fd_ < 0 || ::fstat(fd_, &st) != 0)
+    if (handle_ < 0 || ::fstat(Fd(handle_), &st) != 0)
         return Kind::Other;
     if (S_ISREG(st.st_mode))
         return Kind::Regular;
@@ -94,7 +99,7 @@ NativeFile::Kind NativeFile::FileKind() const
 std::int64_t NativeFile::Size() const
 {
     struct stat st {};
-    if (fd_ < 0 || ::fstat(fd_, &st) != 0)
+    if (handle_ < 0 || ::fstat(Fd(handle_), &st) != 0)
         return -1;
     return static_cast<std::int64_t>(st.st_size);
 }
@@ -102,7 +107,7 @@ std::int64_t NativeFile::Size() const
 FileIdentity NativeFile::Identity() const
 {
     struct stat st {};
-    if (fd_ < 0 || ::fstat(fd_, &st) != 0)
+    if (handle_ < 0 || ::fstat(Fd(handle_), &st) != 0)
         return {};
     return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino), true};
 }
@@ -112,7 +117,7 @@ std::int64_t NativeFile::ReadAt(std::uint64_t offset, void* buffer, std::size_t 
     auto* out = static_cast<unsigned char*>(buffer);
     std::size_t done = 0;
     while (done < n) {
-        const ssize_t got = ::pread(fd_, out + done, n - done, static_cast<off_t>(offset + done));
+        const ssize_t got = ::pread(Fd(handle_), out + done, n - done, static_cast<off_t>(offset + done));
         if (got < 0) {
             if (errno == EINTR)
                 continue;
@@ -130,7 +135,7 @@ bool NativeFile::Write(const void* data, std::size_t n)
     const auto* in = static_cast<const unsigned char*>(data);
     std::size_t done = 0;
     while (done < n) {
-        const ssize_t put = ::write(fd_, in + done, n - done);
+        const ssize_t put = ::write(Fd(handle_), in + done, n - done);
         if (put < 0) {
             if (errno == EINTR)
                 continue;
@@ -146,15 +151,15 @@ bool NativeFile::Write(const void* data, std::size_t n)
 
 bool NativeFile::CutHere()
 {
-    return fd_ >= 0 && ::ftruncate(fd_, static_cast<off_t>(position_)) == 0;
+    return handle_ >= 0 && ::ftruncate(Fd(handle_), static_cast<off_t>(position_)) == 0;
 }
 
 bool NativeFile::Close()
 {
-    if (fd_ < 0)
+    if (handle_ < 0)
         return true;
-    const int result = ::close(fd_);
-    fd_ = -1;
+    const int result = ::close(Fd(handle_));
+    handle_ = -1;
     return result == 0;
 }
 
