@@ -1,9 +1,9 @@
 // zorbik-convert's entry on Windows: the arguments are taken as UTF-16 from
 // the system, whatever the console's code page, and handed on as UTF-8, the
 // encoding of every path and text in the program; the console shows the
-// messages as UTF-8 while the command runs.
+// messages as UTF-8 while the command runs. The default language is the
+// user's display language.
 #include <cstdio>
-#include <cstdlib>
 #include <io.h>
 #include <iostream>
 
@@ -14,6 +14,7 @@
 #include <shellapi.h>
 
 #include "ConvertCommand.h"
+#include "messages/Messages.h"
 
 namespace {
 
@@ -45,8 +46,11 @@ int main()
     const std::vector<std::string> args = Utf8Arguments();
     const UINT consoleCodePage = ::GetConsoleOutputCP();
     ::SetConsoleOutputCP(CP_UTF8);
-    zorbik::CommandIo io{std::cout, std::cerr, ::_isatty(::_fileno(stderr)) != 0, std::getenv("LC_ALL"),
-                         std::getenv("LC_MESSAGES"), std::getenv("LANG")};
+    // The command takes the language as a locale name; the system's choice
+    // is handed on as one.
+    const bool german = zorbik::LanguageFromEnvironment() == zorbik::UiLanguage::German;
+    zorbik::CommandIo io{std::cout, std::cerr, ::_isatty(::_fileno(stderr)) != 0, nullptr, nullptr,
+                         german ? "de" : "en"};
     const int code = zorbik::RunConvertCommand(args, io);
     std::cout.flush();
     std::cerr.flush();

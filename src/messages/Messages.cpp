@@ -1,7 +1,6 @@
 #include "messages/Messages.h"
 
 #include <array>
-#include <cstdlib>
 #include <cstring>
 
 namespace zorbik {
@@ -131,11 +130,6 @@ UiLanguage LanguageFromLocale(const char* lcAll, const char* lcMessages, const c
             return StartsWithDe(value) ? UiLanguage::German : UiLanguage::English;
     }
     return UiLanguage::English;
-}
-
-UiLanguage LanguageFromEnvironment()
-{
-    return LanguageFromLocale(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
 }
 
 std::string_view LoadLocalisedString(int id, UiLanguage language)

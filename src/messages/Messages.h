@@ -13,7 +13,10 @@ enum class UiLanguage : unsigned char { German = 7, English = 9 };
 // Picks German when the first set of LC_ALL, LC_MESSAGES and LANG starts
 // with "de"; any other or no setting means English.
 UiLanguage LanguageFromLocale(const char* lcAll, const char* lcMessages, const char* lang);
-// The same, read from the process environment.
+// The user's language as the system tells it: from the process environment
+// as above, or on Windows from the user's display language (German when its
+// primary language is German). UserLanguagePosix.cpp and
+// UserLanguageWindows.cpp implement it.
 UiLanguage LanguageFromEnvironment();
 
 // Message ids (German numbering).
