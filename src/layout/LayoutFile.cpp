@@ -1,4 +1,5 @@
 #include "layout/LayoutFile.h"
+#include "source/FileSystemPath.h"
 
 #include <array>
 #include <charconv>
@@ -216,12 +217,13 @@ std::string FormatLayout(const RowStore& store, const ConversionSettings& settin
 
 bool ReadLayoutFile(const std::string& path, std::string& text, std::string& error)
 {
+    const std::filesystem::path file = FileSystemPath(path);
     std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored)) {
+    if (std::filesystem::is_directory(file, ignored)) {
         error = "the layout file " + path + " is a folder";
         return false;
     }
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(file, std::ios::binary);
     if (!in) {
         error = "cannot read the layout file " + path;
         return false;

@@ -1,4 +1,5 @@
 #include "source/NativeFile.h"
+#include "source/FileSystemPath.h"
 
 #include <cerrno>
 #include <cstring>
@@ -21,6 +22,11 @@ void SetError(std::string* error, const std::string& what)
 }
 
 } // namespace
+
+std::filesystem::path FileSystemPath(const std::string& utf8)
+{
+    return utf8;
+}
 
 FileIdentity IdentityOfPath(const std::string& path)
 {

@@ -3,6 +3,7 @@
 // file's identity is its volume serial number and file index, which hard
 // links share.
 #include "source/NativeFile.h"
+#include "source/FileSystemPath.h"
 
 #include <algorithm>
 
@@ -86,6 +87,11 @@ OVERLAPPED At(std::uint64_t offset)
 }
 
 } // namespace
+
+std::filesystem::path FileSystemPath(const std::string& utf8)
+{
+    return WidePath(utf8);
+}
 
 FileIdentity IdentityOfPath(const std::string& path)
 {
