@@ -2,7 +2,6 @@
 // worker, the worker's end, and stopping it.
 #include <climits>
 
-#include <QFile>
 #include <QFileInfo>
 #include <QProgressBar>
 
@@ -64,7 +63,7 @@ bool MainWindow::ChooseTargetFile()
             startFolder, QtText(kSaveDefaultSuffix));
         if (!path)
             return false;
-        if (task_.OpenTarget(QFile::encodeName(*path).toStdString(), source_, nullptr) == TargetError::None) {
+        if (task_.OpenTarget(CorePath(*path), source_, nullptr) == TargetError::None) {
             lastPath_ = *path;
             return true;
         }
@@ -77,7 +76,7 @@ void MainWindow::FinishConversion()
 {
     if (!task_.Started())
         return;
-    const QString target = QFile::decodeName(QByteArray::fromStdString(task_.TargetPath()));
+    const QString target = QtText(task_.TargetPath());
     const ConversionOutcome outcome = task_.Finish();
     progress_->setValue(0);
     switch (outcome.status) {
@@ -90,8 +89,7 @@ void MainWindow::FinishConversion()
         return;
     case ConversionStatus::ReadFailed:
         KeepPath();
-        dialogs_.ShowMessage(MsgImportFileError, BoxTypeOf(MsgImportFileError),
-                             QFile::decodeName(QByteArray::fromStdString(source_.Path())));
+        dialogs_.ShowMessage(MsgImportFileError, BoxTypeOf(MsgImportFileError), QtText(source_.Path()));
         return;
     case ConversionStatus::Stopped:
         KeepPath();

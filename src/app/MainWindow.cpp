@@ -246,7 +246,7 @@ bool MainWindow::OpenFile(const QString& path, const QString& marksPath)
 bool MainWindow::OpenSource(const QString& path)
 {
     lastPath_ = path;
-    if (!source_.Open(QFile::encodeName(path).toStdString())) {
+    if (!source_.Open(CorePath(path))) {
         dialogs_.ShowMessage(MsgImportFileError, BoxTypeOf(MsgImportFileError),
                              QString::fromStdString(DescribeFileFailure(source_.Failure(), language_)));
         return false;
@@ -313,7 +313,7 @@ void MainWindow::SaveMarksCommand()
 {
     if (state_ != State::SourceShown)
         return;
-    const QFileInfo source(QFile::decodeName(QByteArray::fromStdString(source_.Path())));
+    const QFileInfo source(QtText(source_.Path()));
     const QString suffix = QtText(kMarksSuffix);
     const QString suggested = source.absolutePath() + QLatin1Char('/') + source.completeBaseName() +
                               QLatin1Char('.') + suffix;
@@ -337,7 +337,7 @@ void MainWindow::LoadMarksCommand()
     if (state_ != State::SourceShown)
         return;
     const QString suffix = QtText(kMarksSuffix);
-    const QFileInfo source(QFile::decodeName(QByteArray::fromStdString(source_.Path())));
+    const QFileInfo source(QtText(source_.Path()));
     const std::optional<QString> path = dialogs_.AskOpenPath(
         QtText(kLoadMarksTitle.In(language_)),
         {QtText(kMarksFilterName.In(language_)) + QStringLiteral(" (*.") + suffix + QLatin1Char(')'),
@@ -354,7 +354,7 @@ bool MainWindow::LoadMarks(const QString& path)
     std::string error;
     std::vector<LayoutEntry> entries;
     ConversionSettings settings = settings_;
-    if (!ReadLayoutFile(QFile::encodeName(path).toStdString(), text, error)) {
+    if (!ReadLayoutFile(CorePath(path), text, error)) {
         dialogs_.ShowMessage(MsgFaultyMarksFile, BoxTypeOf(MsgFaultyMarksFile), QString::fromStdString(error));
         return false;
     }
