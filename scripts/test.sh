@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds a normal and an AddressSanitizer +
-# UndefinedBehaviorSanitizer configuration and runs every test in both.
+# UndefinedBehaviorSanitizer configuration and runs every test in both, fuzzes
+# for a while, then builds and tests the core and zorbik-convert for Windows
+# (under Wine) and aarch64 (under qemu), compares their targets with the
+# native ones and checks the Debian package. Prints the time of each stage.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -32,6 +35,14 @@ export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 status=0
+stage_times=()
+stage_start=0
+# Notes the time since the last stage ended, under the given name.
+stage_done() {
+  stage_times+=("$(printf '%-9s %4d s' "$1" $((SECONDS - stage_start)))")
+  stage_start=$SECONDS
+}
+stage_done setup
 for config in release asan; do
   if [ "$config" = asan ]; then
     flags=(-DCMAKE_BUILD_TYPE=Debug -DZORBIK_SANITIZE=ON)
@@ -46,6 +57,7 @@ for config in release asan; do
   cmake --build "build/$config" -j"$jobs"
   echo "== $config: test"
   ctest --test-dir "build/$config" --output-on-failure -j"$jobs" "${select[@]}" || status=1
+  stage_done "$config"
 done
 
 # ---- fuzz: random layouts and source bytes through validation, edge columns
@@ -73,4 +85,25 @@ else
   echo "fuzz: the fuzzer did not build"
   status=1
 fi
+stage_done fuzz
+
+# ---- other systems: the same core and command tests built for Windows and
+# aarch64 and run under their emulators; the targets that each build's
+# zorbik-convert wrote for the readers' corpus must be the native ones, byte
+# for byte. Then the Debian package, unpacked and run.
+for system in windows arm64; do
+  echo "== $system: build and test"
+  bash scripts/cross.sh "$system" || status=1
+  stage_done "$system"
+done
+echo "== compare targets"
+bash scripts/compare-targets.sh build/release build/windows build/arm64 || status=1
+stage_done compare
+echo "== package"
+bash scripts/check-package.sh || status=1
+stage_done package
+
+echo "== time of each stage"
+printf '%s\n' "${stage_times[@]}"
+echo "total     $(printf '%4d' "$SECONDS") s"
 exit $status
