@@ -6,6 +6,7 @@
 #include "source/FileSystemPath.h"
 
 #include <algorithm>
+#include <cerrno>
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -62,10 +63,51 @@ std::string SystemMessage(DWORD code)
     return message.empty() ? "error " + std::to_string(code) : message;
 }
 
+// The errno value for a Windows error, so that the reasons users meet most
+// are told in their language as on Linux; 0 for the rest.
+int ErrnoOf(DWORD code)
+{
+    switch (code) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+        return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return EACCES;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+        return EEXIST;
+    case ERROR_WRITE_PROTECT:
+        return EROFS;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return ENOSPC;
+    case ERROR_FILENAME_EXCED_RANGE:
+        return ENAMETOOLONG;
+    case ERROR_TOO_MANY_OPEN_FILES:
+        return EMFILE;
+    case ERROR_BUSY:
+        return EBUSY;
+    case ERROR_CRC:
+    case ERROR_READ_FAULT:
+    case ERROR_WRITE_FAULT:
+        return EIO;
+    default:
+        return 0;
+    }
+}
+
+// Reports the last Windows error in `error` and in errno.
 void SetError(std::string* error, const std::string& what)
 {
+    const DWORD code = ::GetLastError();
     if (error != nullptr)
-        *error = what + ": " + SystemMessage(::GetLastError());
+        *error = what + ": " + SystemMessage(code);
+    errno = ErrnoOf(code);
 }
 
 FileIdentity IdentityOfHandle(HANDLE handle)
