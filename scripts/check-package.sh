@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Builds the Debian package, unpacks it into a scratch root and runs what it
-# installed there: zorbik-convert's version and the example of its manual
-# page. Then lintian (no errors allowed) and desktop-file-validate.
+# Builds the Debian package (of the build folder given, else of a Release
+# build of its own), unpacks it into a scratch root and runs what it installed
+# there: zorbik-convert's version and the example of its manual page. Then
+# lintian (no errors allowed) and desktop-file-validate.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
 zorbik_install_missing lintian desktop-file-utils python3-xlrd
-deb=$(bash scripts/package.sh)
+deb=$(bash scripts/package.sh "$@")
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 dpkg -x "$deb" "$root"

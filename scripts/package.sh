@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
-# Installs what is missing and builds the Debian package of ZORBIK
-# (build/package/zorbik_VERSION_ARCH.deb).
+# Installs what is missing and builds the Debian package of ZORBIK:
+#   bash scripts/package.sh          # a Release build in build/package
+#   bash scripts/package.sh BUILD    # the package of an existing build folder
+# Prints the path of the .deb.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
 zorbik_install_missing dpkg-dev file
-cmake -S . -B build/package -DCMAKE_BUILD_TYPE=Release -DZORBIK_TESTS=OFF > /dev/null
-cmake --build build/package -j"$(nproc)" --target package > /dev/null
-ls build/package/zorbik_*.deb
+build=${1:-build/package}
+if [ $# -eq 0 ]; then
+  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DZORBIK_TESTS=OFF > /dev/null
+fi
+cmake --build "$build" -j"$(nproc)" --target package > /dev/null
+ls "$build"/zorbik_*.deb

@@ -100,7 +100,7 @@ echo "== compare targets"
 bash scripts/compare-targets.sh build/release build/windows build/arm64 || status=1
 stage_done compare
 echo "== package"
-bash scripts/check-package.sh || status=1
+bash scripts/check-package.sh build/release || status=1
 stage_done package
 
 echo "== time of each stage"
