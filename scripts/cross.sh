@@ -19,15 +19,8 @@ build="build/$1"
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="cmake/toolchains/$toolchain.cmake" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DZORBIK_GUI=OFF -DZORBIK_WERROR=ON > /dev/null
 if [ "$1" = windows ]; then
-  # One Wine server and its services for the whole stage, started apart from
-  # the tests' output: a test that reads a program's output to its end would
-  # otherwise wait for services that the program's Wine started. The same
-  # settings as the emulator's (cmake/toolchains/mingw-w64-x86_64.cmake).
-  export WINEPREFIX="$PWD/$build/wine" WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml,winemenubuilder.exe=d
-  mkdir -p "$build"
-  wineserver -p 300 < /dev/null > /dev/null 2>&1
-  trap 'wineserver -k || true' EXIT
-  /usr/lib/wine/wine64 wineboot < /dev/null > /dev/null 2>&1
+  # The Wine server of the build's prefix (cmake/wine-run.sh) ends with the stage.
+  trap 'WINEPREFIX="$PWD/$build/wine" wineserver -k 2> /dev/null || true' EXIT
 fi
 cmake --build "$build" -j"$(nproc)"
 # The peer readers are the native build's business; the corpus they read is

@@ -1,6 +1,6 @@
 # Windows x86-64 with Debian's MinGW-w64 (g++-mingw-w64-x86-64-posix: the
 # POSIX thread model, which std::thread needs). Tests run under Wine, in a
-# Wine prefix of the build folder's own (scripts/cross.sh starts its server).
+# Wine prefix of the build folder's own (cmake/wine-run.sh).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
@@ -15,8 +15,4 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # One .exe that needs no DLL of the compiler's (C++ runtime, threads).
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
-find_program(ZORBIK_WINE64 wine64 PATHS /usr/lib/wine NO_DEFAULT_PATH)
-find_program(ZORBIK_WINE64 wine64)
-# No debug chatter, no menu entries, no offer to install .NET or a browser.
-set(CMAKE_CROSSCOMPILING_EMULATOR env WINEPREFIX=${CMAKE_BINARY_DIR}/wine WINEDEBUG=-all
-    WINEDLLOVERRIDES=mscoree,mshtml,winemenubuilder.exe=d ${ZORBIK_WINE64})
+set(CMAKE_CROSSCOMPILING_EMULATOR sh ${CMAKE_CURRENT_LIST_DIR}/../wine-run.sh ${CMAKE_BINARY_DIR}/wine)
