@@ -92,9 +92,12 @@ ConversionOutcome Conversion::Finish()
         // Another program may have deleted, moved or replaced the target
         // while it was written: then the sheet is not where the user will
         // look for it, and what the path names now is not ours to delete.
-        const bool inPlace = TargetAtPath();
+        // Looked at after closing: on Windows a file deleted while open
+        // keeps its name until its last handle is closed.
+        const FileIdentity written = target_.Identity();
         const bool cut = target_.CutHere();
         const bool closed = target_.Close();
+        const bool inPlace = IdentityOfPath(targetPath_) == written;
         if (!inPlace) {
             outcome_.status = ConversionStatus::WriteFailed;
         } else if (!cut || !closed) {
