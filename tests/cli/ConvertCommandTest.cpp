@@ -5,7 +5,9 @@
 #include <functional>
 #include <sstream>
 
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include "ConvertCommand.h"
 #include "support/TempDir.h"
@@ -59,7 +61,9 @@ TEST(ConvertCommand, ArgumentsGiveTheirExitCodeMessageAndTarget)
     WriteFile(largest, std::string());
     WriteFile(dir / "4gib.dat", std::string());
     fs::resize_file(dir / "4gib.dat", 0x100000000ull); // sparse, as the largest source of 4 GiB less one byte
+#ifndef _WIN32
     ::mkfifo((dir / "fifo.dat").c_str(), 0600);
+#endif
     WriteFile(layout, std::string("4 LineBegin Text\n6 ColumnBegin BinInteger\n7 ColumnEnd\n11 LineEnd\n"));
     WriteFile(fault, std::string("4 LineBegin\n6 ColumnEnd\n11 LineEnd\n"));
     WriteFile(bad, std::string("4 LineBegin\n\n7 ColumnEnd\n7 LineEnd\n"));
@@ -81,7 +85,9 @@ TEST(ConvertCommand, ArgumentsGiveTheirExitCodeMessageAndTarget)
         {{"--layout"}, 2, "--layout needs a value", false},
         {{"--layout", dir / "missing.txt", source, target}, 2, "cannot read the layout file", false},
         {{"--layout", dir.Path(), source, target}, 2, "is a folder", false},
+#ifndef _WIN32 // FIFOs and /dev are Linux's
         {{"--layout", "/dev/zero", source, target}, 2, "is too large", false}, // endless: ends at the limit
+#endif
         {{"--layout", bad, source, target}, 2, bad + ": line 4: row 7 is listed twice\n", false},
         {{"--layout", fault, source, target}, 1, "Missing symbol for columnbegin!\n  at row 6\n", false},
         {{"--layout", fault, source, target}, 1, "Marke für Spaltenanfang fehlt!", false, "de_DE.UTF-8"},
@@ -91,8 +97,10 @@ TEST(ConvertCommand, ArgumentsGiveTheirExitCodeMessageAndTarget)
         {{"--layout", layout, dir / "missing.dat", target}, 2, "kann nicht geöffnet werden: Datei oder", false,
          "de_DE.UTF-8"},
         {{"--layout", layout, dir.Path(), target}, 2, "Import file-error\n  " + dir.Path() + "\n  is not a regular", false},
+#ifndef _WIN32
         {{"--layout", layout, dir / "fifo.dat", target}, 2, "fifo.dat\n  is not a regular file", false}, // no waiting
         {{"--layout", layout, "/dev/zero", target}, 2, "/dev/zero\n  is not a regular file", false},
+#endif
         {{"--layout", layout, dir / "4gib.dat", target}, 2, "4gib.dat\n  the file is 4 GiB or larger", false},
         {{"--layout", layout, "--explain", largest, target}, 0, "65534 records (of 536870911)", true},
         {{"--layout", layout, source, existing}, 2, "File exsists!\n  " + existing + "\n  the file exists (--force", true},

@@ -7,13 +7,22 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
+#include <random>
 
 namespace zorbik::testing {
 
 class TempDir {
 public:
-    TempDir() { ::mkdtemp(path_.data()); }
+    TempDir()
+    {
+        // A name nobody has taken: create_directory fails on an existing one.
+        std::random_device random;
+        std::filesystem::path path;
+        do
+            path = std::filesystem::temp_directory_path() / ("zorbik-test-" + std::to_string(random()));
+        while (!std::filesystem::create_directory(path));
+        path_ = path.string();
+    }
     ~TempDir() { std::filesystem::remove_all(path_); }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
@@ -22,7 +31,7 @@ public:
     const std::string& Path() const { return path_; }
 
 private:
-    std::string path_ = (std::filesystem::temp_directory_path() / "zorbik-test-XXXXXX").string();
+    std::string path_;
 };
 
 template <typename Bytes>
