@@ -4,7 +4,7 @@ the layout read from its own header, every cell as dbfdump prints it; the
 preview shows the cells the worksheet holds; the texts of a code page 850
 target read back as their characters.
 
-    dbf_table.py ZORBIK_CONVERT FOLDER"""
+    dbf_table.py ZORBIK_CONVERT... FOLDER   (an emulator may come before the program)"""
 import os
 import struct
 import subprocess
@@ -12,7 +12,7 @@ import sys
 
 import xlrd
 
-convert, work = sys.argv[1], sys.argv[2]
+*convert, work = sys.argv[1:]
 os.makedirs(work, exist_ok=True)
 table = os.path.join(work, 'people.dbf')
 if os.path.exists(table):
@@ -42,7 +42,7 @@ layout = os.path.join(work, 'people.zlayout')
 with open(layout, 'w') as f:
     f.write('trim\n' + '\n'.join(marks) + '\n')
 target = os.path.join(work, 'people.xls')
-subprocess.run([convert, '--force', '--layout', layout, table, target], check=True)
+subprocess.run([*convert, '--force', '--layout', layout, table, target], check=True)
 
 # dbfdump -m prints "NAME: value" lines, a record after each "Record: k".
 records = []
@@ -67,7 +67,7 @@ for r, values in enumerate(records):
 
 # The preview prints what xlrd reads: texts, and numbers as the shortest
 # text that reads back to the same double.
-preview = subprocess.run([convert, '--layout', layout, '--preview', '20', table], capture_output=True, text=True,
+preview = subprocess.run([*convert, '--layout', layout, '--preview', '20', table], capture_output=True, text=True,
                          check=True).stdout.splitlines()[1:]
 for r, line in enumerate(preview):
     want = [v if isinstance(v, str) else repr(int(v)) if v == int(v) else repr(v) for v in sheet.row_values(r)]
@@ -81,7 +81,7 @@ open(source, 'wb').write(b'\x81\x84\x94\xe1')
 with open(os.path.join(work, 'umlauts.zlayout'), 'w') as f:
     f.write('0 LineBegin Text\n3 LineEnd\n')
 umlauts = os.path.join(work, 'umlauts.xls')
-subprocess.run([convert, '--force', '--codepage', '850', '--layout', os.path.join(work, 'umlauts.zlayout'),
+subprocess.run([*convert, '--force', '--codepage', '850', '--layout', os.path.join(work, 'umlauts.zlayout'),
                 source, umlauts], check=True)
 text = xlrd.open_workbook(umlauts).sheet_by_index(0).cell_value(0, 0)
 if text != 'üäöß':

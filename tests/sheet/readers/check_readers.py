@@ -4,7 +4,9 @@
 # as its record in the file says: the same text, or the same number bit for
 # bit, but for the few things a reader is known to do its own way (below).
 #
-#     check_readers.py xlrd|libreoffice|sheetjs ZORBIK_CONVERT WORKDIR
+#     check_readers.py xlrd|libreoffice|sheetjs ZORBIK_CONVERT... WORKDIR
+#
+# (an emulator may come before the program)
 #
 # Exits with 77 (skipped) when the reader is not installed: scripts/test.sh
 # installs them, a plain ctest never does.
@@ -111,7 +113,7 @@ def read_libreoffice(paths, work):
 
 
 def main():
-    reader, convert, work = sys.argv[1:4]
+    reader, *convert, work = sys.argv[1:]
     if not {"xlrd": importlib.util.find_spec("xlrd"), "libreoffice": shutil.which("soffice"),
             "sheetjs": shutil.which("node") and os.path.isdir(os.path.join(HERE, "node_modules/xlsx"))}[reader]:
         print(f"{reader} is not installed (scripts/test.sh installs it)")
@@ -125,7 +127,7 @@ def main():
         base = os.path.join(work, name)
         open(base + ".bin", "wb").write(source)
         open(base + ".layout", "w").write("\n".join(layout) + "\n")
-        subprocess.run([convert, "--force", "--layout", base + ".layout", base + ".bin", base + ".xls"],
+        subprocess.run([*convert, "--force", "--layout", base + ".layout", base + ".bin", base + ".xls"],
                        check=True, stderr=subprocess.DEVNULL, timeout=60)
         paths.append(base + ".xls")
     failures = []
