@@ -88,16 +88,16 @@ fi
 stage_done fuzz
 
 # ---- other systems: the same core and command tests built for Windows and
-# aarch64 and run under their emulators; the targets that each build's
-# zorbik-convert wrote for the readers' corpus must be the native ones, byte
-# for byte. Then the Debian package, unpacked and run.
+# aarch64 and run under their emulators; then each build's zorbik-convert
+# converts every input of the fuzz corpus, and the worksheets must be the
+# native ones, byte for byte. Then the Debian package, unpacked and run.
 for system in windows arm64; do
   echo "== $system: build and test"
   bash scripts/cross.sh "$system" || status=1
   stage_done "$system"
 done
 echo "== compare targets"
-bash scripts/compare-targets.sh build/release build/windows build/arm64 || status=1
+/usr/bin/python3 scripts/compare-targets.py build/release build/windows build/arm64 || status=1
 stage_done compare
 echo "== package"
 bash scripts/check-package.sh build/release || status=1

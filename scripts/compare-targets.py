@@ -1,0 +1,75 @@
+#!/usr/bin/python3
+"""Converts every input of the fuzzer's corpus with the zorbik-convert of each
+build given and compares the results: the exit code and every byte of the
+worksheet must be the same in all builds. The corpus is the table of sources
+and layouts: every field type at every width, faults, byte marks, edge
+columns, columns past the source's end, 65534 and 70000 records.
+
+    compare-targets.py BUILD...   (for example build/release build/windows build/arm64)
+
+BUILD/zorbik-convert.command names how to run that build's converter, one
+word a line (through Wine or qemu for a cross build)."""
+import concurrent.futures
+import os
+import subprocess
+import sys
+import tempfile
+
+MARKERS = ["Unmarked", "LineBegin", "ColumnBegin", "ByteMark", "ColumnEnd", "LineEnd"]
+TYPES = ["", "Text", "BinInteger", "BinReal", "DecimalNumber", "Bcd"]
+
+
+def layout_and_source(data):
+    """An input as fuzz/convert_fuzzer.cpp reads it: a layout text or marks, then the source."""
+    size = len(data)
+    if size < 3:
+        return "", data[size:]
+    text = data[0] & 1
+    end = min(size, 3 + (data[1] | data[2] << 8)) if text else 2 + 4 * min(data[1], (size - 2) // 4)
+    source = data[min(size, end + (data[0] & 2) + (data[0] & 4) // 2):]
+    if text:
+        return data[3:end].decode("latin-1"), source
+    marks = {}
+    for at in range(2, end - 3, 4):
+        if source:
+            marks[(data[at] | data[at + 1] << 8) % len(source)] = (data[at + 2] % 6, data[at + 3] % 6)
+    return "".join(f"{row} {MARKERS[m]} {TYPES[t]}\n" for row, (m, t) in sorted(marks.items()) if m or t), source
+
+
+def main():
+    builds = sys.argv[1:]
+    commands = [open(os.path.join(b, "zorbik-convert.command")).read().split("\n")[:-1] for b in builds]
+    corpus = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "fuzz", "corpus")
+    work = tempfile.mkdtemp(prefix="zorbik-compare-")
+    jobs = []
+    for name in sorted(os.listdir(corpus)):
+        layout, source = layout_and_source(open(os.path.join(corpus, name), "rb").read())
+        open(os.path.join(work, name + ".layout"), "w", encoding="latin-1").write(layout)
+        open(os.path.join(work, name + ".bin"), "wb").write(source)
+        jobs += [(name, b, c) for b, c in enumerate(commands)]
+
+    def convert(job):
+        name, b, command = job
+        target = os.path.join(work, f"{name}.{b}.xls")
+        base = os.path.join(work, name)
+        code = subprocess.run(command + ["--lang", "en", "--layout", base + ".layout", base + ".bin", target],
+                              capture_output=True, timeout=120).returncode
+        sheet = open(target, "rb").read() if os.path.exists(target) else None
+        return name, b, (code, sheet)
+
+    results = {}
+    with concurrent.futures.ThreadPoolExecutor(4) as pool:
+        for name, b, result in pool.map(convert, jobs):
+            results.setdefault(name, {})[b] = result
+    differ = [name for name, by in results.items() if len(set(by.values())) > 1]
+    for name in differ:
+        print(f"compare: {name}: " + ", ".join(f"{builds[b]} exit {c} {len(s or '')} bytes"
+                                               for b, (c, s) in sorted(results[name].items())))
+    sheets = sum(1 for by in results.values() if by[0][1] is not None)
+    print(f"compare: {len(results)} inputs, {sheets} worksheets, {len(differ)} different across {' '.join(builds)}")
+    subprocess.run(["rm", "-rf", work])
+    return 1 if differ or not sheets else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
