@@ -4,10 +4,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <vector>
-
-#include <random>
 
 namespace zorbik::testing {
 
