@@ -1,6 +1,6 @@
 // The few file operations the program needs, behind one small class so that
 // the rest of the code is free of operating-system calls. Paths are UTF-8 on
-// every system. NativeFilePosix.cpp and NativeFileWindows.cpp implement it.
+// every system. NativeFilePosix.cpp and windows/NativeFile.cpp implement it.
 #pragma once
 
 #include <cstddef>

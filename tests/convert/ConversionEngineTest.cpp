@@ -70,6 +70,7 @@ TEST(ConversionEngine, WritesTheReferenceSheetUntilAStopAFailedWriteOrAShortRead
                                      {103, BM},   {104, CE, TX}, {2000, CB, DN}, {2009, CE},  {3990, CB, BC},
                                      {3999, CE},  {4009, LE}};
     constexpr std::uint32_t kSome = 0; // some records, not all
+    constexpr std::uint32_t kAny = ~0u; // the writer's thread may see the stop after the last record
     const struct {
         const char* name;
         std::size_t size;
@@ -88,7 +89,7 @@ TEST(ConversionEngine, WritesTheReferenceSheetUntilAStopAFailedWriteOrAShortRead
         {"the only write of a small file fails", 64, 1, 0, 0, 64, ConversionStatus::WriteFailed, 2, 1},
         {"the source shrinks", 32 * 65534, 0, 0, 0, 32 * 30000, ConversionStatus::ReadFailed, kSome, -1},
         {"large: finished", 40 << 20, 0, 0, 0, 40 << 20, ConversionStatus::Finished, 10485, -1, 5322900406069345996u},
-        {"large: a stop during the first write", 40 << 20, 0, 1, 0, 40 << 20, ConversionStatus::Stopped, kSome, 1},
+        {"large: a stop during the first write", 40 << 20, 0, 1, 0, 40 << 20, ConversionStatus::Stopped, kAny, 1},
         {"large: the source shrinks", 40 << 20, 0, 0, 0, 20 << 20, ConversionStatus::ReadFailed, kSome, -1},
     };
     for (const auto& row : rows) {
@@ -107,7 +108,8 @@ TEST(ConversionEngine, WritesTheReferenceSheetUntilAStopAFailedWriteOrAShortRead
             stop = stop || done == row.stopAtRecord;
         });
         EXPECT_EQ(outcome.status, row.status);
-        EXPECT_TRUE(row.recordsDone == kSome ? outcome.recordsDone > 0 && outcome.recordsDone < p.layout.recordCount
+        EXPECT_TRUE(row.recordsDone == kAny    ? outcome.recordsDone <= p.layout.recordCount
+                    : row.recordsDone == kSome ? outcome.recordsDone > 0 && outcome.recordsDone < p.layout.recordCount
                                              : outcome.recordsDone == row.recordsDone)
             << outcome.recordsDone;
         EXPECT_TRUE(row.writes < 0 || sink.writes == row.writes) << sink.writes;
