@@ -61,6 +61,14 @@ struct Options {
     bool version = false;
 };
 
+// Digits alone, up to 99999; 0 for anything else.
+unsigned SmallNumber(const std::string& text)
+{
+    if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos)
+        return 0;
+    return static_cast<unsigned>(std::stoul(text));
+}
+
 bool ParseArgs(const std::vector<std::string>& args, Options& options, std::string& error)
 {
     std::vector<std::string> positional;
@@ -126,9 +134,7 @@ bool ParseArgs(const std::vector<std::string>& args, Options& options, std::stri
         error = "--layout LAYOUT is missing";
         return false;
     }
-    if (!options.codePage.empty() &&
-        (options.codePage.find_first_not_of("0123456789") != std::string::npos || options.codePage.size() > 5 ||
-         !IsKnownCodePage(static_cast<unsigned>(std::stoul(options.codePage))))) {
+    if (!options.codePage.empty() && !IsKnownCodePage(SmallNumber(options.codePage))) {
         error = "--codepage takes one of";
         for (const std::uint16_t page : KnownCodePages()) {
             error += ' ';
@@ -137,8 +143,7 @@ bool ParseArgs(const std::vector<std::string>& args, Options& options, std::stri
         return false;
     }
     if (!options.preview.empty()) {
-        if (options.preview.find_first_not_of("0123456789") != std::string::npos || options.preview.size() > 5 ||
-            std::stoul(options.preview) == 0) {
+        if (SmallNumber(options.preview) == 0) {
             error = "--preview takes a number of rows from 1 to 99999";
             return false;
         }
@@ -293,7 +298,7 @@ int RunConvertCommand(const std::vector<std::string>& args, CommandIo& io)
     ApplyLayout(entries, store);
 
     if (!options.codePage.empty())
-        settings.codePage = static_cast<std::uint16_t>(std::stoul(options.codePage));
+        settings.codePage = static_cast<std::uint16_t>(SmallNumber(options.codePage));
     settings.trimTexts = settings.trimTexts || options.trim;
     const PreparedConversion prepared = PrepareConversion(store, source.Size(), settings);
     if (const LayoutFault fault = prepared.fault) {
@@ -304,7 +309,7 @@ int RunConvertCommand(const std::vector<std::string>& args, CommandIo& io)
     }
 
     if (!options.preview.empty()) {
-        const Preview preview = MakePreview(source, prepared, static_cast<std::uint32_t>(std::stoul(options.preview)));
+        const Preview preview = MakePreview(source, prepared, SmallNumber(options.preview));
         if (!preview.read) {
             io.err << "zorbik-convert: " << message(MsgImportFileError) << "\n  " << options.source
                    << " could not be read\n";
