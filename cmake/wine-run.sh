@@ -13,4 +13,11 @@ wine64=/usr/lib/wine/wine64
 if wineserver -p60 < /dev/null > /dev/null 2>&1; then
   "$wine64" wineboot < /dev/null > /dev/null 2>&1
 fi
-exec "$wine64" "$@"
+# Now and then Wine cannot start a program while its server starts for
+# several at once (exit code 127, which no program of ours returns): try again.
+for attempt in 1 2 3; do
+  "$wine64" "$@"
+  status=$?
+  [ "$status" -ne 127 ] && exit "$status"
+done
+exit "$status"

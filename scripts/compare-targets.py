@@ -52,8 +52,13 @@ def main():
         name, b, command = job
         target = os.path.join(work, f"{name}.{b}.xls")
         base = os.path.join(work, name)
-        code = subprocess.run(command + ["--lang", "en", "--layout", base + ".layout", base + ".bin", target],
-                              capture_output=True, timeout=120).returncode
+        # 127: the emulator could not start the program (Wine, now and then,
+        # while its server starts for several programs at once); try again.
+        for attempt in range(3):
+            code = subprocess.run(command + ["--lang", "en", "--layout", base + ".layout", base + ".bin", target],
+                                  capture_output=True, timeout=120).returncode
+            if code != 127:
+                break
         sheet = open(target, "rb").read() if os.path.exists(target) else None
         return name, b, (code, sheet)
 
