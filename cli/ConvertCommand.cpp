@@ -8,8 +8,8 @@
 #include "find/GuessLayout.h"
 #include "layout/LayoutFile.h"
 #include "preview/Preview.h"
-#include "source/RowStore.h"
-#include "source/SourceView.h"
+#include "marks/Marks.h"
+#include "file/SourceView.h"
 
 namespace zorbik {
 namespace {
@@ -294,7 +294,7 @@ int RunConvertCommand(const std::vector<std::string>& args, CommandIo& io)
         return ExitUsage;
     }
 
-    RowStore store;
+    Marks store;
     store.AddRows(static_cast<std::int32_t>(std::min<std::uint32_t>(source.Size(), 0x7FFFFFFF)));
     ApplyLayout(entries, store);
 

@@ -43,7 +43,7 @@ std::size_t MarksEnd(const std::uint8_t* data, std::size_t size)
 }
 
 // Puts the marks into `store`; false for a layout text that is refused.
-bool ReadMarks(const std::uint8_t* data, std::size_t end, RowStore& store, std::uint32_t sourceSize)
+bool ReadMarks(const std::uint8_t* data, std::size_t end, Marks& store, std::uint32_t sourceSize)
 {
     constexpr FieldType kTypes[6] = {FieldType::None,   FieldType::Text,          FieldType::BinInteger,
                                      FieldType::BinReal, FieldType::DecimalNumber, FieldType::Bcd};
@@ -63,7 +63,7 @@ bool ReadMarks(const std::uint8_t* data, std::size_t end, RowStore& store, std::
     }
     ApplyLayout(entries, store);
     // What the writer makes of the marks reads back to the same marks.
-    RowStore again;
+    Marks again;
     again.AddRows(store.RowCount());
     Require(!ParseLayout(FormatLayout(store), sourceSize, entries), "a written layout reads back");
     ApplyLayout(entries, again);
@@ -79,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t start = size < 3 ? size : std::min<std::size_t>(size, end + (data[0] & 2) + (data[0] & 4) / 2);
     const std::vector<std::uint8_t> bytes(data + start, data + size);
     const auto sourceSize = static_cast<std::uint32_t>(bytes.size());
-    RowStore store;
+    Marks store;
     store.AddRows(static_cast<std::int32_t>(sourceSize));
     if (sourceSize == 0 || !ReadMarks(data, end, store, sourceSize))
         return 0; // an empty source is refused before any layout is read

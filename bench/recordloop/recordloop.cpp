@@ -32,7 +32,7 @@ double ConversionSeconds(std::int32_t columns, std::uint32_t records)
 {
     // `columns` 4-byte integer columns in records of 4 * columns + 2 bytes.
     const std::uint32_t length = 4 * static_cast<std::uint32_t>(columns) + 2;
-    RowStore marks;
+    Marks marks;
     marks.AddRows(static_cast<std::int32_t>(length));
     marks.SetMarker(0, MarkerKind::LineBegin);
     for (std::int32_t c = 0; c < columns; ++c) {
@@ -82,7 +82,7 @@ int main()
     ok &= Report("time of 4 x the records / of 1 x", middle / quarter, "1 to 12", middle > quarter && middle < 12 * quarter);
 
     // 40 marks among 2 billion rows, searched from end to end 1000 times.
-    RowStore store;
+    Marks store;
     store.AddRows(2'000'000'000);
     for (std::int32_t i = 0; i < 40; ++i)
         store.SetMarker(i * 50'000'000, MarkerKind::ByteMark);

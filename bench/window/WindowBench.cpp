@@ -124,7 +124,7 @@ void Conversions(const QTemporaryDir& dir, int runs)
                               {22, 25, FieldType::BinInteger}, {26, 29, FieldType::BinReal},
                               {30, 37, FieldType::BinReal},    {38, 47, FieldType::DecimalNumber},
                               {48, 57, FieldType::Bcd},        {58, 61, FieldType::Text}};
-    RowStore marks;
+    Marks marks;
     marks.AddRows(1024);
     marks.SetMarker(kHeader, MarkerKind::LineBegin);
     for (const Column& c : columns) {

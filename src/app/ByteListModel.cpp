@@ -4,7 +4,7 @@
 
 #include "qtcommon/QtText.h"
 #include "qtcommon/WindowTexts.h"
-#include "source/RowText.h"
+#include "codepage/RowText.h"
 
 namespace zorbik {
 namespace {
@@ -22,7 +22,7 @@ constexpr std::uint32_t kMaxRows = std::numeric_limits<std::int32_t>::max();
 
 } // namespace
 
-ByteListModel::ByteListModel(const SourceBytes& source, RowStore& store, const MarkerIcons& icons,
+ByteListModel::ByteListModel(const SourceBytes& source, Marks& store, const MarkerIcons& icons,
                              UiLanguage language, QObject* parent)
     : QAbstractTableModel(parent), source_(source), store_(store), icons_(icons), language_(language)
 {

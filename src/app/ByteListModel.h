@@ -12,8 +12,8 @@
 
 #include "app/MarkerIcons.h"
 #include "messages/Messages.h"
-#include "source/RowStore.h"
-#include "source/SourceBytes.h"
+#include "marks/Marks.h"
+#include "file/SourceBytes.h"
 
 namespace zorbik {
 
@@ -25,7 +25,7 @@ public:
 
     // The model tells the view about mark changes through the store's change
     // hook, which it takes over.
-    ByteListModel(const SourceBytes& source, RowStore& store, const MarkerIcons& icons, UiLanguage language,
+    ByteListModel(const SourceBytes& source, Marks& store, const MarkerIcons& icons, UiLanguage language,
                   QObject* parent = nullptr);
     ~ByteListModel() override;
 
@@ -54,7 +54,7 @@ private:
     void RowChanged(std::int32_t row);
 
     const SourceBytes& source_;
-    RowStore& store_;
+    Marks& store_;
     const MarkerIcons& icons_;
     UiLanguage language_;
     std::uint16_t codePage_ = 1252;

@@ -14,7 +14,7 @@
 #include <QAbstractItemView>
 #include <QElapsedTimer>
 
-#include "source/RowStore.h"
+#include "marks/Marks.h"
 
 class QHeaderView;
 

@@ -382,7 +382,7 @@ void MainWindow::ApplyMarks(const std::vector<LayoutEntry>& entries)
             lineBegin = entry.row;
     }
     model_->ShowThrough(static_cast<std::uint32_t>(lastRow));
-    RowStore marks;
+    Marks marks;
     marks.AddRows(store_.RowCount());
     ApplyLayout(entries, marks);
     store_.ReplaceMarks(marks);

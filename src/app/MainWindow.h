@@ -17,8 +17,8 @@
 #include "layout/LayoutFile.h"
 #include "messages/Messages.h"
 #include "help/HelpWindow.h"
-#include "source/RowStore.h"
-#include "source/SourceView.h"
+#include "marks/Marks.h"
+#include "file/SourceView.h"
 
 class QCheckBox;
 class QComboBox;
@@ -72,7 +72,7 @@ public:
     QCheckBox* TrimChoice() const { return trim_; }
     const ConversionSettings& Settings() const { return settings_; }
     ConversionTask& Task() { return task_; }
-    const RowStore& Rows() const { return store_; }
+    const Marks& Rows() const { return store_; }
 
     // The commands of the six buttons.
     void OpenCommand();
@@ -116,7 +116,7 @@ private:
     UiLanguage language_;
     UserDialogs& dialogs_;
     SourceView source_;
-    RowStore store_;
+    Marks store_;
     MarkerIcons icons_;
     ByteListModel* model_;
     ByteListView* view_;

@@ -6,7 +6,7 @@
 
 #include <QIcon>
 
-#include "source/RowStore.h"
+#include "marks/Marks.h"
 
 namespace zorbik {
 

@@ -4,7 +4,7 @@
 
 namespace zorbik {
 
-FieldType FindColumnType(const RowStore& store, std::int32_t from, std::int32_t& typeRow, bool& byteMarkMode,
+FieldType FindColumnType(const Marks& store, std::int32_t from, std::int32_t& typeRow, bool& byteMarkMode,
                         std::int32_t* beginRow)
 {
     byteMarkMode = false;
@@ -23,7 +23,7 @@ FieldType FindColumnType(const RowStore& store, std::int32_t from, std::int32_t&
     return ConvertedType(store.GetFieldType(typeRow));
 }
 
-std::uint32_t FieldExtract(const RowStore& store, std::int32_t typeRow, bool& byteMarkMode, std::uint32_t fieldSize,
+std::uint32_t FieldExtract(const Marks& store, std::int32_t typeRow, bool& byteMarkMode, std::uint32_t fieldSize,
                            std::int32_t& endRow, std::vector<std::int32_t>& rows)
 {
     rows.clear();
@@ -62,7 +62,7 @@ std::uint32_t FieldExtract(const RowStore& store, std::int32_t typeRow, bool& by
     return static_cast<std::uint32_t>(rows.size());
 }
 
-ColumnPlan BuildColumnPlan(const RowStore& store, const RecordLayout& layout)
+ColumnPlan BuildColumnPlan(const Marks& store, const RecordLayout& layout)
 {
     ColumnPlan plan;
     plan.columns.reserve(layout.columnCount);

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "layout/ConversionSettings.h"
-#include "layout/RecordLayout.h"
-#include "source/RowStore.h"
+#include "record/RecordLayout.h"
+#include "marks/Marks.h"
 
 namespace zorbik {
 
@@ -16,7 +16,7 @@ namespace zorbik {
 // row has a field type, else the first ByteMark of the column, if any) and
 // whether byte marks select its bytes. Returns the column's type.
 // `beginRow`, when given, receives the column's first row.
-FieldType FindColumnType(const RowStore& store, std::int32_t from, std::int32_t& typeRow, bool& byteMarkMode,
+FieldType FindColumnType(const Marks& store, std::int32_t from, std::int32_t& typeRow, bool& byteMarkMode,
                         std::int32_t* beginRow = nullptr);
 
 // Lists the rows whose bytes form the column's field, in order, at most
@@ -24,7 +24,7 @@ FieldType FindColumnType(const RowStore& store, std::int32_t from, std::int32_t&
 // and switches `byteMarkMode` on when byte marks follow a typed ColumnBegin.
 // A column that no ColumnEnd closes (a one-row edge column) is the single
 // type row.
-std::uint32_t FieldExtract(const RowStore& store, std::int32_t typeRow, bool& byteMarkMode, std::uint32_t fieldSize,
+std::uint32_t FieldExtract(const Marks& store, std::int32_t typeRow, bool& byteMarkMode, std::uint32_t fieldSize,
                            std::int32_t& endRow, std::vector<std::int32_t>& rows);
 
 // A run of consecutive rows of one field.
@@ -57,6 +57,6 @@ struct ColumnPlan {
 
 // Walks the columns of the prototype exactly as a per-record walk would, for
 // layout.columnCount columns, starting after layout.walkFrom.
-ColumnPlan BuildColumnPlan(const RowStore& store, const RecordLayout& layout);
+ColumnPlan BuildColumnPlan(const Marks& store, const RecordLayout& layout);
 
 } // namespace zorbik

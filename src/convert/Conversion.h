@@ -11,10 +11,10 @@
 
 #include "convert/ColumnWalk.h"
 #include "convert/ConversionEngine.h"
-#include "layout/RecordLayout.h"
-#include "source/FileFailure.h"
-#include "source/NativeFile.h"
-#include "source/SourceView.h"
+#include "record/RecordLayout.h"
+#include "file/FileFailure.h"
+#include "file/NativeFile.h"
+#include "file/SourceView.h"
 
 namespace zorbik {
 

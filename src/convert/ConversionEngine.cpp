@@ -4,10 +4,10 @@
 #include <cstring>
 #include <vector>
 
-#include "bytes/LittleEndian.h"
+#include "codecs/LittleEndian.h"
 #include "codepage/CodePages.h"
 #include "convert/RecordReader.h"
-#include "convert/ValueConversions.h"
+#include "codecs/ValueConversions.h"
 #include "sheet/SheetWriter.h"
 
 namespace zorbik {

@@ -9,9 +9,9 @@
 #include <functional>
 
 #include "convert/ColumnWalk.h"
-#include "layout/RecordLayout.h"
+#include "record/RecordLayout.h"
 #include "sheet/OutputBuffer.h"
-#include "source/SourceBytes.h"
+#include "file/SourceBytes.h"
 
 namespace zorbik {
 

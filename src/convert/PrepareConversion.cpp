@@ -1,10 +1,10 @@
 #include "convert/PrepareConversion.h"
 
-#include "layout/NormaliseEdges.h"
+#include "record/NormaliseEdges.h"
 
 namespace zorbik {
 
-PreparedConversion PrepareConversion(const RowStore& marks, std::uint32_t sourceSize,
+PreparedConversion PrepareConversion(const Marks& marks, std::uint32_t sourceSize,
                                      const ConversionSettings& settings)
 {
     PreparedConversion prepared{{}, marks, {}, {}, 0, {}};

@@ -7,9 +7,9 @@
 #include <cstdint>
 
 #include "convert/ColumnWalk.h"
-#include "layout/RecordLayout.h"
-#include "layout/ValidateLayout.h"
-#include "source/RowStore.h"
+#include "record/RecordLayout.h"
+#include "record/ValidateLayout.h"
+#include "marks/Marks.h"
 
 namespace zorbik {
 
@@ -17,7 +17,7 @@ struct PreparedConversion {
     // The first fault of the marks; everything below is unset when there is one.
     LayoutFault fault;
     // The marks as the conversion reads them: the edges made columns.
-    RowStore marks;
+    Marks marks;
     // Counts limited to 65534; `clamp` says which were.
     RecordLayout layout;
     ClampResult clamp;
@@ -27,7 +27,7 @@ struct PreparedConversion {
 };
 
 // Works on a copy of `marks`: the caller's marks stay as they are.
-PreparedConversion PrepareConversion(const RowStore& marks, std::uint32_t sourceSize,
+PreparedConversion PrepareConversion(const Marks& marks, std::uint32_t sourceSize,
                                      const ConversionSettings& settings = {});
 
 } // namespace zorbik

@@ -20,8 +20,8 @@
 #include <vector>
 
 #include "convert/ColumnWalk.h"
-#include "layout/RecordLayout.h"
-#include "source/SourceBytes.h"
+#include "record/RecordLayout.h"
+#include "file/SourceBytes.h"
 
 namespace zorbik {
 

@@ -3,7 +3,7 @@
 #include <bit>
 #include <cmath>
 
-#include "bytes/LittleEndian.h"
+#include "codecs/LittleEndian.h"
 
 namespace zorbik {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "source/SourceBytes.h"
+#include "file/SourceBytes.h"
 
 namespace zorbik {
 

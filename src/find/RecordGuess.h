@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "source/FieldType.h"
-#include "source/SourceBytes.h"
+#include "marks/FieldType.h"
+#include "file/SourceBytes.h"
 
 namespace zorbik {
 

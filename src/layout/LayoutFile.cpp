@@ -1,5 +1,5 @@
 #include "layout/LayoutFile.h"
-#include "source/FileSystemPath.h"
+#include "file/FileSystemPath.h"
 
 #include <array>
 #include <charconv>
@@ -181,7 +181,7 @@ LayoutParseError ParseLayout(std::string_view text, std::uint32_t sourceSize, st
     return {};
 }
 
-void ApplyLayout(const std::vector<LayoutEntry>& entries, RowStore& store)
+void ApplyLayout(const std::vector<LayoutEntry>& entries, Marks& store)
 {
     for (const LayoutEntry& entry : entries) {
         store.SetMarker(entry.row, entry.marker);
@@ -189,7 +189,7 @@ void ApplyLayout(const std::vector<LayoutEntry>& entries, RowStore& store)
     }
 }
 
-std::string FormatLayout(const RowStore& store, const ConversionSettings& settings)
+std::string FormatLayout(const Marks& store, const ConversionSettings& settings)
 {
     std::set<std::int32_t> rows;
     for (const auto& [row, kind] : store.Markers())

@@ -11,7 +11,7 @@
 
 #include "layout/ConversionSettings.h"
 #include "messages/Messages.h"
-#include "source/RowStore.h"
+#include "marks/Marks.h"
 
 namespace zorbik {
 
@@ -44,10 +44,10 @@ LayoutParseError ParseLayout(std::string_view text, std::uint32_t sourceSize, st
 bool ReadLayoutFile(const std::string& path, std::string& text, std::string& error);
 
 // Puts the entries into `store`, which must already hold the rows.
-void ApplyLayout(const std::vector<LayoutEntry>& entries, RowStore& store);
+void ApplyLayout(const std::vector<LayoutEntry>& entries, Marks& store);
 
 // Every marked or typed row of `store`, in row order, as file text, after
 // the settings that differ from the defaults.
-std::string FormatLayout(const RowStore& store, const ConversionSettings& settings = {});
+std::string FormatLayout(const Marks& store, const ConversionSettings& settings = {});
 
 } // namespace zorbik

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cstring>
 
-#include "bytes/LittleEndian.h"
+#include "codecs/LittleEndian.h"
 #include "codepage/CodePages.h"
 #include "convert/ConversionEngine.h"
 #include "sheet/SheetBytes.h"

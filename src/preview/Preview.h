@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "convert/PrepareConversion.h"
-#include "source/SourceBytes.h"
+#include "file/SourceBytes.h"
 
 namespace zorbik {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "messages/Messages.h"
-#include "source/FieldType.h"
+#include "marks/FieldType.h"
 
 namespace zorbik {
 

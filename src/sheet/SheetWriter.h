@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "bytes/LittleEndian.h"
+#include "codecs/LittleEndian.h"
 #include "sheet/OutputBuffer.h"
 
 namespace zorbik {

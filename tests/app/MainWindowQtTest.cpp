@@ -17,7 +17,7 @@
 
 #include "app/RowNumberSearch.h"
 #include "convert/PrepareConversion.h"
-#include "source/RowText.h"
+#include "codepage/RowText.h"
 #include "support/WindowTesting.h"
 
 using namespace zorbik;
@@ -145,7 +145,7 @@ void MainWindowQtTest::convert()
     const QString target = dir_.filePath("t.xls");
     ShownWindow shown(source);
     MainWindow& window = shown.window;
-    const RowStore made = MarkByClicks(window, c.marks);
+    const Marks made = MarkByClicks(window, c.marks);
     window.ByteList()->scrollToTop();
     for (const char* answer : c.targets)
         shown.dialogs.paths << (answer != nullptr ? dir_.filePath(answer) : QString());
@@ -187,7 +187,7 @@ void MainWindowQtTest::convert()
     QVERIFY(c.rowInSight < 0 || window.ByteList()->viewport()->rect().contains(rowInSight));
     if (c.after == Kept || c.after == Normalised) {
         QCOMPARE(window.CurrentState(), MainWindow::State::SourceShown);
-        const RowStore expected = c.after == Kept ? made : PrepareConversion(made, kTwoSize).marks;
+        const Marks expected = c.after == Kept ? made : PrepareConversion(made, kTwoSize).marks;
         QVERIFY(window.Rows().Markers() == expected.Markers() && window.Rows().FieldTypes() == expected.FieldTypes());
     }
     if (c.after == Cleared || c.after == Converted)
@@ -221,7 +221,7 @@ void MainWindowQtTest::clicks()
     } else {
         click();
     }
-    const RowStore& rows = shown.window.Rows();
+    const Marks& rows = shown.window.Rows();
     QVERIFY(shown.window.isVisible() && rows.GetMarker(c.row) == c.marker && rows.GetFieldType(c.row) == c.type);
     QCOMPARE(rows.Markers().size() + rows.FieldTypes().size(),
              std::size_t(c.marker != MarkerKind::Unmarked) + std::size_t(c.type != FieldType::None));
@@ -251,7 +251,7 @@ void MainWindowQtTest::marksFiles()
 {
     ShownWindow shown(MakeFile(dir_.filePath("long.dat"), Bytes(5000)));
     MainWindow& window = shown.window;
-    const RowStore made = MarkByClicks(window, "5 LineBegin\n9 LineEnd Text");
+    const Marks made = MarkByClicks(window, "5 LineBegin\n9 LineEnd Text");
     const struct { const char* text; bool loads; } files[] = {
         {"0 LineBegin\n0 LineEnd\n", false},             // a row listed twice
         {"codepage 850\n0 LineBegin\n5000 LineEnd\n", false}, // past the end of the source

@@ -95,7 +95,7 @@ TEST(PrepareConversion, LayoutsGiveTheirFaultOrTheirColumns)
          "321x1: T1-255 B300-309", 400},
     };
     for (const LayoutCase& c : cases) {
-        const RowStore marks = MakeStore(static_cast<std::int32_t>(std::min(c.size, 1000u)), c.marks);
+        const Marks marks = MakeStore(static_cast<std::int32_t>(std::min(c.size, 1000u)), c.marks);
         const PreparedConversion prepared = PrepareConversion(marks, c.size);
         EXPECT_EQ(Describe(prepared), c.expected) << c.name;
         // The caller's marks stay as they were: a second Convert works alike.

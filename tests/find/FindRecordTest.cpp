@@ -81,7 +81,7 @@ Cut Marked(const RecordGuess& guess)
 {
     std::vector<LayoutEntry> entries;
     EXPECT_FALSE(ParseLayout(FormatGuess(guess, UiLanguage::English), 1u << 20, entries));
-    RowStore store;
+    Marks store;
     const auto rows = static_cast<std::int32_t>(guess.start + guess.length);
     store.AddRows(rows);
     ApplyLayout(entries, store);

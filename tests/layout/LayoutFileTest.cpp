@@ -53,7 +53,7 @@ TEST(LayoutFile, ReadsRowsMarkersAndTypesOrNamesTheBadLine)
     EXPECT_EQ(Read("9 LineEnd\n0 LineEnd\n", 5, UiLanguage::German),
               "Zeile 1: Bytenummer \"9\" liegt am oder hinter dem Ende der Quelldatei (5 Bytes)");
     // What is written reads back.
-    RowStore store;
+    Marks store;
     store.AddRows(100);
     store.SetMarker(7, MarkerKind::LineBegin);
     store.SetFieldType(9, FieldType::Bcd);

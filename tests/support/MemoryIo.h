@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "sheet/OutputBuffer.h"
-#include "source/SourceBytes.h"
+#include "file/SourceBytes.h"
 
 namespace zorbik {
 

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "convert/ColumnWalk.h"
-#include "convert/DecimalText.h"
-#include "convert/PackedDecimal.h"
+#include "codecs/DecimalText.h"
+#include "codecs/PackedDecimal.h"
 #include "sheet/SheetBytes.h"
 
 namespace zorbik::testing {

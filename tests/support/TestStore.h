@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "source/RowStore.h"
+#include "marks/Marks.h"
 
 namespace zorbik::testing {
 
@@ -25,9 +25,9 @@ inline constexpr FieldType DN = FieldType::DecimalNumber;
 inline constexpr FieldType BR = FieldType::BinReal;
 inline constexpr FieldType BC = FieldType::Bcd;
 
-inline RowStore MakeStore(std::int32_t rows, const std::vector<Mark>& marks)
+inline Marks MakeStore(std::int32_t rows, const std::vector<Mark>& marks)
 {
-    RowStore store;
+    Marks store;
     store.AddRows(rows);
     for (const Mark& m : marks) {
         store.SetMarker(m.row, m.kind);

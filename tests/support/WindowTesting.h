@@ -91,9 +91,9 @@ inline void ClickRow(MainWindow& window, int row, Qt::MouseButton button, bool t
 }
 
 // Gives the rows the marks of a layout text by clicks; returns the marks.
-inline RowStore MarkByClicks(MainWindow& window, const char* layout)
+inline Marks MarkByClicks(MainWindow& window, const char* layout)
 {
-    RowStore marks;
+    Marks marks;
     marks.AddRows(window.Rows().RowCount());
     std::vector<LayoutEntry> entries;
     ParseLayout(layout, static_cast<std::uint32_t>(marks.RowCount()), entries);

@@ -45,7 +45,7 @@ QPoint ByteListRowOrigin(QPoint origin, const ByteListLook& look, std::int32_t f
     return origin + QPoint(kFrame, kFrame + look.headerHeight + (row - firstRow) * look.rowHeight);
 }
 
-QSize DrawByteList(QPainter& painter, QPoint origin, const ByteListLook& look, const zorbik::RowStore& store,
+QSize DrawByteList(QPainter& painter, QPoint origin, const ByteListLook& look, const zorbik::Marks& store,
                    const std::vector<std::uint8_t>& bytes, std::int32_t firstRow, std::int32_t rowCount)
 {
     painter.save();

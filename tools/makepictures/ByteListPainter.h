@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "source/RowStore.h"
+#include "source/Marks.h"
 
 namespace makepictures {
 
@@ -26,7 +26,7 @@ struct ByteListLook {
 // Draws rows firstRow .. firstRow + rowCount - 1 of `store` (texts in the
 // store's language, bytes from `bytes`) inside a sunken frame at `origin`.
 // Returns the size drawn, frame included.
-QSize DrawByteList(QPainter& painter, QPoint origin, const ByteListLook& look, const zorbik::RowStore& store,
+QSize DrawByteList(QPainter& painter, QPoint origin, const ByteListLook& look, const zorbik::Marks& store,
                    const std::vector<std::uint8_t>& bytes, std::int32_t firstRow, std::int32_t rowCount);
 
 // The top-left corner of a row's first cell, for pictures that point at rows.

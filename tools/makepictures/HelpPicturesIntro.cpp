@@ -94,7 +94,7 @@ QImage MakeHelp115()
     QImage image = NewPicture(387, 152, Qt::white);
     QPainter painter(&image);
     PrepareSmooth(painter);
-    zorbik::RowStore store;
+    zorbik::Marks store;
     const std::vector<std::uint8_t> bytes = SampleFileBytes();
     store.AddRows(static_cast<std::int32_t>(bytes.size()));
     ByteListLook look;

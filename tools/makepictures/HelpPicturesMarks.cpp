@@ -48,7 +48,7 @@ QImage MakeHelp118()
     std::vector<std::uint8_t> bytes(first, 0x20);
     for (char c : std::string("24.12.89"))
         bytes.push_back(static_cast<std::uint8_t>(c));
-    zorbik::RowStore store;
+    zorbik::Marks store;
     store.AddRows(static_cast<std::int32_t>(bytes.size()));
     store.SetMarker(first, MarkerKind::ColumnBegin);
     store.SetFieldType(first, FieldType::Text);
@@ -179,7 +179,7 @@ QImage MakeHelp116()
     QPainter painter(&image);
     PrepareSmooth(painter);
     const std::vector<std::uint8_t> bytes = SampleFileBytes();
-    const zorbik::RowStore store = MarkedSampleStore();
+    const zorbik::Marks store = MarkedSampleStore();
     ByteListLook look;
     look.widths = {52, 180, 86, 64};
     const QPoint origin(0, 4);

@@ -40,7 +40,7 @@ QImage MakeMainPicture()
 
     // The first record of the example file, one byte per row, with its marks.
     const std::vector<std::uint8_t> bytes = SampleFileBytes();
-    const zorbik::RowStore store = MarkedSampleStore();
+    const zorbik::Marks store = MarkedSampleStore();
     const int listX = 20;
     const int listY = 90;
     const int rowHeight = 18;

@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QPainter>
 
-#include "source/RowStore.h"
+#include "source/Marks.h"
 
 namespace makepictures {
 

@@ -30,9 +30,9 @@ std::vector<std::uint8_t> SampleFileBytes()
     return bytes;
 }
 
-zorbik::RowStore MarkedSampleStore()
+zorbik::Marks MarkedSampleStore()
 {
-    zorbik::RowStore store;
+    zorbik::Marks store;
     store.AddRows(static_cast<std::int32_t>(SampleFileBytes().size()));
     const std::int32_t first = kSampleHeaderSize;
     store.SetMarker(first, MarkerKind::LineBegin);

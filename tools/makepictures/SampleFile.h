@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "source/RowStore.h"
+#include "source/Marks.h"
 
 namespace makepictures {
 
@@ -30,7 +30,7 @@ std::vector<std::uint8_t> SampleFileBytes();
 // A store with one row per byte of the file and the first record marked as
 // the user marks it: LineBegin on its flag byte, a "Text" column over the
 // name, a "BinInteger" column over the quantity, LineEnd on its line feed.
-zorbik::RowStore MarkedSampleStore();
+zorbik::Marks MarkedSampleStore();
 
 // The worksheet the conversion of the example file gives: name, quantity.
 std::vector<std::vector<QString>> SampleSheetCells();

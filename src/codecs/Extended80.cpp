@@ -1,4 +1,4 @@
-#include "convert/Extended80.h"
+#include "codecs/Extended80.h"
 
 #include <bit>
 

@@ -1,11 +1,11 @@
-#include "layout/ValidateLayout.h"
+#include "record/ValidateLayout.h"
 
 namespace zorbik {
 namespace {
 
 // A column or byte mark after the LineEnd would read the next record's
 // bytes: the first one is a fault of its own.
-LayoutFault ColumnMarkAfterEnd(const RowStore& store, std::int32_t lineEnd)
+LayoutFault ColumnMarkAfterEnd(const Marks& store, std::int32_t lineEnd)
 {
     const auto& markers = store.Markers();
     for (auto it = markers.upper_bound(lineEnd); it != markers.end(); ++it) {
@@ -18,7 +18,7 @@ LayoutFault ColumnMarkAfterEnd(const RowStore& store, std::int32_t lineEnd)
 
 } // namespace
 
-LayoutFault ValidateLayout(const RowStore& store, std::uint32_t sourceSize, RecordLayout& layout)
+LayoutFault ValidateLayout(const Marks& store, std::uint32_t sourceSize, RecordLayout& layout)
 {
     std::int32_t found = kNoRow;
     int r = MarkedRowSearch(store, -1, MarkerKind::LineBegin, MarkerKind::LineEnd, found);

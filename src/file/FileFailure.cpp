@@ -1,4 +1,4 @@
-#include "source/FileFailure.h"
+#include "file/FileFailure.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,11 +1,11 @@
-#include "convert/ValueConversions.h"
+#include "codecs/ValueConversions.h"
 
 #include <cstring>
 
-#include "bytes/LittleEndian.h"
-#include "convert/DecimalShortcuts.h"
-#include "convert/DecimalText.h"
-#include "convert/PackedDecimal.h"
+#include "codecs/LittleEndian.h"
+#include "codecs/DecimalShortcuts.h"
+#include "codecs/DecimalText.h"
+#include "codecs/PackedDecimal.h"
 
 namespace zorbik {
 

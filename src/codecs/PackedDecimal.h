@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "bytes/LittleEndian.h"
-#include "convert/DecimalShortcuts.h"
+#include "codecs/LittleEndian.h"
+#include "codecs/DecimalShortcuts.h"
 
 namespace zorbik {
 

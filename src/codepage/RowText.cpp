@@ -1,4 +1,4 @@
-#include "source/RowText.h"
+#include "codepage/RowText.h"
 
 #include "codepage/CodePages.h"
 

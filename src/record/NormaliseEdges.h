@@ -3,13 +3,13 @@
 // columns, or no column at all), by rewriting markers in the row store.
 #pragma once
 
-#include "layout/RecordLayout.h"
-#include "source/RowStore.h"
+#include "record/RecordLayout.h"
+#include "marks/Marks.h"
 
 namespace zorbik {
 
 // Runs after a successful ValidateLayout. Adjusts walkFrom (lowered by one
 // for a leading column) and columnCount.
-void NormaliseEdges(RowStore& store, RecordLayout& layout);
+void NormaliseEdges(Marks& store, RecordLayout& layout);
 
 } // namespace zorbik

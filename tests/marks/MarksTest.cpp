@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "source/RowStore.h"
+#include "marks/Marks.h"
 #include "support/TestStore.h"
 
 namespace zorbik {
@@ -8,9 +8,9 @@ namespace {
 
 using namespace zorbik::testing;
 
-TEST(RowStore, ClicksCycleMarkersAndTypesAndTellTheView)
+TEST(Marks, ClicksCycleMarkersAndTypesAndTellTheView)
 {
-    RowStore store = MakeStore(4, {{3, CE, BC}});
+    Marks store = MakeStore(4, {{3, CE, BC}});
     std::vector<std::int32_t> changed;
     store.SetChangeHook([&](std::int32_t row) { changed.push_back(row); });
     for (const MarkerKind kind : {LB, CB, BM, CE, LE, NO, LB}) {

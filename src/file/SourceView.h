@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <string>
 
-#include "source/FileFailure.h"
-#include "source/NativeFile.h"
-#include "source/SourceBytes.h"
+#include "file/FileFailure.h"
+#include "file/NativeFile.h"
+#include "file/SourceBytes.h"
 
 namespace zorbik {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "convert/Extended80.h"
+#include "codecs/Extended80.h"
 
 namespace zorbik {
 

@@ -2,7 +2,7 @@
 
 #include <unistd.h>
 
-#include "source/SourceView.h"
+#include "file/SourceView.h"
 #include "support/TempDir.h"
 
 namespace zorbik {

@@ -1,4 +1,4 @@
-#include "source/FieldType.h"
+#include "marks/FieldType.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "convert/DecimalText.h"
+#include "codecs/DecimalText.h"
 
 #include <cstring>
 

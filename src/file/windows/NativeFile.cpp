@@ -2,8 +2,8 @@
 // characters, so that every name works whatever the system's code page; a
 // file's identity is its volume serial number and file index, which hard
 // links share.
-#include "source/NativeFile.h"
-#include "source/FileSystemPath.h"
+#include "file/NativeFile.h"
+#include "file/FileSystemPath.h"
 
 #include <algorithm>
 #include <cerrno>

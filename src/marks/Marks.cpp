@@ -1,29 +1,29 @@
-#include "source/RowStore.h"
+#include "marks/Marks.h"
 
 #include <set>
 
 namespace zorbik {
 
-void RowStore::AddRows(std::int32_t count)
+void Marks::AddRows(std::int32_t count)
 {
     if (count > 0)
         rowCount_ += count;
 }
 
-void RowStore::Clear()
+void Marks::Clear()
 {
     rowCount_ = 0;
     markers_.clear();
     types_.clear();
 }
 
-MarkerKind RowStore::GetMarker(std::int32_t row) const
+MarkerKind Marks::GetMarker(std::int32_t row) const
 {
     const auto it = markers_.find(row);
     return it == markers_.end() ? MarkerKind::Unmarked : it->second;
 }
 
-void RowStore::SetMarker(std::int32_t row, MarkerKind kind)
+void Marks::SetMarker(std::int32_t row, MarkerKind kind)
 {
     if (!IsRow(row))
         return;
@@ -34,7 +34,7 @@ void RowStore::SetMarker(std::int32_t row, MarkerKind kind)
     Changed(row);
 }
 
-void RowStore::CycleMarker(std::int32_t row)
+void Marks::CycleMarker(std::int32_t row)
 {
     if (!IsRow(row))
         return;
@@ -43,13 +43,13 @@ void RowStore::CycleMarker(std::int32_t row)
     SetMarker(row, next);
 }
 
-FieldType RowStore::GetFieldType(std::int32_t row) const
+FieldType Marks::GetFieldType(std::int32_t row) const
 {
     const auto it = types_.find(row);
     return it == types_.end() ? FieldType::None : it->second;
 }
 
-void RowStore::SetFieldType(std::int32_t row, FieldType type)
+void Marks::SetFieldType(std::int32_t row, FieldType type)
 {
     if (!IsRow(row))
         return;
@@ -60,7 +60,7 @@ void RowStore::SetFieldType(std::int32_t row, FieldType type)
     Changed(row);
 }
 
-void RowStore::CycleFieldType(std::int32_t row)
+void Marks::CycleFieldType(std::int32_t row)
 {
     if (!IsRow(row))
         return;
@@ -88,10 +88,10 @@ void RowStore::CycleFieldType(std::int32_t row)
     SetFieldType(row, next);
 }
 
-void RowStore::ReplaceMarks(const RowStore& other)
+void Marks::ReplaceMarks(const Marks& other)
 {
     std::set<std::int32_t> rows;
-    for (const RowStore* store : {static_cast<const RowStore*>(this), &other}) {
+    for (const Marks* store : {static_cast<const Marks*>(this), &other}) {
         for (const auto& [row, kind] : store->markers_)
             rows.insert(row);
         for (const auto& [row, type] : store->types_)
@@ -103,13 +103,13 @@ void RowStore::ReplaceMarks(const RowStore& other)
         Changed(row);
 }
 
-void RowStore::Changed(std::int32_t row) const
+void Marks::Changed(std::int32_t row) const
 {
     if (changeHook_)
         changeHook_(row);
 }
 
-int MarkedRowSearch(const RowStore& store, std::int32_t start, MarkerKind wanted, MarkerKind stop,
+int MarkedRowSearch(const Marks& store, std::int32_t start, MarkerKind wanted, MarkerKind stop,
                     std::int32_t& foundRow)
 {
     // Walks the marked rows in order; the map holds exactly those.

@@ -6,7 +6,7 @@
 #include <random>
 #include <string>
 
-#include "convert/ValueConversions.h"
+#include "codecs/ValueConversions.h"
 
 namespace zorbik {
 namespace {

@@ -9,7 +9,7 @@
 #include <map>
 #include <string_view>
 
-#include "source/FieldType.h"
+#include "marks/FieldType.h"
 
 namespace zorbik {
 
@@ -25,12 +25,12 @@ enum class MarkerKind : std::uint8_t {
 // Row number meaning "no row".
 inline constexpr std::int32_t kNoRow = -1;
 
-class RowStore {
+class Marks {
 public:
-    RowStore() = default;
+    Marks() = default;
     // The marks alone, without the hooks of a view: a copy to work on.
-    RowStore(const RowStore& other) : rowCount_(other.rowCount_), markers_(other.markers_), types_(other.types_) {}
-    RowStore& operator=(const RowStore&) = delete;
+    Marks(const Marks& other) : rowCount_(other.rowCount_), markers_(other.markers_), types_(other.types_) {}
+    Marks& operator=(const Marks&) = delete;
 
     std::int32_t RowCount() const { return rowCount_; }
     // Appends `count` new rows: unmarked and without field type.
@@ -56,7 +56,7 @@ public:
 
     // Takes over the marks of `other` (a store of as many rows), telling the
     // view about every row whose marks change.
-    void ReplaceMarks(const RowStore& other);
+    void ReplaceMarks(const Marks& other);
 
     // A hook for a view: told that a row's marks changed.
     void SetChangeHook(std::function<void(std::int32_t)> hook) { changeHook_ = std::move(hook); }
@@ -80,7 +80,7 @@ enum SearchResult : int { FoundWanted = 0, FoundStop = 1, FoundNone = -1 };
 
 // Walks the marked rows after `start` until one of kind `wanted` (0) or
 // `stop` (1) is met; -1 at the end of the rows, with `foundRow` untouched.
-int MarkedRowSearch(const RowStore& store, std::int32_t start, MarkerKind wanted, MarkerKind stop,
+int MarkedRowSearch(const Marks& store, std::int32_t start, MarkerKind wanted, MarkerKind stop,
                     std::int32_t& foundRow);
 
 } // namespace zorbik

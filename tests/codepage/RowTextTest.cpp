@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "source/RowText.h"
+#include "codepage/RowText.h"
 
 namespace zorbik {
 namespace {

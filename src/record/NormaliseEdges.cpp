@@ -1,9 +1,9 @@
-#include "layout/NormaliseEdges.h"
+#include "record/NormaliseEdges.h"
 
 namespace zorbik {
 namespace {
 
-bool WantsLeadingColumn(const RowStore& store, const RecordLayout& layout)
+bool WantsLeadingColumn(const Marks& store, const RecordLayout& layout)
 {
     if (!store.HasNoFieldType(layout.recordBegin))
         return true;
@@ -13,7 +13,7 @@ bool WantsLeadingColumn(const RowStore& store, const RecordLayout& layout)
 }
 
 // Returns whether the column covers the whole record.
-bool MakeLeadingColumn(RowStore& store, RecordLayout& layout)
+bool MakeLeadingColumn(Marks& store, RecordLayout& layout)
 {
     std::int32_t firstBegin = kNoRow;
     std::int32_t endRow = layout.lineEnd;
@@ -34,7 +34,7 @@ bool MakeLeadingColumn(RowStore& store, RecordLayout& layout)
     return wholeRecord;
 }
 
-bool WantsTrailingColumn(const RowStore& store, const RecordLayout& layout)
+bool WantsTrailingColumn(const Marks& store, const RecordLayout& layout)
 {
     if (!store.HasNoFieldType(layout.lineEnd))
         return true;
@@ -45,7 +45,7 @@ bool WantsTrailingColumn(const RowStore& store, const RecordLayout& layout)
 
 } // namespace
 
-void NormaliseEdges(RowStore& store, RecordLayout& layout)
+void NormaliseEdges(Marks& store, RecordLayout& layout)
 {
     const bool wholeRecord = WantsLeadingColumn(store, layout) && MakeLeadingColumn(store, layout);
     if (wholeRecord || !WantsTrailingColumn(store, layout))

@@ -1,5 +1,5 @@
-#include "source/NativeFile.h"
-#include "source/FileSystemPath.h"
+#include "file/NativeFile.h"
+#include "file/FileSystemPath.h"
 
 #include <cerrno>
 #include <cstring>

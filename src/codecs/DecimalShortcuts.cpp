@@ -1,4 +1,4 @@
-#include "convert/DecimalShortcuts.h"
+#include "codecs/DecimalShortcuts.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "source/SourceView.h"
+#include "file/SourceView.h"
 
 #include <cerrno>
 
