@@ -2,50 +2,16 @@
 
 #include <iostream>
 
-#include "messages/Messages.h"
 #include "convert/Conversion.h"
 #include "convert/PrepareConversion.h"
 #include "find/GuessLayout.h"
 #include "layout/LayoutFile.h"
+#include "messages/Messages.h"
 #include "preview/Preview.h"
-#include "marks/Marks.h"
 #include "file/SourceView.h"
 
 namespace zorbik {
 namespace {
-
-constexpr const char* kUsage =
-    "Usage: zorbik-convert --layout LAYOUT [--codepage N] [--trim] [--lang de|en] [--force] [--explain]\n"
-    "                      SOURCE TARGET\n"
-    "       zorbik-convert --layout LAYOUT --preview N [--codepage N] [--trim] SOURCE\n"
-    "       zorbik-convert --guess [--lang de|en] SOURCE > LAYOUT\n"
-    "\n"
-    "Converts every record of SOURCE into one row of the BIFF2 worksheet TARGET (.xls),\n"
-    "cut into cells as the marks in LAYOUT describe one prototype record.\n"
-    "\n"
-    "  --guess          find the header, the record length and the columns of SOURCE and\n"
-    "                   print them as a layout file for --layout (check it before use);\n"
-    "                   exit code 1 when no record structure is found\n"
-    "  --layout LAYOUT  the marks file (.zlayout, as the window's Save marks writes it):\n"
-    "                   one row a line, \"ROW MARKER [TYPE]\"\n"
-    "                   MARKER: LineBegin ColumnBegin ByteMark ColumnEnd LineEnd Unmarked\n"
-    "                   TYPE:   Text BinInteger BinReal DecimalNumber Bcd\n"
-    "  --codepage N     the code page of the source's texts, declared in TARGET so that\n"
-    "                   spreadsheet programs show them right (default 1252, or the\n"
-    "                   layout file's \"codepage N\" line): 437 737 850 852 857 861 865\n"
-    "                   866 874 1250 1251 1252 1253 1254 1255 1256 1257 1258\n"
-    "  --trim           text cells without trailing blanks and zero bytes\n"
-    "  --lang de|en     language of the messages (default: from LC_ALL, LC_MESSAGES, LANG)\n"
-    "  --force          overwrite TARGET if it exists\n"
-    "  --explain        print the record layout and every column before converting\n"
-    "  --preview N      print the first N worksheet rows, cells separated by tabs, and\n"
-    "                   write no file\n"
-    "  --help           show this text\n"
-    "  --version        show the version\n"
-    "\n"
-    "Exit codes: 0 done, 1 the marks do not describe a record (--guess: no record found),\n"
-    "2 bad arguments, layout file, source or target, 3 the target could not be written\n"
-    "(or the source read) to the end.\n";
 
 struct Options {
     std::string layout;
@@ -62,6 +28,12 @@ struct Options {
     bool version = false;
 };
 
+// What is wrong with the arguments, said once the language is known.
+struct ArgumentFault {
+    MessageId text;
+    std::string word;
+};
+
 // Digits alone, up to 99999; 0 for anything else.
 unsigned SmallNumber(const std::string& text)
 {
@@ -70,113 +42,125 @@ unsigned SmallNumber(const std::string& text)
     return static_cast<unsigned>(std::stoul(text));
 }
 
-bool ParseArgs(const std::vector<std::string>& args, Options& options, std::string& error)
+std::string CodePageList()
 {
-    std::vector<std::string> positional;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--layout" || a == "--lang" || a == "--codepage" || a == "--preview") {
-            if (i + 1 >= args.size()) {
-                error = a + " needs a value";
-                return false;
-            }
-            (a == "--layout"  ? options.layout
-             : a == "--lang"  ? options.lang
-             : a == "--preview" ? options.preview
-                              : options.codePage) = args[++i];
-        } else if (a.rfind("--codepage=", 0) == 0) {
-            options.codePage = a.substr(11);
-        } else if (a == "--trim") {
-            options.trim = true;
-        } else if (a.rfind("--layout=", 0) == 0) {
-            options.layout = a.substr(9);
-        } else if (a.rfind("--lang=", 0) == 0) {
-            options.lang = a.substr(7);
-        } else if (a == "--force") {
-            options.force = true;
-        } else if (a == "--explain") {
-            options.explain = true;
-        } else if (a == "--guess") {
-            options.guess = true;
-        } else if (a == "--help" || a == "-h") {
-            options.help = true;
-        } else if (a == "--version") {
-            options.version = true;
-        } else if (a == "--") {
-            positional.insert(positional.end(), args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
-            break;
-        } else if (a.size() > 1 && a[0] == '-') {
-            error = "unknown option " + a;
-            return false;
-        } else {
-            positional.push_back(a);
-        }
-    }
-    if (options.help || options.version)
-        return true;
-    if (!options.lang.empty() && options.lang != "de" && options.lang != "en") {
-        error = "--lang takes de or en";
-        return false;
-    }
-    if (options.guess) {
-        if (!options.layout.empty() || options.force || options.explain || options.trim || !options.preview.empty() ||
-            !options.codePage.empty()) {
-            error = "--guess takes no --layout, --force, --explain, --preview, --codepage or --trim";
-            return false;
-        }
-        if (positional.size() != 1) {
-            error = "--guess expects SOURCE only";
-            return false;
-        }
-        options.source = positional[0];
-        return true;
-    }
-    if (options.layout.empty()) {
-        error = "--layout LAYOUT is missing";
-        return false;
-    }
-    if (!options.codePage.empty() && !IsKnownCodePage(SmallNumber(options.codePage))) {
-        error = "--codepage takes one of";
-        for (const std::uint16_t page : KnownCodePages()) {
-            error += ' ';
-            error += std::to_string(page);
-        }
-        return false;
-    }
-    if (!options.preview.empty()) {
-        if (SmallNumber(options.preview) == 0) {
-            error = "--preview takes a number of rows from 1 to 99999";
-            return false;
-        }
-        if (positional.size() != 1) {
-            error = "expected SOURCE only with --preview";
-            return false;
-        }
-        options.source = positional[0];
-        return true;
-    }
-    if (positional.size() != 2) {
-        error = "expected SOURCE and TARGET";
-        return false;
-    }
-    options.source = positional[0];
-    options.target = positional[1];
-    return true;
+    std::string list;
+    for (const std::uint16_t page : KnownCodePages())
+        list += (list.empty() ? "" : " ") + std::to_string(page);
+    return list;
 }
 
-
-void Explain(std::ostream& out, const RecordLayout& layout, const ColumnPlan& plan, std::uint32_t allRecords)
+// Sorts the words into options and positional arguments.
+std::optional<ArgumentFault> ReadWords(const std::vector<std::string>& args, Options& options,
+                                       std::vector<std::string>& positional)
 {
-    out << "Record: begins at byte " << layout.recordBegin << ", " << layout.recordLength << " bytes long, " << layout.recordCount << " records";
-    if (allRecords != layout.recordCount)
-        out << " (of " << allRecords << ")";
-    out << ", " << layout.columnCount << (layout.columnCount == 1 ? " column" : " columns") << "\n";
+    const std::pair<const char*, std::string Options::*> valued[] = {
+        {"--layout", &Options::layout}, {"--lang", &Options::lang},
+        {"--codepage", &Options::codePage}, {"--preview", &Options::preview}};
+    const std::pair<const char*, bool Options::*> flags[] = {
+        {"--trim", &Options::trim},   {"--force", &Options::force}, {"--explain", &Options::explain},
+        {"--guess", &Options::guess}, {"--help", &Options::help},   {"-h", &Options::help},
+        {"--version", &Options::version}};
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--") {
+            positional.insert(positional.end(), args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+            return std::nullopt;
+        }
+        bool known = false;
+        for (const auto& [name, member] : valued) {
+            const std::string prefix = std::string(name) + "=";
+            if (a == name) {
+                if (i + 1 >= args.size())
+                    return ArgumentFault{MessageId::CommandNeedsValue, a};
+                options.*member = args[++i];
+                known = true;
+            } else if (a.rfind(prefix, 0) == 0) {
+                options.*member = a.substr(prefix.size());
+                known = true;
+            }
+        }
+        for (const auto& [name, member] : flags) {
+            if (a == name) {
+                options.*member = true;
+                known = true;
+            }
+        }
+        if (!known && a.size() > 1 && a[0] == '-')
+            return ArgumentFault{MessageId::CommandUnknownOption, a};
+        if (!known)
+            positional.push_back(a);
+    }
+    return std::nullopt;
+}
+
+// Checks that the options go together and takes SOURCE and TARGET.
+std::optional<ArgumentFault> ParseArgs(const std::vector<std::string>& args, Options& options)
+{
+    std::vector<std::string> positional;
+    if (auto fault = ReadWords(args, options, positional))
+        return fault;
+    if (options.help || options.version)
+        return std::nullopt;
+    if (!options.lang.empty() && options.lang != "de" && options.lang != "en")
+        return ArgumentFault{MessageId::CommandLangValues, {}};
+    if (options.guess) {
+        if (!options.layout.empty() || options.force || options.explain || options.trim || !options.preview.empty() ||
+            !options.codePage.empty())
+            return ArgumentFault{MessageId::CommandGuessAlone, {}};
+        if (positional.size() != 1)
+            return ArgumentFault{MessageId::CommandGuessSource, {}};
+        options.source = positional[0];
+        return std::nullopt;
+    }
+    if (options.layout.empty())
+        return ArgumentFault{MessageId::CommandLayoutMissing, {}};
+    if (!options.codePage.empty() && !IsKnownCodePage(SmallNumber(options.codePage)))
+        return ArgumentFault{MessageId::CommandCodePageValues, CodePageList()};
+    const bool preview = !options.preview.empty();
+    if (preview && SmallNumber(options.preview) == 0)
+        return ArgumentFault{MessageId::CommandPreviewRows, {}};
+    if (positional.size() != (preview ? 1u : 2u))
+        return ArgumentFault{preview ? MessageId::CommandPreviewSource : MessageId::CommandSourceAndTarget, {}};
+    options.source = positional[0];
+    if (!preview)
+        options.target = positional[1];
+    return std::nullopt;
+}
+
+UiLanguage ChosenLanguage(const std::string& lang, const CommandIo& io)
+{
+    if (lang == "de")
+        return UiLanguage::German;
+    if (lang == "en")
+        return UiLanguage::English;
+    return LanguageFromLocale(io.lcAll, io.lcMessages, io.lang);
+}
+
+std::string Number(std::uint64_t value)
+{
+    return std::to_string(value);
+}
+
+void Explain(std::ostream& out, const PreparedConversion& prepared, UiLanguage language)
+{
+    const RecordLayout& layout = prepared.layout;
+    out << Say(MessageId::CommandExplainRecord, language,
+               {Number(static_cast<std::uint64_t>(layout.recordBegin)), Number(layout.recordLength),
+                Number(layout.recordCount)});
+    if (prepared.sourceRecords != layout.recordCount)
+        out << Say(MessageId::CommandExplainOfAll, language, {Number(prepared.sourceRecords)});
+    out << (layout.columnCount == 1 ? Say(MessageId::CommandExplainOneColumn, language)
+                                    : Say(MessageId::CommandExplainColumns, language, {Number(layout.columnCount)}))
+        << "\n";
+    const ColumnPlan& plan = prepared.plan;
     for (std::size_t c = 0; c < plan.columns.size(); ++c) {
         const PlannedColumn& column = plan.columns[c];
-        out << "Column " << c + 1 << ": rows " << column.beginRow << "-" << column.endRow << ", type row "
-            << column.typeRow << ", " << FieldTypeWord(column.type) << ", ";
+        out << Say(MessageId::CommandExplainColumn, language,
+                   {Number(c + 1), std::to_string(column.beginRow), std::to_string(column.endRow),
+                    std::to_string(column.typeRow), FieldTypeWord(column.type)});
         if (column.byteMarks) {
-            out << "byte marks select bytes";
+            out << Text(MessageId::CommandExplainByteMarks, language);
             for (std::uint32_t i = 0; i < column.runCount; ++i) {
                 const RowRun& run = plan.runs[column.firstRun + i];
                 out << (i == 0 ? " " : ", ") << run.firstRow;
@@ -184,7 +168,7 @@ void Explain(std::ostream& out, const RecordLayout& layout, const ColumnPlan& pl
                     out << "-" << run.firstRow + static_cast<std::int32_t>(run.length) - 1;
             }
         } else {
-            out << "all bytes (" << column.byteCount << ")";
+            out << Say(MessageId::CommandExplainAllBytes, language, {Number(column.byteCount)});
         }
         out << "\n";
     }
@@ -250,128 +234,145 @@ int Guess(const SourceView& source, UiLanguage language, CommandIo& io)
     return ExitOk;
 }
 
+// One conversion run, from the layout file to the finished target; every
+// failure is told on the error stream in the user's language.
+class ConvertRun {
+public:
+    ConvertRun(const Options& options, UiLanguage language, CommandIo& io)
+        : options_(options), language_(language), io_(io)
+    {
+    }
+
+    int Run(const SourceView& source)
+    {
+        LoadedLayout loaded = LoadLayoutFile(options_.layout, source.Size(), language_);
+        if (loaded.error.Failed()) {
+            Fail(MessageId::FaultyMarksFile, loaded.error.file.Failed()
+                                                 ? loaded.error.Describe(language_)
+                                                 : options_.layout + ": " + loaded.error.Describe(language_));
+            return ExitUsage;
+        }
+        ConversionSettings& settings = loaded.layout.settings;
+        if (!options_.codePage.empty())
+            settings.codePage = static_cast<std::uint16_t>(SmallNumber(options_.codePage));
+        settings.trimTexts = settings.trimTexts || options_.trim;
+        const PreparedConversion prepared = PrepareConversion(loaded.layout.marks, source.Size(), settings);
+        if (const LayoutFault fault = prepared.fault) {
+            Fail(fault.message,
+                 fault.row != kNoRow ? Say(MessageId::CommandAtRow, language_, {std::to_string(fault.row)}) : "");
+            return ExitLayoutFault;
+        }
+        if (!options_.preview.empty())
+            return ShowPreview(source, prepared, settings.codePage);
+        return Convert(source, prepared);
+    }
+
+private:
+    // The message, and below it, indented, what it is about.
+    void Fail(MessageId message, const std::string& detail)
+    {
+        io_.err << "zorbik-convert: " << Text(message, language_) << "\n";
+        if (!detail.empty())
+            io_.err << "  " << Indented(detail) << "\n";
+    }
+
+    int ShowPreview(const SourceView& source, const PreparedConversion& prepared, std::uint16_t codePage)
+    {
+        const Preview preview = MakePreview(source, prepared, SmallNumber(options_.preview));
+        if (!preview.read) {
+            Fail(MessageId::ImportFileError, Say(MessageId::CommandNotRead, language_, {options_.source}));
+            return ExitUsage;
+        }
+        PrintPreview(io_.out, preview, codePage);
+        return ExitOk;
+    }
+
+    int Convert(const SourceView& source, const PreparedConversion& prepared)
+    {
+        Conversion conversion;
+        const FileFailure target = conversion.OpenTarget(
+            options_.target, options_.force ? NativeFile::Create::OpenAlways : NativeFile::Create::CreateNew, source);
+        if (target.Failed()) {
+            std::string detail = DescribeFileFailure(target, language_);
+            if (target.kind == FileFailure::Kind::Exists)
+                detail += " (--force)";
+            if (target.kind == FileFailure::Kind::IsSource)
+                io_.err << "zorbik-convert: " << Indented(detail) << "\n";
+            else
+                Fail(MessageId::FileExists, detail);
+            return ExitUsage;
+        }
+        for (const auto& [clamped, message] : {std::pair{prepared.clamp.columnsClamped, MessageId::TooManyColumns},
+                                                std::pair{prepared.clamp.recordsClamped, MessageId::TooManyLines}})
+            if (clamped)
+                io_.err << "zorbik-convert: " << Say(MessageId::CommandWarning, language_, {Text(message, language_)})
+                        << "\n";
+        if (options_.explain)
+            Explain(io_.out, prepared, language_);
+
+        ProgressBar bar(io_.err, prepared.layout.recordCount);
+        ProgressFn progress;
+        if (io_.errIsTerminal)
+            progress = [&bar](std::uint32_t done) { bar.Show(done); };
+        const ConversionOutcome outcome = conversion.RunHere(source, prepared.layout, prepared.plan, progress);
+        if (io_.errIsTerminal)
+            bar.End();
+        return Report(outcome.status);
+    }
+
+    int Report(ConversionStatus status)
+    {
+        switch (status) {
+        case ConversionStatus::Finished:
+            return ExitOk;
+        case ConversionStatus::WriteFailed:
+            Fail(MessageId::WriteError, Say(MessageId::CommandNotCompleted, language_, {options_.target}));
+            return ExitWriteFailed;
+        case ConversionStatus::ReadFailed:
+            Fail(MessageId::ImportFileError,
+                 Say(MessageId::CommandSourceChanged, language_, {options_.source, options_.target}));
+            return ExitWriteFailed;
+        case ConversionStatus::Stopped:
+            break;
+        }
+        io_.err << "zorbik-convert: " << Say(MessageId::CommandStopped, language_, {options_.target}) << "\n";
+        return ExitWriteFailed;
+    }
+
+    const Options& options_;
+    UiLanguage language_;
+    CommandIo& io_;
+};
+
 } // namespace
 
 int RunConvertCommand(const std::vector<std::string>& args, CommandIo& io)
 {
     Options options;
-    std::string error;
-    if (!ParseArgs(args, options, error)) {
-        io.err << "zorbik-convert: " << error << "\n\n" << kUsage;
+    const std::optional<ArgumentFault> fault = ParseArgs(args, options);
+    const UiLanguage language = ChosenLanguage(options.lang, io);
+    const std::string usage = Say(MessageId::CommandUsage, language, {CodePageList()});
+    if (fault) {
+        io.err << "zorbik-convert: " << Say(fault->text, language, {fault->word}) << "\n\n" << usage;
         return ExitUsage;
     }
     if (options.help) {
-        io.out << kUsage;
+        io.out << usage;
         return ExitOk;
     }
     if (options.version) {
         io.out << "zorbik-convert " << ZORBIK_VERSION << "\n";
         return ExitOk;
     }
-    const UiLanguage language = options.lang == "de"   ? UiLanguage::German
-                                : options.lang == "en" ? UiLanguage::English
-                                                       : LanguageFromLocale(io.lcAll, io.lcMessages, io.lang);
-    auto message = [&](int id) { return std::string(LoadLocalisedString(id, language)); };
-
     SourceView source;
     if (!source.Open(options.source)) {
-        io.err << "zorbik-convert: " << message(MsgImportFileError) << "\n  "
+        io.err << "zorbik-convert: " << Text(MessageId::ImportFileError, language) << "\n  "
                << Indented(DescribeFileFailure(source.Failure(), language)) << "\n";
         return ExitUsage;
     }
     if (options.guess)
         return Guess(source, language, io);
-
-    std::string layoutText;
-    if (!ReadLayoutFile(options.layout, layoutText, error)) {
-        io.err << "zorbik-convert: " << error << "\n";
-        return ExitUsage;
-    }
-    std::vector<LayoutEntry> entries;
-    ConversionSettings settings;
-    if (const LayoutParseError parseError = ParseLayout(layoutText, source.Size(), entries, &settings, language)) {
-        io.err << "zorbik-convert: " << options.layout << ": " << parseError.message << "\n";
-        return ExitUsage;
-    }
-
-    Marks store;
-    store.AddRows(static_cast<std::int32_t>(std::min<std::uint32_t>(source.Size(), 0x7FFFFFFF)));
-    ApplyLayout(entries, store);
-
-    if (!options.codePage.empty())
-        settings.codePage = static_cast<std::uint16_t>(SmallNumber(options.codePage));
-    settings.trimTexts = settings.trimTexts || options.trim;
-    const PreparedConversion prepared = PrepareConversion(store, source.Size(), settings);
-    if (const LayoutFault fault = prepared.fault) {
-        io.err << "zorbik-convert: " << message(fault.messageId) << "\n";
-        if (fault.row != kNoRow)
-            io.err << "  at row " << fault.row << "\n";
-        return ExitLayoutFault;
-    }
-
-    if (!options.preview.empty()) {
-        const Preview preview = MakePreview(source, prepared, SmallNumber(options.preview));
-        if (!preview.read) {
-            io.err << "zorbik-convert: " << message(MsgImportFileError) << "\n  " << options.source
-                   << " could not be read\n";
-            return ExitUsage;
-        }
-        PrintPreview(io.out, preview, settings.codePage);
-        return ExitOk;
-    }
-
-    Conversion conversion;
-    switch (conversion.OpenTarget(options.target,
-                                  options.force ? NativeFile::Create::OpenAlways : NativeFile::Create::CreateNew,
-                                  source, &error)) {
-    case TargetError::None:
-        break;
-    case TargetError::SameAsSource:
-        io.err << "zorbik-convert: " << Indented(DescribeFileFailure(conversion.TargetFailure(), language)) << "\n";
-        return ExitUsage;
-    case TargetError::Exists:
-        io.err << "zorbik-convert: " << message(MsgFileExists) << "\n  "
-               << Indented(DescribeFileFailure(conversion.TargetFailure(), language)) << " (--force)\n";
-        return ExitUsage;
-    case TargetError::CannotCreate:
-        io.err << "zorbik-convert: " << message(MsgFileExists) << "\n  "
-               << Indented(DescribeFileFailure(conversion.TargetFailure(), language)) << "\n";
-        return ExitUsage;
-    }
-
-    const RecordLayout& layout = prepared.layout;
-    if (prepared.clamp.columnsClamped)
-        io.err << "zorbik-convert: warning: " << message(MsgTooManyColumns) << "\n";
-    if (prepared.clamp.recordsClamped)
-        io.err << "zorbik-convert: warning: " << message(MsgTooManyLines) << "\n";
-    if (options.explain)
-        Explain(io.out, layout, prepared.plan, prepared.sourceRecords);
-
-    ProgressBar bar(io.err, layout.recordCount);
-    ProgressFn progress;
-    if (io.errIsTerminal)
-        progress = [&bar](std::uint32_t done) { bar.Show(done); };
-    const ConversionOutcome outcome = conversion.RunHere(source, layout, prepared.plan, progress);
-    if (io.errIsTerminal)
-        bar.End();
-
-    switch (outcome.status) {
-    case ConversionStatus::Finished:
-        return ExitOk;
-    case ConversionStatus::WriteFailed:
-        io.err << "zorbik-convert: " << message(MsgWriteError) << "\n  " << options.target
-               << " was not completed and is gone (disk full, I/O error, or deleted by another program)\n";
-        return ExitWriteFailed;
-    case ConversionStatus::ReadFailed:
-        io.err << "zorbik-convert: " << message(MsgImportFileError) << "\n  " << options.source
-               << " could not be read to the end (changed while converting?); " << options.target
-               << " was deleted\n";
-        return ExitWriteFailed;
-    case ConversionStatus::Stopped:
-        break;
-    }
-    io.err << "zorbik-convert: stopped; " << options.target << " was deleted\n";
-    return ExitWriteFailed;
+    return ConvertRun(options, language, io).Run(source);
 }
 
 } // namespace zorbik

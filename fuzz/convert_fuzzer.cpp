@@ -55,19 +55,18 @@ bool ReadMarks(const std::uint8_t* data, std::size_t end, Marks& store, std::uin
         }
         return true;
     }
-    std::vector<LayoutEntry> entries;
     const std::string_view text(reinterpret_cast<const char*>(data) + 3, end - 3);
-    if (const LayoutParseError error = ParseLayout(text, sourceSize, entries)) {
-        Require(error.message.rfind("line " + std::to_string(error.line) + ": ", 0) == 0, "an error names its line");
+    const LoadedLayout loaded = LoadLayout(text, sourceSize, UiLanguage::English);
+    if (loaded.error.Failed()) {
+        const std::string said = loaded.error.Describe(UiLanguage::English);
+        Require(loaded.error.line > 0 && said.rfind("line " + std::to_string(loaded.error.line) + ": ", 0) == 0,
+                "an error names its line");
         return false;
     }
-    ApplyLayout(entries, store);
-    // What the writer makes of the marks reads back to the same marks.
-    Marks again;
-    again.AddRows(store.RowCount());
-    Require(!ParseLayout(FormatLayout(store), sourceSize, entries), "a written layout reads back");
-    ApplyLayout(entries, again);
-    Require(again.Markers() == store.Markers() && again.FieldTypes() == store.FieldTypes(), "to the same marks");
+    store = loaded.layout.marks;
+    // What the writer makes of the layout reads back to the same layout.
+    const LoadedLayout again = LoadLayout(FormatLayout(loaded.layout), sourceSize, UiLanguage::German);
+    Require(!again.error.Failed() && again.layout == loaded.layout, "a written layout reads back the same");
     return true;
 }
 
@@ -80,7 +79,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::uint8_t> bytes(data + start, data + size);
     const auto sourceSize = static_cast<std::uint32_t>(bytes.size());
     Marks store;
-    store.AddRows(static_cast<std::int32_t>(sourceSize));
     if (sourceSize == 0 || !ReadMarks(data, end, store, sourceSize))
         return 0; // an empty source is refused before any layout is read
 
@@ -88,8 +86,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const RecordLayout& layout = prepared.layout;
     const ColumnPlan& plan = prepared.plan;
     if (const LayoutFault fault = prepared.fault) {
-        Require((fault.messageId >= MsgMissingLineBegin && fault.messageId <= MsgMissingColumnEnd) ||
-                    fault.messageId == MsgColumnMarkAfterEnd,
+        const MessageId m = fault.message;
+        Require(m == MessageId::MissingLineBegin || m == MessageId::MissingLineEnd ||
+                    m == MessageId::MissingColumnBegin || m == MessageId::MissingColumnEnd ||
+                    m == MessageId::ColumnMarkAfterEnd,
                 "one of the five faults");
         Require(fault.row >= kNoRow && fault.row < static_cast<std::int32_t>(sourceSize), "a fault row is a row");
         Require(prepared.sourceRecords == 0 && plan.columns.empty(), "a fault leaves nothing to convert");

@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "app/ByteListModel.h"
 #include "app/ByteListView.h"
 #include "app/MainWindow.h"
 #include "app/UserDialogs.h"
@@ -36,7 +37,7 @@ public:
     {
         return std::nullopt;
     }
-    int ShowMessage(int, int, const QString&) override { return AnswerNo; }
+    BoxAnswer ShowMessage(MessageId, const QString&) override { return BoxAnswer::No; }
 
 private:
     QString path_;
@@ -63,7 +64,7 @@ double OpenHugeSource(const QString& path)
     const auto start = Clock::now();
     window.OpenCommand();
     QApplication::processEvents();
-    window.ByteList()->viewport()->repaint();
+    window.findChild<ByteListView*>()->viewport()->repaint();
     const double ms = MsSince(start);
     window.QuitCommand();
     return ms;
@@ -78,19 +79,19 @@ void MoreBytes(const QString& path, int runs)
     window.OpenCommand();
     const auto press = [&] {
         const auto start = Clock::now();
-        const int firstNew = window.ByteListRows()->rowCount();
+        const int firstNew = static_cast<ByteListModel*>(window.findChild<ByteListView*>()->model())->rowCount();
         window.MoreBytesCommand();
-        window.ByteList()->ShowRow(firstNew);
+        window.findChild<ByteListView*>()->ShowRow(firstNew);
         QApplication::processEvents();
-        window.ByteList()->viewport()->repaint();
+        window.findChild<ByteListView*>()->viewport()->repaint();
         return MsSince(start);
     };
     std::vector<double> early;
     std::vector<double> late;
     for (int i = 0; i < runs; ++i)
         early.push_back(press());
-    while (window.ByteListRows()->rowCount() < 999 * 1024)
-        window.ByteListRows()->ShowNextPage();
+    while (static_cast<ByteListModel*>(window.findChild<ByteListView*>()->model())->rowCount() < 999 * 1024)
+        static_cast<ByteListModel*>(window.findChild<ByteListView*>()->model())->ShowNextPage();
     QApplication::processEvents();
     for (int i = 0; i < runs; ++i)
         late.push_back(press());
@@ -125,7 +126,6 @@ void Conversions(const QTemporaryDir& dir, int runs)
                               {30, 37, FieldType::BinReal},    {38, 47, FieldType::DecimalNumber},
                               {48, 57, FieldType::Bcd},        {58, 61, FieldType::Text}};
     Marks marks;
-    marks.AddRows(1024);
     marks.SetMarker(kHeader, MarkerKind::LineBegin);
     for (const Column& c : columns) {
         marks.SetMarker(kHeader + 1 + c.first, MarkerKind::ColumnBegin);
@@ -149,7 +149,7 @@ void Conversions(const QTemporaryDir& dir, int runs)
         bare.push_back(MsSince(start));
 
         ConversionTask windowTask;
-        windowTask.OpenTarget(target, source, nullptr);
+        windowTask.OpenTarget(target, source);
         QEventLoop loop;
         reports = 0;
         QObject::connect(&windowTask, &ConversionTask::Progress, [&] { ++reports; });

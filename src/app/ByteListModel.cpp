@@ -3,7 +3,6 @@
 #include <limits>
 
 #include "qtcommon/QtText.h"
-#include "qtcommon/WindowTexts.h"
 #include "codepage/RowText.h"
 
 namespace zorbik {
@@ -20,18 +19,16 @@ int ColumnAlignment(int column)
 // there.
 constexpr std::uint32_t kMaxRows = std::numeric_limits<std::int32_t>::max();
 
+constexpr MessageId kColumnTitles[ByteListModel::ColumnCount] = {
+    MessageId::NumberColumnTitle, MessageId::CharacterColumnTitle, MessageId::FieldTypeColumnTitle,
+    MessageId::HexColumnTitle};
+
 } // namespace
 
-ByteListModel::ByteListModel(const SourceBytes& source, Marks& store, const MarkerIcons& icons,
+ByteListModel::ByteListModel(const SourceBytes& source, const Marks& marks, const MarkerIcons& icons,
                              UiLanguage language, QObject* parent)
-    : QAbstractTableModel(parent), source_(source), store_(store), icons_(icons), language_(language)
+    : QAbstractTableModel(parent), source_(source), marks_(marks), icons_(icons), language_(language)
 {
-    store_.SetChangeHook([this](std::int32_t row) { RowChanged(row); });
-}
-
-ByteListModel::~ByteListModel()
-{
-    store_.SetChangeHook({});
 }
 
 void ByteListModel::ShowFirstPage()
@@ -62,20 +59,19 @@ void ByteListModel::ShowNextPage()
 
 void ByteListModel::AddBytePage(std::uint32_t count)
 {
-    const auto shown = static_cast<std::uint32_t>(store_.RowCount());
-    count = std::min(count, kMaxRows - shown);
+    count = std::min(count, kMaxRows - shown_);
     if (count == 0)
         return;
-    beginInsertRows({}, static_cast<int>(shown), static_cast<int>(shown + count - 1));
-    store_.AddRows(static_cast<std::int32_t>(count));
+    beginInsertRows({}, static_cast<int>(shown_), static_cast<int>(shown_ + count - 1));
+    shown_ += count;
     endInsertRows();
 }
 
 void ByteListModel::SetCodePage(std::uint16_t codePage)
 {
     codePage_ = codePage;
-    if (store_.RowCount() > 0)
-        emit dataChanged(index(0, CharacterColumn), index(store_.RowCount() - 1, CharacterColumn));
+    if (shown_ > 0)
+        emit dataChanged(index(0, CharacterColumn), index(static_cast<int>(shown_) - 1, CharacterColumn));
 }
 
 void ByteListModel::ShowThrough(std::uint32_t row)
@@ -95,7 +91,7 @@ void ByteListModel::ShowThrough(std::uint32_t row)
 void ByteListModel::ClearRows()
 {
     beginResetModel();
-    store_.Clear();
+    shown_ = 0;
     cursor_.reset();
     end_ = 0;
     blockStart_ = -1;
@@ -104,7 +100,7 @@ void ByteListModel::ClearRows()
 
 int ByteListModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : store_.RowCount();
+    return parent.isValid() ? 0 : static_cast<int>(shown_);
 }
 
 int ByteListModel::columnCount(const QModelIndex& parent) const
@@ -128,7 +124,7 @@ std::optional<std::uint8_t> ByteListModel::ByteAt(std::int32_t row) const
 
 QVariant ByteListModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= store_.RowCount())
+    if (!index.isValid() || static_cast<std::uint32_t>(index.row()) >= shown_)
         return {};
     const std::int32_t row = index.row();
     const UiLanguage language = language_;
@@ -143,7 +139,7 @@ QVariant ByteListModel::data(const QModelIndex& index, int role) const
                 return QtText(ByteCharText(*byte, language, codePage_));
             return {};
         case FieldTypeColumn:
-            return QtText(FieldTypeText(store_.GetFieldType(row)).In(language_));
+            return QtText(FieldTypeName(marks_.GetFieldType(row)), language_);
         case HexColumn:
             if (const auto byte = ByteAt(row))
                 return QtText(FormatHexByte(*byte));
@@ -152,7 +148,7 @@ QVariant ByteListModel::data(const QModelIndex& index, int role) const
         return {};
     case Qt::DecorationRole:
         if (index.column() == NumberColumn)
-            return icons_.For(store_.GetMarker(row));
+            return icons_.For(marks_.GetMarker(row));
         return {};
     case Qt::TextAlignmentRole:
         return ColumnAlignment(index.column());
@@ -165,17 +161,18 @@ QVariant ByteListModel::headerData(int section, Qt::Orientation orientation, int
     if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
         return {};
     if (role == Qt::DisplayRole)
-        return QtText(kColumnTitles[section].In(language_));
+        return QtText(kColumnTitles[section], language_);
     if (role == Qt::TextAlignmentRole)
         return ColumnAlignment(section);
     return {};
 }
 
-void ByteListModel::RowChanged(std::int32_t row)
+void ByteListModel::MarksChanged(std::int32_t first, std::int32_t last)
 {
-    if (row < 0 || row >= store_.RowCount())
-        return;
-    emit dataChanged(index(row, NumberColumn), index(row, FieldTypeColumn));
+    first = std::max(first, 0);
+    const std::int64_t end = std::min<std::int64_t>(last, std::int64_t{shown_} - 1);
+    if (first <= end)
+        emit dataChanged(index(first, NumberColumn), index(static_cast<int>(end), FieldTypeColumn));
 }
 
 } // namespace zorbik

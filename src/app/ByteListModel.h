@@ -1,11 +1,12 @@
 // The byte list: one row per shown source byte, 1024 rows a page. Rows are
 // not stored; each text is made when the view asks for it, from the source
-// bytes and the marks in the row store, so a huge source costs no more than
-// a small one. Row i is byte i.
+// bytes and the window's marks, so a huge source costs no more than a small
+// one. Row i is byte i.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <optional>
 
 #include <QAbstractTableModel>
@@ -23,11 +24,9 @@ public:
     static constexpr std::uint32_t kPageSize = 1024;
     enum Column { NumberColumn = 0, CharacterColumn, FieldTypeColumn, HexColumn, ColumnCount };
 
-    // The model tells the view about mark changes through the store's change
-    // hook, which it takes over.
-    ByteListModel(const SourceBytes& source, Marks& store, const MarkerIcons& icons, UiLanguage language,
+    // Shows `marks`; whoever changes them tells the model (MarksChanged).
+    ByteListModel(const SourceBytes& source, const Marks& marks, const MarkerIcons& icons, UiLanguage language,
                   QObject* parent = nullptr);
-    ~ByteListModel() override;
 
     // The first page of a source that has just been opened: up to 1024 rows.
     void ShowFirstPage();
@@ -38,8 +37,11 @@ public:
     void ShowThrough(std::uint32_t row);
     // The code page the character column shows bytes in.
     void SetCodePage(std::uint16_t codePage);
-    // Deletes every row with its marks; the next source starts at byte 0.
+    // Deletes every row; the next source starts at byte 0.
     void ClearRows();
+    // The marks of rows `first` to `last` changed (all shown rows when
+    // called without rows).
+    void MarksChanged(std::int32_t first = 0, std::int32_t last = std::numeric_limits<std::int32_t>::max());
     // Whether More bytes would still add rows.
     bool HasNextPage() const { return cursor_.has_value(); }
 
@@ -51,10 +53,10 @@ public:
 private:
     void AddBytePage(std::uint32_t count);
     std::optional<std::uint8_t> ByteAt(std::int32_t row) const;
-    void RowChanged(std::int32_t row);
 
     const SourceBytes& source_;
-    Marks& store_;
+    const Marks& marks_;
+    std::uint32_t shown_ = 0; // rows shown
     const MarkerIcons& icons_;
     UiLanguage language_;
     std::uint16_t codePage_ = 1252;

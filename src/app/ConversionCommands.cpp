@@ -3,12 +3,13 @@
 #include <climits>
 
 #include <QFileInfo>
+#include <QLabel>
+#include <QLocale>
 #include <QProgressBar>
 
 #include "app/MainWindow.h"
 #include "app/UserDialogs.h"
 #include "qtcommon/QtText.h"
-#include "qtcommon/WindowTexts.h"
 #include "app/ByteListView.h"
 #include "convert/PrepareConversion.h"
 
@@ -22,34 +23,42 @@ int ProgressMaximum(std::uint32_t range)
 
 } // namespace
 
+// The marks are checked and planned once; the conversion works on that
+// plan, and the list keeps the user's own marks throughout.
 void MainWindow::ConvertCommand()
 {
     if (state_ != State::SourceShown)
         return;
-    PreparedConversion prepared = PrepareConversion(store_, source_.Size(), settings_);
+    PreparedConversion prepared = PrepareConversion(marks_, source_.Size(), settings_);
     if (const LayoutFault fault = prepared.fault) {
         if (fault.row != kNoRow)
             view_->ShowRow(fault.row);
-        dialogs_.ShowMessage(fault.messageId, BoxTypeOf(fault.messageId));
+        ShowMessage(fault.message);
         return;
     }
     // A cancelled save dialog leads back to the list with the marks as they were.
-    if (!ChooseTargetFile())
+    if (!ChooseTargetFile()) {
+        FocusList();
         return;
-    store_.ReplaceMarks(prepared.marks);
-    UpdatePreview();
+    }
+    status_->clear();
     progress_->setRange(0, ProgressMaximum(prepared.layout.recordCount));
     progress_->setValue(0);
     SetState(State::Converting);
-    if (prepared.clamp.columnsClamped)
-        dialogs_.ShowMessage(MsgTooManyColumns, BoxTypeOf(MsgTooManyColumns));
-    if (prepared.clamp.recordsClamped)
-        dialogs_.ShowMessage(MsgTooManyLines, BoxTypeOf(MsgTooManyLines));
+    warnings_.clear();
+    for (const auto& [clamped, message] : {std::pair{prepared.clamp.columnsClamped, MessageId::TooManyColumns},
+                                            std::pair{prepared.clamp.recordsClamped, MessageId::TooManyLines}}) {
+        if (!clamped)
+            continue;
+        dialogs_.ShowMessage(message);
+        warnings_ += QLatin1String(" ") + QtText(message, language_).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    }
     // The message boxes hold the whole program, so nothing can have stopped
     // the conversion meanwhile; should anything still have, there is no
     // target or source left to convert.
     if (quitting_ || !task_.Active() || !source_.IsOpen())
         return;
+    recordsToWrite_ = prepared.layout.recordCount;
     task_.Start(source_, prepared.layout, std::move(prepared.plan));
 }
 
@@ -58,17 +67,17 @@ bool MainWindow::ChooseTargetFile()
     const QString startFolder = lastPath_.isEmpty() ? QString() : QFileInfo(lastPath_).absolutePath();
     for (;;) {
         const std::optional<QString> path = dialogs_.AskSavePath(
-            QtText(kSaveDialogTitle.In(language_)),
-            {QtText(kSaveFilterName) + QStringLiteral(" (*.xls)"), QStringLiteral("*.xls *.XLS")},
-            startFolder, QtText(kSaveDefaultSuffix));
+            QtText(MessageId::SaveDialogTitle, language_),
+            {QtText(MessageId::SaveFilterName, language_) + QStringLiteral(" (*.xls)"), QStringLiteral("*.xls *.XLS")},
+            startFolder, QStringLiteral("XLS"));
         if (!path)
             return false;
-        if (task_.OpenTarget(CorePath(*path), source_, nullptr) == TargetError::None) {
+        const FileFailure failure = task_.OpenTarget(CorePath(*path), source_);
+        if (!failure.Failed()) {
             lastPath_ = *path;
             return true;
         }
-        dialogs_.ShowMessage(MsgFileExists, BoxTypeOf(MsgFileExists),
-                             QString::fromStdString(DescribeFileFailure(task_.TargetFailure(), language_)));
+        dialogs_.ShowMessage(MessageId::FileExists, QtText(DescribeFileFailure(failure, language_)));
     }
 }
 
@@ -82,14 +91,18 @@ void MainWindow::FinishConversion()
     switch (outcome.status) {
     case ConversionStatus::Finished:
         ClearPath();
+        status_->setText(QtText(MessageId::StatusConverted, language_)
+                             .arg(QLocale(language_ == UiLanguage::German ? QLocale::German : QLocale::English)
+                                       .toString(static_cast<qulonglong>(recordsToWrite_)), target) +
+                         warnings_);
         return;
     case ConversionStatus::WriteFailed:
         KeepPath();
-        dialogs_.ShowMessage(MsgWriteError, BoxTypeOf(MsgWriteError), target);
+        ShowMessage(MessageId::WriteError, target);
         return;
     case ConversionStatus::ReadFailed:
         KeepPath();
-        dialogs_.ShowMessage(MsgImportFileError, BoxTypeOf(MsgImportFileError), QtText(source_.Path()));
+        ShowMessage(MessageId::ImportFileError, QtText(source_.Path()));
         return;
     case ConversionStatus::Stopped:
         KeepPath();
@@ -99,8 +112,10 @@ void MainWindow::FinishConversion()
 
 void MainWindow::StopConversion()
 {
+    const QString target = QtText(task_.TargetPath());
     task_.Stop();
     progress_->setValue(0);
+    status_->setText(QtText(MessageId::StatusCancelled, language_).arg(target));
 }
 
 } // namespace zorbik

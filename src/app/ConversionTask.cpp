@@ -19,9 +19,9 @@ ConversionTask::~ConversionTask()
     Stop();
 }
 
-TargetError ConversionTask::OpenTarget(const std::string& path, const SourceView& source, std::string* error)
+FileFailure ConversionTask::OpenTarget(const std::string& path, const SourceView& source)
 {
-    return conversion_.OpenTarget(path, NativeFile::Create::OpenAlways, source, error);
+    return conversion_.OpenTarget(path, NativeFile::Create::OpenAlways, source);
 }
 
 void ConversionTask::Start(const SourceBytes& source, const RecordLayout& layout, ColumnPlan plan)

@@ -23,7 +23,9 @@ public:
     explicit ConversionTask(QObject* parent = nullptr);
     ~ConversionTask() override;
 
-    TargetError OpenTarget(const std::string& path, const SourceView& source, std::string* error);
+    // Creates the target (an existing file is replaced); why it cannot be
+    // used when it cannot.
+    FileFailure OpenTarget(const std::string& path, const SourceView& source);
     // Starts the worker. The source stays open and unchanged until Finish or
     // Stop. Should the system start no thread, nothing runs and the target
     // stays open until Stop deletes it.
@@ -32,7 +34,6 @@ public:
     bool Active() const { return conversion_.HasTarget() || conversion_.Running(); }
     bool Started() const { return conversion_.Running(); }
     const std::string& TargetPath() const { return conversion_.TargetPath(); }
-    const FileFailure& TargetFailure() const { return conversion_.TargetFailure(); }
 
     // After Finished: waits for the worker and completes the target (or
     // deletes it when the worker failed).

@@ -24,16 +24,17 @@
 #include "app/UserDialogs.h"
 #include "qtcommon/WindowGeometry.h"
 #include "qtcommon/QtText.h"
-#include "qtcommon/WindowTexts.h"
 #include "help/HelpWindow.h"
 
 namespace zorbik {
 namespace {
 
-constexpr const TextPair* kButtonTexts[MainWindow::ButtonCount] = {
-    &kOpenText, &kMoreBytesText, &kConvertText, &kCancelText, &kQuitText,
-    &kHelpText, &kSaveMarksText, &kLoadMarksText, &kFindRecordText,
+constexpr MessageId kButtonTexts[MainWindow::ButtonCount] = {
+    MessageId::OpenButton,      MessageId::MoreBytesButton, MessageId::ConvertButton,
+    MessageId::CancelButton,    MessageId::QuitButton,      MessageId::HelpButton,
+    MessageId::SaveMarksButton, MessageId::LoadMarksButton, MessageId::FindRecordButton,
 };
+constexpr std::string_view kMarksSuffix = "zlayout";
 
 // Picture 107, unscaled, at the right of the byte list.
 class PictureWidget : public QWidget {
@@ -54,34 +55,29 @@ MainWindow::MainWindow(UiLanguage language, UserDialogs& dialogs, QWidget* paren
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint),
       language_(language),
       dialogs_(dialogs),
-      model_(new ByteListModel(source_, store_, icons_, language, this)),
+      model_(new ByteListModel(source_, marks_, icons_, language, this)),
       view_(new ByteListView(this)),
       progress_(new QProgressBar(this)),
       preview_(new PreviewPanel(language, this)),
       codePage_(new QComboBox(this)),
-      trim_(new QCheckBox(QtText(kTrimText.In(language)), this))
+      trim_(new QCheckBox(QtText(MessageId::TrimChoice, language), this)),
+      status_(new QLabel(this))
 {
-    setWindowTitle(QtText(kWindowCaption));
+    setWindowTitle(QtText(kProgramName));
     // The window's layout is made for the 8-point dialog font.
     QFont dialogFont = font();
     dialogFont.setPointSize(8);
     setFont(dialogFont);
 
     view_->setModel(model_);
-    view_->Header()->setToolTip(QtText(kByteListTip.In(language)));
+    view_->Header()->setToolTip(QtText(MessageId::ByteListTip, language));
     connect(view_, &ByteListView::MarkerClicked, this, &MainWindow::MarkerClicked);
     connect(view_, &ByteListView::FieldTypeClicked, this, &MainWindow::FieldTypeClicked);
     connect(view_, &ByteListView::MarkerKeyed, this, [this](int row, MarkerKind kind) {
-        if (state_ == State::SourceShown && !task_.Active()) {
-            store_.SetMarker(row, kind);
-            MarksChanged();
-        }
+        ChangeRow(row, [row, kind](Marks& marks) { marks.SetMarker(row, kind); });
     });
     connect(view_, &ByteListView::FieldTypeKeyed, this, [this](int row, FieldType type) {
-        if (state_ == State::SourceShown && !task_.Active()) {
-            store_.SetFieldType(row, type);
-            MarksChanged();
-        }
+        ChangeRow(row, [row, type](Marks& marks) { marks.SetFieldType(row, type); });
     });
     connect(preview_, &PreviewPanel::RowWanted, this, [this](std::int32_t row) { view_->ShowRow(row); });
     connect(&finder_, &FindRecordTask::Found, this, &MainWindow::RecordFound);
@@ -96,13 +92,14 @@ MainWindow::MainWindow(UiLanguage language, UserDialogs& dialogs, QWidget* paren
         &MainWindow::SaveMarksCommand, &MainWindow::LoadMarksCommand, &MainWindow::FindRecordCommand,
     };
     for (int i = 0; i < ButtonCount; ++i) {
-        buttons_[i] = new QPushButton(QtText(kButtonTexts[i]->In(language)), this);
+        buttons_[i] = new QPushButton(QtText(kButtonTexts[i], language), this);
+        buttons_[i]->setObjectName(QLatin1String(kButtonNames[i]));
         buttons_[i]->setAutoDefault(false);
         connect(buttons_[i], &QPushButton::clicked, this, commands[i]);
     }
 
-    for (const CodePageName& page : kCodePageNames)
-        codePage_->addItem(QtText(page.name.In(language)), page.number);
+    for (const std::uint16_t page : KnownCodePages())
+        codePage_->addItem(QtText(CodePageName(page), language), page);
     codePage_->setCurrentIndex(codePage_->findData(kDefaultCodePage));
     connect(codePage_, &QComboBox::currentIndexChanged, this, &MainWindow::SettingsChosen);
     connect(trim_, &QCheckBox::toggled, this, &MainWindow::SettingsChosen);
@@ -140,7 +137,7 @@ void MainWindow::BuildLayout()
     int characterWidth = kColumnWidths[ByteListModel::CharacterColumn];
     for (int byte = 0; byte <= 0x20; ++byte)
         characterWidth = std::max(characterWidth,
-                                  view_->fontMetrics().horizontalAdvance(QtText(LoadLocalisedString(byte, language_))) + 12);
+                                  view_->fontMetrics().horizontalAdvance(QtText(ControlCharName(static_cast<std::uint8_t>(byte), language_))) + 12);
     view_->Header()->resizeSection(ByteListModel::CharacterColumn, characterWidth);
     int listWidth = 4;
     for (int c = 0; c < ByteListModel::ColumnCount; ++c)
@@ -171,7 +168,7 @@ void MainWindow::BuildLayout()
     buttonRow->addStretch(1);
 
     auto* settingsRow = new QHBoxLayout;
-    auto* codePageLabel = new QLabel(QtText(kCodePageLabel.In(language_)), this);
+    auto* codePageLabel = new QLabel(QtText(MessageId::CodePageLabel, language_), this);
     codePageLabel->setBuddy(codePage_);
     settingsRow->addWidget(codePageLabel);
     settingsRow->addWidget(codePage_);
@@ -189,6 +186,9 @@ void MainWindow::BuildLayout()
     layout->addWidget(progress_);
     layout->addLayout(buttonRow);
     layout->addLayout(settingsRow);
+    status_->setObjectName(QStringLiteral("status"));
+    status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(status_);
 }
 
 // Only Quit closes the window; the window manager's close request is
@@ -226,8 +226,8 @@ void MainWindow::OpenCommand()
     // "*.*" is what the user reads; "*" also lists the many data files
     // whose names have no dot.
     const std::optional<QString> path =
-        dialogs_.AskOpenPath(QtText(kOpenDialogTitle.In(language_)),
-                             {QtText(kOpenFilterName.In(language_)) + QStringLiteral(" (*.*)"), QStringLiteral("*")},
+        dialogs_.AskOpenPath(QtText(MessageId::OpenDialogTitle, language_),
+                             {QtText(MessageId::OpenFilterName, language_) + QStringLiteral(" (*.*)"), QStringLiteral("*")},
                              lastPath_);
     if (path)
         OpenFile(*path);
@@ -240,6 +240,7 @@ bool MainWindow::OpenFile(const QString& path, const QString& marksPath)
     model_->ShowFirstPage();
     SetState(State::SourceShown);
     UpdatePreview();
+    FocusList();
     return marksPath.isEmpty() || LoadMarks(marksPath);
 }
 
@@ -247,8 +248,7 @@ bool MainWindow::OpenSource(const QString& path)
 {
     lastPath_ = path;
     if (!source_.Open(CorePath(path))) {
-        dialogs_.ShowMessage(MsgImportFileError, BoxTypeOf(MsgImportFileError),
-                             QString::fromStdString(DescribeFileFailure(source_.Failure(), language_)));
+        ShowMessage(MessageId::ImportFileError, QtText(DescribeFileFailure(source_.Failure(), language_)));
         return false;
     }
     return true;
@@ -258,27 +258,38 @@ void MainWindow::MoreBytesCommand()
 {
     if (state_ == State::SourceShown)
         model_->ShowNextPage();
+    FocusList();
 }
 
 void MainWindow::MarkerClicked(int row)
 {
-    if (state_ == State::SourceShown && !task_.Active()) {
-        store_.CycleMarker(row);
-        MarksChanged();
-    }
+    ChangeRow(row, [row](Marks& marks) { marks.CycleMarker(row); });
 }
 
 void MainWindow::FieldTypeClicked(int row)
 {
-    if (state_ == State::SourceShown && !task_.Active()) {
-        store_.CycleFieldType(row);
-        MarksChanged();
-    }
+    ChangeRow(row, [row](Marks& marks) { marks.CycleFieldType(row); });
 }
 
-void MainWindow::MarksChanged()
+void MainWindow::ChangeRow(int row, const std::function<void(Marks&)>& change)
 {
+    if (state_ != State::SourceShown || task_.Active())
+        return;
+    change(marks_);
+    model_->MarksChanged(row, row);
     UpdatePreview();
+}
+
+void MainWindow::FocusList()
+{
+    view_->setFocus(Qt::OtherFocusReason);
+}
+
+// Every message box gives the keyboard back to the list when it closes.
+void MainWindow::ShowMessage(MessageId message, const QString& detail)
+{
+    dialogs_.ShowMessage(message, detail);
+    FocusList();
 }
 
 void MainWindow::SettingsChosen()
@@ -297,16 +308,16 @@ void MainWindow::UpdatePreview()
         preview_->Clear();
         return;
     }
-    const PreparedConversion prepared = PrepareConversion(store_, source_.Size(), settings_);
+    const PreparedConversion prepared = PrepareConversion(marks_, source_.Size(), settings_);
     if (prepared.fault) {
-        preview_->ShowFault(prepared.fault.messageId, prepared.fault.row);
+        preview_->ShowFault(prepared.fault.message, prepared.fault.row);
         return;
     }
     const Preview preview = MakePreview(source_, prepared, kPreviewRecords);
     if (preview.read)
         preview_->ShowCells(preview, settings_.codePage);
     else
-        preview_->ShowFault(MsgImportFileError, kNoRow);
+        preview_->ShowFault(MessageId::ImportFileError, kNoRow);
 }
 
 void MainWindow::SaveMarksCommand()
@@ -318,18 +329,19 @@ void MainWindow::SaveMarksCommand()
     const QString suggested = source.absolutePath() + QLatin1Char('/') + source.completeBaseName() +
                               QLatin1Char('.') + suffix;
     const std::optional<QString> path = dialogs_.AskSavePath(
-        QtText(kSaveMarksTitle.In(language_)),
-        {QtText(kMarksFilterName.In(language_)) + QStringLiteral(" (*.") + suffix + QLatin1Char(')'),
+        QtText(MessageId::SaveMarksTitle, language_),
+        {QtText(MessageId::MarksFilterName, language_) + QStringLiteral(" (*.") + suffix + QLatin1Char(')'),
          QStringLiteral("*.") + suffix},
         suggested, suffix);
     if (!path)
         return;
     QFile file(*path);
-    const QByteArray text = QByteArray::fromStdString(FormatLayout(store_, settings_));
+    const QByteArray text = QByteArray::fromStdString(FormatLayout(CurrentLayout()));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(text) != text.size() || !file.flush()) {
         file.remove();
-        dialogs_.ShowMessage(MsgWriteError, BoxTypeOf(MsgWriteError), *path);
+        ShowMessage(MessageId::WriteError, *path);
     }
+    FocusList();
 }
 
 void MainWindow::LoadMarksCommand()
@@ -339,55 +351,49 @@ void MainWindow::LoadMarksCommand()
     const QString suffix = QtText(kMarksSuffix);
     const QFileInfo source(QtText(source_.Path()));
     const std::optional<QString> path = dialogs_.AskOpenPath(
-        QtText(kLoadMarksTitle.In(language_)),
-        {QtText(kMarksFilterName.In(language_)) + QStringLiteral(" (*.") + suffix + QLatin1Char(')'),
+        QtText(MessageId::LoadMarksTitle, language_),
+        {QtText(MessageId::MarksFilterName, language_) + QStringLiteral(" (*.") + suffix + QLatin1Char(')'),
          QStringLiteral("*.") + suffix},
         source.absolutePath());
     if (path)
         LoadMarks(*path);
+    FocusList();
 }
 
 // The whole file is checked before the list's marks are replaced.
 bool MainWindow::LoadMarks(const QString& path)
 {
-    std::string text;
-    std::string error;
-    std::vector<LayoutEntry> entries;
-    ConversionSettings settings = settings_;
-    if (!ReadLayoutFile(CorePath(path), text, error)) {
-        dialogs_.ShowMessage(MsgFaultyMarksFile, BoxTypeOf(MsgFaultyMarksFile), QString::fromStdString(error));
+    const LoadedLayout loaded = LoadLayoutFile(CorePath(path), source_.Size(), language_, settings_);
+    if (loaded.error.Failed()) {
+        QString detail = QtText(loaded.error.Describe(language_));
+        if (!loaded.error.file.Failed())
+            detail = path + QLatin1Char('\n') + detail;
+        ShowMessage(MessageId::FaultyMarksFile, detail);
         return false;
     }
-    if (const LayoutParseError parseError = ParseLayout(text, source_.Size(), entries, &settings, language_)) {
-        dialogs_.ShowMessage(MsgFaultyMarksFile, BoxTypeOf(MsgFaultyMarksFile),
-                             path + QStringLiteral("\n") + QtText(parseError.message));
-        return false;
-    }
-    ApplyMarks(entries);
-    codePage_->setCurrentIndex(codePage_->findData(settings.codePage));
-    trim_->setChecked(settings.trimTexts);
+    ReplaceMarks(loaded.layout.marks);
+    codePage_->setCurrentIndex(codePage_->findData(loaded.layout.settings.codePage));
+    trim_->setChecked(loaded.layout.settings.trimTexts);
     SettingsChosen();
     return true;
 }
 
 // Replaces the list's marks, pages the list as far as they go and scrolls
 // to the record begin.
-void MainWindow::ApplyMarks(const std::vector<LayoutEntry>& entries)
+void MainWindow::ReplaceMarks(const Marks& marks)
 {
-    std::int32_t lastRow = 0;
-    std::int32_t lineBegin = kNoRow;
-    for (const LayoutEntry& entry : entries) {
-        lastRow = std::max(lastRow, entry.row);
-        if (entry.marker == MarkerKind::LineBegin && lineBegin == kNoRow)
-            lineBegin = entry.row;
+    marks_ = marks;
+    if (marks_.LastRow() != kNoRow)
+        model_->ShowThrough(static_cast<std::uint32_t>(marks_.LastRow()));
+    model_->MarksChanged();
+    UpdatePreview();
+    for (const auto& [row, kind] : marks_.Markers()) {
+        if (kind == MarkerKind::LineBegin) {
+            view_->ShowRow(row);
+            break;
+        }
     }
-    model_->ShowThrough(static_cast<std::uint32_t>(lastRow));
-    Marks marks;
-    marks.AddRows(store_.RowCount());
-    ApplyLayout(entries, marks);
-    store_.ReplaceMarks(marks);
-    if (lineBegin != kNoRow)
-        view_->ShowRow(lineBegin);
+    FocusList();
 }
 
 // The finder reads only a sample, but from a slow disk that can take a
@@ -406,18 +412,16 @@ void MainWindow::RecordFound(const RecordGuess& guess)
     if (state_ != State::SourceShown)
         return;
     if (!guess.Found()) {
-        dialogs_.ShowMessage(MsgNoRecordFound, BoxTypeOf(MsgNoRecordFound),
-                             QtText(GuessFailureText(guess.failure, language_)));
+        ShowMessage(MessageId::NoRecordFound, QtText(GuessFailureText(guess.failure, language_)));
         return;
     }
-    if ((!store_.Markers().empty() || !store_.FieldTypes().empty()) &&
-        dialogs_.ShowMessage(MsgReplaceMarks, BoxTypeOf(MsgReplaceMarks)) != AnswerYes)
+    if (!marks_.Empty() && dialogs_.ShowMessage(MessageId::ReplaceMarks) != BoxAnswer::Yes) {
+        FocusList();
         return;
+    }
     if (guess.LowConfidence())
-        dialogs_.ShowMessage(MsgRecordUncertain, BoxTypeOf(MsgRecordUncertain),
-                             QtText(GuessSummary(guess, language_)));
-    ApplyMarks(GuessMarks(guess));
-    MarksChanged();
+        ShowMessage(MessageId::RecordUncertain, QtText(GuessSummary(guess, language_)));
+    ReplaceMarks(GuessMarks(guess));
 }
 
 void MainWindow::CancelCommand()
@@ -426,13 +430,15 @@ void MainWindow::CancelCommand()
         return;
     if (task_.Active())
         StopConversion();
-    const int answer = dialogs_.ShowMessage(MsgKeepSource, BoxTypeOf(MsgKeepSource));
+    const BoxAnswer answer = dialogs_.ShowMessage(MessageId::KeepSource);
     if (quitting_)
         return;
-    if (answer == AnswerYes)
+    if (answer == BoxAnswer::Yes) {
         KeepPath();
-    else
+        FocusList();
+    } else {
         ClearPath();
+    }
 }
 
 void MainWindow::QuitCommand()
@@ -468,6 +474,7 @@ void MainWindow::ReleaseSource()
 {
     finder_.Wait();
     model_->ClearRows();
+    marks_ = {};
     source_.Release();
 }
 

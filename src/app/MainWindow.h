@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 
 #include <QPointer>
 #include <QWidget>
@@ -22,6 +23,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QProgressBar;
 class QPushButton;
 
@@ -60,19 +62,13 @@ public:
     // program cannot run.
     bool SetUp();
 
-    UiLanguage Language() const { return language_; }
+    // The widgets' object names, by which tests and tools find them.
+    static constexpr const char* kButtonNames[ButtonCount] = {
+        "open", "moreBytes", "convert", "cancel", "quit", "help", "saveMarks", "loadMarks", "findRecord"};
+
     State CurrentState() const { return state_; }
-    QPushButton* ButtonAt(Button button) const { return buttons_[button]; }
-    ByteListView* ByteList() const { return view_; }
-    ByteListModel* ByteListRows() const { return model_; }
-    QProgressBar* ProgressBar() const { return progress_; }
-    HelpWindow* Help() const { return help_; }
-    PreviewPanel* PreviewArea() const { return preview_; }
-    QComboBox* CodePageChoice() const { return codePage_; }
-    QCheckBox* TrimChoice() const { return trim_; }
-    const ConversionSettings& Settings() const { return settings_; }
-    ConversionTask& Task() { return task_; }
-    const Marks& Rows() const { return store_; }
+    // The user's marks and settings, as Save marks would write them.
+    Layout CurrentLayout() const { return {marks_, settings_}; }
 
     // The commands of the six buttons.
     void OpenCommand();
@@ -95,10 +91,14 @@ protected:
 private:
     bool OpenSource(const QString& path);
     bool LoadMarks(const QString& path);
-    void ApplyMarks(const std::vector<LayoutEntry>& entries);
+    void ReplaceMarks(const Marks& marks);
+    // Applies `change` to the marks of `row`, when marks may be changed now.
+    void ChangeRow(int row, const std::function<void(Marks&)>& change);
     void RecordFound(const RecordGuess& guess);
-    void MarksChanged();
     void UpdatePreview();
+    // Gives the byte list the keyboard, so that its keys work at once.
+    void FocusList();
+    void ShowMessage(MessageId message, const QString& detail = {});
     void SettingsChosen();
     bool ChooseTargetFile();
     void FinishConversion();
@@ -116,7 +116,7 @@ private:
     UiLanguage language_;
     UserDialogs& dialogs_;
     SourceView source_;
-    Marks store_;
+    Marks marks_;
     MarkerIcons icons_;
     ByteListModel* model_;
     ByteListView* view_;
@@ -124,6 +124,7 @@ private:
     PreviewPanel* preview_;
     QComboBox* codePage_;
     QCheckBox* trim_;
+    QLabel* status_;
     ConversionSettings settings_;
     std::array<QPushButton*, ButtonCount> buttons_{};
     ConversionTask task_;
@@ -131,6 +132,10 @@ private:
     FindRecordTask finder_;
     QPointer<HelpWindow> help_;
     State state_ = State::NoSource;
+    // The run's records and its warnings (clamped counts), for the status
+    // line once it has ended.
+    std::uint32_t recordsToWrite_ = 0;
+    QString warnings_;
     // The last source or target path chosen; the open dialog starts there.
     QString lastPath_;
     bool quitting_ = false;

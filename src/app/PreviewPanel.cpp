@@ -7,7 +7,6 @@
 #include <QVBoxLayout>
 
 #include "qtcommon/QtText.h"
-#include "qtcommon/WindowTexts.h"
 
 namespace zorbik {
 
@@ -41,8 +40,7 @@ void PreviewPanel::ShowCells(const Preview& preview, std::uint16_t codePage)
         const std::string letters = ColumnLetters(static_cast<std::uint32_t>(c));
         table_->setHorizontalHeaderItem(
             c, new QTableWidgetItem(QtText(letters) + QLatin1Char('\n') +
-                                    QtText(FieldTypeText(preview.columnTypes[static_cast<std::size_t>(c)])
-                                               .In(language_))));
+                                    QtText(FieldTypeName(preview.columnTypes[static_cast<std::size_t>(c)]), language_)));
     }
     for (std::size_t r = 0; r < preview.rows.size(); ++r) {
         const auto& row = preview.rows[r];
@@ -54,18 +52,18 @@ void PreviewPanel::ShowCells(const Preview& preview, std::uint16_t codePage)
             table_->setItem(static_cast<int>(r), c, item);
         }
     }
-    status_->setText(QtText(kPreviewCaption.In(language_)).arg(preview.rows.size()));
+    status_->setText(QtText(MessageId::PreviewCaption, language_).arg(preview.rows.size()));
 }
 
-void PreviewPanel::ShowFault(int messageId, std::int32_t row)
+void PreviewPanel::ShowFault(MessageId message, std::int32_t row)
 {
     faultRow_ = row;
     table_->clear();
     table_->setRowCount(0);
     table_->setColumnCount(0);
-    QString text = QtText(LoadLocalisedString(messageId, language_)).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    QString text = QtText(message, language_).replace(QLatin1Char('\n'), QLatin1Char(' '));
     if (row >= 0)
-        text += QtText(kPreviewFaultRow.In(language_)).arg(row);
+        text += QtText(MessageId::PreviewFaultRow, language_).arg(row);
     status_->setText(text);
     status_->setCursor(row >= 0 ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
@@ -76,7 +74,7 @@ void PreviewPanel::Clear()
     table_->clear();
     table_->setRowCount(0);
     table_->setColumnCount(0);
-    status_->setText(QtText(kPreviewEmpty.In(language_)));
+    status_->setText(QtText(MessageId::PreviewEmpty, language_));
     status_->setCursor(Qt::ArrowCursor);
 }
 

@@ -26,7 +26,7 @@ public:
 
     void ShowCells(const Preview& preview, std::uint16_t codePage);
     // The catalogue text of a fault of the marks, with its row.
-    void ShowFault(int messageId, std::int32_t row);
+    void ShowFault(MessageId message, std::int32_t row);
     // Nothing to preview: no source open.
     void Clear();
 

@@ -5,7 +5,6 @@
 
 #include "app/UserDialogs.h"
 #include "qtcommon/QtText.h"
-#include "qtcommon/WindowTexts.h"
 
 namespace zorbik {
 namespace {
@@ -67,28 +66,29 @@ std::optional<QString> QtUserDialogs::AskSavePath(const QString& title, const Fi
     return ChosenPath(dialog);
 }
 
-int QtUserDialogs::ShowMessage(int messageId, int boxType, const QString& detail)
+BoxAnswer QtUserDialogs::ShowMessage(MessageId message, const QString& detail)
 {
     QMessageBox box(owner_);
     box.setWindowModality(Qt::ApplicationModal);
     box.setWindowTitle(QtText(kMessageCaption));
-    box.setText(QtText(LoadLocalisedString(messageId, language_)));
+    box.setText(QtText(message, language_));
+    const BoxType boxType = BoxOf(message);
     if (!detail.isEmpty())
         box.setInformativeText(detail);
-    box.setIcon(boxType == BoxStop ? QMessageBox::Critical : QMessageBox::Warning);
-    if (boxType == BoxQuestionYesNo) {
-        QPushButton* yes = box.addButton(QtText(kYesText.In(language_)), QMessageBox::YesRole);
-        QPushButton* no = box.addButton(QtText(kNoText.In(language_)), QMessageBox::NoRole);
+    box.setIcon(boxType == BoxType::Stop ? QMessageBox::Critical : QMessageBox::Warning);
+    if (boxType == BoxType::QuestionYesNo) {
+        QPushButton* yes = box.addButton(QtText(MessageId::YesButton, language_), QMessageBox::YesRole);
+        QPushButton* no = box.addButton(QtText(MessageId::NoButton, language_), QMessageBox::NoRole);
         box.setDefaultButton(yes);
         box.setEscapeButton(no);
         box.exec();
-        return box.clickedButton() == yes ? AnswerYes : AnswerNo;
+        return box.clickedButton() == yes ? BoxAnswer::Yes : BoxAnswer::No;
     }
-    QPushButton* ok = box.addButton(QtText(kOkText.In(language_)), QMessageBox::AcceptRole);
+    QPushButton* ok = box.addButton(QtText(MessageId::OkButton, language_), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
     box.exec();
-    return AnswerOk;
+    return BoxAnswer::Ok;
 }
 
 } // namespace zorbik

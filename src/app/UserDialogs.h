@@ -34,10 +34,10 @@ public:
     // file name to suggest in its folder.
     virtual std::optional<QString> AskSavePath(const QString& title, const FileFilter& filter,
                                                const QString& startFolder, const QString& defaultSuffix) = 0;
-    // Shows catalogue message `messageId` with the icon and buttons of
-    // `boxType` and returns the button pressed (AnswerOk, AnswerYes,
-    // AnswerNo). `detail`, when given, is shown below in smaller words.
-    virtual int ShowMessage(int messageId, int boxType, const QString& detail = {}) = 0;
+    // Shows catalogue message `message` with the icon and buttons of its
+    // box type and returns the button pressed. `detail`, when given, is
+    // shown below in smaller words.
+    virtual BoxAnswer ShowMessage(MessageId message, const QString& detail = {}) = 0;
 };
 
 // The real dialogs of the desktop.
@@ -49,7 +49,7 @@ public:
                                        const QString& startPath) override;
     std::optional<QString> AskSavePath(const QString& title, const FileFilter& filter, const QString& startFolder,
                                        const QString& defaultSuffix) override;
-    int ShowMessage(int messageId, int boxType, const QString& detail = {}) override;
+    BoxAnswer ShowMessage(MessageId message, const QString& detail = {}) override;
     // The window the dialogs are centred on; none before it exists.
     void SetOwner(QWidget* owner) { owner_ = owner; }
 

@@ -24,7 +24,7 @@ int main(int argc, char** argv)
     zorbik::QtUserDialogs dialogs(language, nullptr);
     zorbik::MainWindow window(language, dialogs);
     if (!window.SetUp()) {
-        dialogs.ShowMessage(zorbik::MsgInitFailed, zorbik::BoxTypeOf(zorbik::MsgInitFailed));
+        dialogs.ShowMessage(zorbik::MessageId::InitFailed);
         return 0;
     }
     dialogs.SetOwner(&window);

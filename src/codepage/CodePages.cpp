@@ -40,6 +40,15 @@ bool IsKnownCodePage(unsigned number)
     return false;
 }
 
+MessageId CodePageName(std::uint16_t codePage)
+{
+    // The names stand in the catalogue in the order of the tables.
+    for (std::size_t i = 0; i < kCodePageTableCount; ++i)
+        if (kCodePageTables[i].number == codePage)
+            return static_cast<MessageId>(static_cast<std::size_t>(MessageId::CodePage437) + i);
+    return MessageId::CodePage1252;
+}
+
 std::string CodePageCharUtf8(std::uint8_t byte, std::uint16_t codePage)
 {
     const char32_t cp = byte < 0x80 ? byte : TableOf(codePage).high[byte - 0x80];

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "messages/Messages.h"
+
 namespace zorbik {
 
 // Windows-1252, which worksheets declare when nothing else is said.
@@ -17,6 +19,8 @@ inline constexpr std::uint16_t kDefaultCodePage = 1252;
 // The pages offered: DOS pages first, then Windows pages, each by number.
 const std::vector<std::uint16_t>& KnownCodePages();
 bool IsKnownCodePage(unsigned number);
+// The name of a known page as the window's choice shows it.
+MessageId CodePageName(std::uint16_t codePage);
 
 // The character of `byte` in `codePage` as UTF-8 (bytes below 0x80 are
 // ASCII in every page offered); an unknown page counts as 1252.

@@ -28,8 +28,9 @@ std::string FormatHexByte(std::uint8_t byte)
 std::string ByteCharText(std::uint8_t byte, UiLanguage language, std::uint16_t codePage)
 {
     if (byte < 33)
-        return std::string(LoadLocalisedString(byte, language));
-    std::string text = language == UiLanguage::German ? "ANSI-Zeichen:\"" : "ANSI-character:\"";
+        return std::string(ControlCharName(byte, language));
+    std::string text(Text(MessageId::CharacterPrefix, language));
+    text += '"';
     text += CodePageCharUtf8(byte, codePage);
     text += '"';
     return text;

@@ -36,37 +36,22 @@ Conversion::~Conversion()
         Stop();
 }
 
-TargetError Conversion::OpenTarget(const std::string& path, NativeFile::Create mode, const SourceView& source,
-                                   std::string* error)
+FileFailure Conversion::OpenTarget(const std::string& path, NativeFile::Create mode, const SourceView& source)
 {
-    targetFailure_ = {FileFailure::Kind::None, 0, path};
-    if (IdentityOfPath(path) == source.Identity()) {
-        targetFailure_.kind = FileFailure::Kind::IsSource;
-        if (error != nullptr)
-            *error = path + " is the source file";
-        return TargetError::SameAsSource;
-    }
-    if (mode == NativeFile::Create::CreateNew && PathExists(path)) {
-        targetFailure_.kind = FileFailure::Kind::Exists;
-        if (error != nullptr)
-            *error = path + " exists";
-        return TargetError::Exists;
-    }
-    if (!target_.OpenWrite(path, mode, error)) {
-        targetFailure_ = {FileFailure::Kind::CannotCreate, errno, path};
-        return TargetError::CannotCreate;
-    }
+    if (IdentityOfPath(path) == source.Identity())
+        return {FileFailure::Kind::IsSource, 0, path};
+    if (mode == NativeFile::Create::CreateNew && PathExists(path))
+        return {FileFailure::Kind::Exists, EEXIST, path};
+    if (!target_.OpenWrite(path, mode))
+        return {errno == EEXIST ? FileFailure::Kind::Exists : FileFailure::Kind::CannotCreate, errno, path};
     // The path may have been swapped for a link to the source in between.
     if (target_.Identity() == source.Identity()) {
         target_.Close();
-        targetFailure_.kind = FileFailure::Kind::IsSource;
-        if (error != nullptr)
-            *error = path + " is the source file";
-        return TargetError::SameAsSource;
+        return {FileFailure::Kind::IsSource, 0, path};
     }
     targetPath_ = path;
     stop_ = false;
-    return TargetError::None;
+    return {};
 }
 
 void Conversion::Start(const SourceBytes& source, const RecordLayout& layout, ColumnPlan plan, ProgressFn progress,

@@ -18,13 +18,6 @@
 
 namespace zorbik {
 
-enum class TargetError {
-    None,
-    SameAsSource, // the chosen target is the source file itself
-    Exists,       // CreateNew and the file exists
-    CannotCreate, // anything else: no permission, bad path, not a file
-};
-
 class Conversion {
 public:
     // Called on the worker thread when the record loop has ended.
@@ -36,12 +29,10 @@ public:
     Conversion& operator=(const Conversion&) = delete;
 
     // Creates or opens the target at offset 0. The source file itself is
-    // refused, through whatever link the path reaches it.
-    TargetError OpenTarget(const std::string& path, NativeFile::Create mode, const SourceView& source,
-                           std::string* error = nullptr);
+    // refused, through whatever link the path reaches it. Returns why the
+    // target cannot be used (Kind::None when it can).
+    FileFailure OpenTarget(const std::string& path, NativeFile::Create mode, const SourceView& source);
     bool HasTarget() const { return target_.IsOpen(); }
-    // Why the last OpenTarget failed.
-    const FileFailure& TargetFailure() const { return targetFailure_; }
     const std::string& TargetPath() const { return targetPath_; }
 
     // Starts the worker thread. The source, layout and plan are read by it
@@ -72,7 +63,6 @@ private:
 
     NativeFile target_;
     std::string targetPath_;
-    FileFailure targetFailure_;
     std::thread worker_;
     std::atomic<bool> stop_{false};
     ConversionOutcome outcome_;

@@ -6,75 +6,68 @@
 namespace zorbik {
 namespace {
 
-// The system's reasons a user meets most, in both languages; any other is
-// told in the system's own words.
+// The system's reasons a user meets most, in the user's language; any other
+// is told in the system's own words.
 struct Reason {
     int error;
-    const char* german;
-    const char* english;
+    MessageId text;
 };
 constexpr Reason kReasons[] = {
-    {ENOENT, "Datei oder Ordner nicht gefunden", "No such file or directory"},
-    {EACCES, "keine Berechtigung", "Permission denied"},
-    {EPERM, "nicht erlaubt", "Operation not permitted"},
-    {EROFS, "das Dateisystem ist schreibgeschützt", "Read-only file system"},
-    {ENOSPC, "kein Platz mehr auf dem Datenträger", "No space left on device"},
-    {EISDIR, "ist ein Ordner", "Is a directory"},
-    {ENOTDIR, "ein Teil des Pfades ist kein Ordner", "Not a directory"},
-    {EEXIST, "die Datei gibt es schon", "File exists"},
-    {ENAMETOOLONG, "der Name ist zu lang", "File name too long"},
-    {ELOOP, "zu viele verkettete Verknüpfungen", "Too many levels of symbolic links"},
-    {EIO, "Ein-/Ausgabefehler", "Input/output error"},
-    {EBUSY, "Gerät oder Datei belegt", "Device or resource busy"},
-    {EMFILE, "zu viele offene Dateien", "Too many open files"},
+    {ENOENT, MessageId::SystemNoSuchFile},   {EACCES, MessageId::SystemPermissionDenied},
+    {EPERM, MessageId::SystemNotPermitted},  {EROFS, MessageId::SystemReadOnly},
+    {ENOSPC, MessageId::SystemDiskFull},     {EISDIR, MessageId::SystemIsFolder},
+    {ENOTDIR, MessageId::SystemNotFolder},   {EEXIST, MessageId::SystemExists},
+    {ENAMETOOLONG, MessageId::SystemNameTooLong}, {ELOOP, MessageId::SystemLinkLoop},
+    {EIO, MessageId::SystemIoError},         {EBUSY, MessageId::SystemBusy},
+    {EMFILE, MessageId::SystemTooManyFiles},
 };
 
-std::string SystemReason(int error, bool german)
+std::string SystemReason(int error, UiLanguage language)
 {
     for (const Reason& reason : kReasons)
         if (reason.error == error)
-            return german ? reason.german : reason.english;
+            return std::string(Text(reason.text, language));
     return error != 0 ? std::strerror(error) : std::string();
+}
+
+MessageId KindText(FileFailure::Kind kind)
+{
+    switch (kind) {
+    case FileFailure::Kind::None:
+    case FileFailure::Kind::CannotOpen:
+        break;
+    case FileFailure::Kind::NotRegular:
+        return MessageId::FileNotRegular;
+    case FileFailure::Kind::SizeUnknown:
+        return MessageId::FileSizeUnknown;
+    case FileFailure::Kind::Empty:
+        return MessageId::FileEmpty;
+    case FileFailure::Kind::TooLarge:
+        return MessageId::FileTooLarge;
+    case FileFailure::Kind::Unreadable:
+        return MessageId::FileUnreadable;
+    case FileFailure::Kind::CannotCreate:
+        return MessageId::FileCannotCreate;
+    case FileFailure::Kind::IsSource:
+        return MessageId::FileIsSource;
+    case FileFailure::Kind::Exists:
+        return MessageId::FileExistsAlready;
+    case FileFailure::Kind::LayoutIsFolder:
+        return MessageId::LayoutIsFolder;
+    case FileFailure::Kind::LayoutTooLarge:
+        return MessageId::LayoutTooLarge;
+    }
+    return MessageId::FileCannotOpen;
 }
 
 } // namespace
 
 std::string DescribeFileFailure(const FileFailure& failure, UiLanguage language)
 {
-    const bool de = language == UiLanguage::German;
-    std::string why;
-    switch (failure.kind) {
-    case FileFailure::Kind::None:
-        break;
-    case FileFailure::Kind::CannotOpen:
-        why = de ? "kann nicht geöffnet werden" : "cannot be opened";
-        break;
-    case FileFailure::Kind::NotRegular:
-        why = de ? "ist keine gewöhnliche Datei" : "is not a regular file";
-        break;
-    case FileFailure::Kind::SizeUnknown:
-        why = de ? "ihre Größe ist unbekannt" : "its size is unknown";
-        break;
-    case FileFailure::Kind::Empty:
-        why = de ? "die Datei ist leer" : "the file is empty";
-        break;
-    case FileFailure::Kind::TooLarge:
-        why = de ? "die Datei ist 4 GiB groß oder größer" : "the file is 4 GiB or larger";
-        break;
-    case FileFailure::Kind::Unreadable:
-        why = de ? "kann nicht gelesen werden" : "cannot be read";
-        break;
-    case FileFailure::Kind::CannotCreate:
-        why = de ? "kann nicht angelegt werden" : "cannot be created";
-        break;
-    case FileFailure::Kind::IsSource:
-        why = de ? "ist die Quelldatei selbst" : "is the source file itself";
-        break;
-    case FileFailure::Kind::Exists:
-        why = de ? "die Datei gibt es schon" : "the file exists";
-        break;
-    }
-    const std::string system = SystemReason(failure.systemError, de);
+    if (!failure.Failed())
+        return failure.path;
+    std::string why(Text(KindText(failure.kind), language));
+    const std::string system = SystemReason(failure.systemError, language);
     if (!system.empty() && failure.kind != FileFailure::Kind::Exists && failure.kind != FileFailure::Kind::IsSource)
         why += ": " + system;
     return failure.path + "\n" + why;

@@ -1,6 +1,6 @@
-// Why a file could not be used as a source or a target, kept apart from its
-// words, so that the window and the command line can say it in the user's
-// language.
+// Why a file could not be used as a source, a target or a layout file, kept
+// apart from its words, so that the window and the command line can say it
+// in the user's language.
 #pragma once
 
 #include <string>
@@ -21,10 +21,13 @@ struct FileFailure {
         CannotCreate, // the system refused to create it: systemError says why
         IsSource,     // the chosen target is the source itself
         Exists,       // the target exists and may not be replaced
+        LayoutIsFolder, // a layout file that is a folder
+        LayoutTooLarge, // a layout file too large to be one
     };
     Kind kind = Kind::None;
     int systemError = 0; // errno, 0 when unknown
     std::string path;
+    bool Failed() const { return kind != Kind::None; }
 };
 
 // The path and the reason, in `language`. UTF-8.

@@ -43,10 +43,11 @@ public:
     NativeFile(const NativeFile&) = delete;
     NativeFile& operator=(const NativeFile&) = delete;
 
-    // Opens an existing file for reading. Never blocks on FIFOs.
-    bool OpenRead(const std::string& path, std::string* error);
-    // Opens a file for writing at offset 0.
-    bool OpenWrite(const std::string& path, Create mode, std::string* error);
+    // Opens an existing file for reading. Never blocks on FIFOs. On failure
+    // errno says why.
+    bool OpenRead(const std::string& path);
+    // Opens a file for writing at offset 0. On failure errno says why.
+    bool OpenWrite(const std::string& path, Create mode);
     bool IsOpen() const { return handle_ != -1; }
 
     Kind FileKind() const;

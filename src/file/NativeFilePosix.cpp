@@ -2,7 +2,6 @@
 #include "file/FileSystemPath.h"
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,12 +12,6 @@ namespace {
 int Fd(std::intptr_t handle)
 {
     return static_cast<int>(handle);
-}
-
-void SetError(std::string* error, const std::string& what)
-{
-    if (error != nullptr)
-        *error = what + ": " + std::strerror(errno);
 }
 
 } // namespace
@@ -47,15 +40,13 @@ bool RemoveFile(const std::string& path)
     return ::unlink(path.c_str()) == 0;
 }
 
-bool NativeFile::OpenRead(const std::string& path, std::string* error)
+bool NativeFile::OpenRead(const std::string& path)
 {
     Close();
     // O_NONBLOCK keeps a FIFO from blocking the open; it is refused later.
     handle_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (handle_ < 0) {
-        SetError(error, "cannot open " + path);
+    if (handle_ < 0)
         return false;
-    }
     const int flags = ::fcntl(Fd(handle_), F_GETFL);
     if (flags >= 0)
         ::fcntl(Fd(handle_), F_SETFL, flags & ~O_NONBLOCK);
@@ -63,7 +54,7 @@ bool NativeFile::OpenRead(const std::string& path, std::string* error)
     return true;
 }
 
-bool NativeFile::OpenWrite(const std::string& path, Create mode, std::string* error)
+bool NativeFile::OpenWrite(const std::string& path, Create mode)
 {
     Close();
     // O_NONBLOCK: opening a FIFO for writing would otherwise wait for a
@@ -72,15 +63,12 @@ bool NativeFile::OpenWrite(const std::string& path, Create mode, std::string* er
     if (mode == Create::CreateNew)
         flags |= O_EXCL;
     handle_ = ::open(path.c_str(), flags, 0666);
-    if (handle_ < 0) {
-        SetError(error, "cannot create " + path);
+    if (handle_ < 0)
         return false;
-    }
     struct stat st {};
     if (::fstat(Fd(handle_), &st) != 0 || !S_ISREG(st.st_mode)) {
-        errno = EINVAL;
-        SetError(error, path + " is not a regular file");
         Close();
+        errno = EINVAL;
         return false;
     }
     const int status = ::fcntl(Fd(handle_), F_GETFL);

@@ -4,35 +4,33 @@
 
 namespace zorbik {
 
-bool SourceView::Open(const std::string& path, std::string* error)
+bool SourceView::Open(const std::string& path)
 {
     Release();
     failure_ = {FileFailure::Kind::None, 0, path};
-    if (!file_.OpenRead(path, error)) {
+    if (!file_.OpenRead(path)) {
         failure_ = {FileFailure::Kind::CannotOpen, errno, path};
         return false;
     }
-    auto fail = [&](FileFailure::Kind kind, const char* why) {
+    auto fail = [&](FileFailure::Kind kind) {
         failure_.kind = kind;
-        if (error != nullptr)
-            *error = path + ": " + why;
         file_.Close();
         return false;
     };
     if (file_.FileKind() != NativeFile::Kind::Regular)
-        return fail(FileFailure::Kind::NotRegular, "not a regular file");
+        return fail(FileFailure::Kind::NotRegular);
     const std::int64_t size = file_.Size();
     if (size < 0)
-        return fail(FileFailure::Kind::SizeUnknown, "size unknown");
+        return fail(FileFailure::Kind::SizeUnknown);
     if (size == 0)
-        return fail(FileFailure::Kind::Empty, "the file is empty");
+        return fail(FileFailure::Kind::Empty);
     if (static_cast<std::uint64_t>(size) > kMaxSize)
-        return fail(FileFailure::Kind::TooLarge, "the file is 4 GiB or larger");
+        return fail(FileFailure::Kind::TooLarge);
     // A file we may open but not read (a directory-like object, a
     // revoked permission) is found out here rather than half-way through.
     unsigned char probe;
     if (file_.ReadAt(0, &probe, 1) != 1)
-        return fail(FileFailure::Kind::Unreadable, "cannot be read");
+        return fail(FileFailure::Kind::Unreadable);
     size_ = static_cast<std::uint32_t>(size);
     path_ = path;
     open_ = true;

@@ -18,9 +18,9 @@ public:
     // Sizes from 4 GiB on do not fit the 32-bit byte numbers.
     static constexpr std::uint64_t kMaxSize = 0xFFFFFFFFull;
 
-    // Opens `path` read-only. Fails (with a reason for logs and the command
-    // line) for missing, unreadable, empty, too large and non-regular files.
-    bool Open(const std::string& path, std::string* error = nullptr);
+    // Opens `path` read-only. Fails for missing, unreadable, empty, too
+    // large and non-regular files; Failure() says why.
+    bool Open(const std::string& path);
     // Why the last Open failed.
     const FileFailure& Failure() const { return failure_; }
     void Release();

@@ -6,49 +6,47 @@
 namespace zorbik {
 namespace {
 
-struct Words {
-    std::string_view en;
-    std::string_view de;
-    std::string_view In(UiLanguage language) const { return language == UiLanguage::German ? de : en; }
-};
-
-Words ReasonWords(ColumnReason reason)
+MessageId ReasonText(ColumnReason reason)
 {
     switch (reason) {
     case ColumnReason::Text:
-        return {"text (printable bytes, padded)", "Text (druckbare Bytes, aufgefüllt)"};
+        break;
     case ColumnReason::NumberText:
-        return {"number written as text", "Zahl als Text"};
+        return MessageId::ReasonNumberText;
     case ColumnReason::Integer:
-        return {"little-endian binary integer", "binäre Ganzzahl (little-endian)"};
+        return MessageId::ReasonInteger;
     case ColumnReason::BigEndianInteger:
-        return {"big-endian integer (converted as little-endian: the values will be wrong)",
-                "Big-Endian-Ganzzahl (als Little-Endian umgewandelt: die Werte stimmen nicht)"};
+        return MessageId::ReasonBigEndianInteger;
     case ColumnReason::Double:
-        return {"IEEE double", "IEEE-Double"};
+        return MessageId::ReasonDouble;
     case ColumnReason::Single:
-        return {"IEEE single", "IEEE-Single"};
+        return MessageId::ReasonSingle;
     case ColumnReason::PackedDecimal:
-        return {"packed decimal (BCD) with scale byte", "gepackte Dezimalzahl (BCD) mit Skalenbyte"};
+        return MessageId::ReasonPackedDecimal;
     case ColumnReason::Constant:
-        return {"constant bytes (flag or padding)", "gleichbleibende Bytes (Kennzeichen oder Füllbytes)"};
+        return MessageId::ReasonConstant;
     case ColumnReason::Joined:
-        return {"one-byte field joined to its neighbour (cannot be marked alone)",
-                "Ein-Byte-Feld mit dem Nachbarn verbunden (allein nicht markierbar)"};
+        return MessageId::ReasonJoined;
     }
-    return {};
+    return MessageId::ReasonText;
 }
 
-void Add(std::vector<LayoutEntry>& entries, std::uint64_t row, MarkerKind marker, FieldType type)
+void Add(Marks& marks, std::uint64_t row, MarkerKind marker, FieldType type)
 {
-    entries.push_back({static_cast<std::int32_t>(row), marker, type, 0});
+    marks.SetMarker(static_cast<std::int32_t>(row), marker);
+    marks.SetFieldType(static_cast<std::int32_t>(row), type);
+}
+
+std::string Number(std::uint64_t value)
+{
+    return std::to_string(value);
 }
 
 } // namespace
 
-std::vector<LayoutEntry> GuessMarks(const RecordGuess& guess)
+Marks GuessMarks(const RecordGuess& guess)
 {
-    std::vector<LayoutEntry> entries;
+    Marks entries;
     if (!guess.Found() || guess.columns.empty())
         return entries;
     const std::uint64_t s = guess.start;
@@ -74,38 +72,30 @@ std::vector<LayoutEntry> GuessMarks(const RecordGuess& guess)
 
 std::string FormatGuess(const RecordGuess& guess, UiLanguage language)
 {
-    const bool de = language == UiLanguage::German;
     std::ostringstream text;
-    text << (de ? "# ZORBIK-Layout, von zorbik-convert --guess geraten: ZEILE MARKE [TYP]\n"
-                : "# ZORBIK layout guessed by zorbik-convert --guess: ROW MARKER [TYPE]\n");
-    if (de)
-        text << "# Sätze von " << guess.length << " Bytes ab Byte " << guess.start << " (Vorspann " << guess.start
-             << " Bytes), " << guess.recordCount << " Sätze, " << guess.tail << " Bytes nach dem letzten Satz\n";
-    else
-        text << "# records of " << guess.length << " bytes from byte " << guess.start << " (header " << guess.start
-             << " bytes), " << guess.recordCount << " records, " << guess.tail << " bytes after the last record\n";
-    text << (de ? "# Sicherheit: " : "# confidence: ") << guess.confidence << " %\n";
+    text << Text(MessageId::GuessHeading, language) << "\n"
+         << Say(MessageId::GuessRecords, language,
+                {Number(guess.length), Number(guess.start), Number(guess.recordCount), Number(guess.tail)})
+         << "\n"
+         << Say(MessageId::GuessConfidence, language, {Number(static_cast<std::uint64_t>(guess.confidence))}) << "\n";
     if (guess.LowConfidence())
         text << "# " << LowConfidenceText(language) << "\n";
     if (!guess.alternatives.empty()) {
-        text << (de ? "# andere passende Satzlängen (erklären so viel wie die gewählte):"
-                    : "# other record lengths that fit (explain as much as the chosen one):");
+        text << Text(MessageId::GuessAlternatives, language);
         for (const LengthAlternative& a : guess.alternatives)
             text << " " << a.length << " (" << std::clamp(a.score, 0, 100) << " %)";
         text << "\n";
     }
     for (std::size_t i = 0; i < guess.columns.size(); ++i) {
         const GuessedColumn& c = guess.columns[i];
-        text << (de ? "# Spalte " : "# column ") << i + 1 << (de ? ": Bytes " : ": bytes ") << c.offset << "-"
-             << c.offset + c.length - 1 << (de ? " des Satzes, " : " of the record, ") << FieldTypeWord(c.type) << ", "
-             << ReasonWords(c.reason).In(language) << "\n";
+        text << Say(MessageId::GuessColumn, language,
+                    {Number(i + 1), Number(c.offset), Number(c.offset + c.length - 1), FieldTypeWord(c.type),
+                     Text(ReasonText(c.reason), language)})
+             << "\n";
     }
-    for (const LayoutEntry& e : GuessMarks(guess)) {
-        text << e.row << " " << MarkerWord(e.marker);
-        if (e.type != FieldType::None)
-            text << " " << FieldTypeWord(e.type);
-        text << "\n";
-    }
+    // The marks as a layout file gives them, without its heading.
+    const std::string layout = FormatLayout({GuessMarks(guess), {}});
+    text << std::string_view(layout).substr(layout.find('\n') + 1);
     return text.str();
 }
 
@@ -113,15 +103,11 @@ std::string_view GuessFailureText(GuessFailure failure, UiLanguage language)
 {
     switch (failure) {
     case GuessFailure::TooSmall:
-        return Words{"The file is too small for records that repeat.",
-                     "Die Datei ist zu klein für Sätze, die sich wiederholen."}
-            .In(language);
+        return Text(MessageId::GuessTooSmall, language);
     case GuessFailure::NoRepeat:
-        return Words{"No record structure found: the bytes repeat at no record length.",
-                     "Keine Satzstruktur gefunden: Die Bytes wiederholen sich bei keiner Satzlänge."}
-            .In(language);
+        return Text(MessageId::GuessNoRepeat, language);
     case GuessFailure::ReadError:
-        return Words{"The file could not be read.", "Die Datei konnte nicht gelesen werden."}.In(language);
+        return Text(MessageId::GuessReadError, language);
     case GuessFailure::None:
         break;
     }
@@ -130,21 +116,19 @@ std::string_view GuessFailureText(GuessFailure failure, UiLanguage language)
 
 std::string GuessSummary(const RecordGuess& guess, UiLanguage language)
 {
-    const bool de = language == UiLanguage::German;
-    std::ostringstream text;
-    text << (de ? "Sätze von " : "Records of ") << guess.length << (de ? " Bytes ab Byte " : " bytes from byte ")
-         << guess.start << (de ? ", Sicherheit " : ", confidence ") << guess.confidence << " %";
-    for (std::size_t i = 0; i < guess.alternatives.size(); ++i)
-        text << (i == 0 ? (de ? "; andere Satzlängen: " : "; other record lengths: ") : ", ")
-             << guess.alternatives[i].length;
-    return text.str();
+    std::string text = Say(MessageId::GuessSummary, language,
+                           {Number(guess.length), Number(guess.start), Number(static_cast<std::uint64_t>(guess.confidence))});
+    std::string lengths;
+    for (const LengthAlternative& a : guess.alternatives)
+        lengths += (lengths.empty() ? "" : ", ") + Number(a.length);
+    if (!lengths.empty())
+        text += Say(MessageId::GuessOtherLengths, language, {lengths});
+    return text;
 }
 
 std::string_view LowConfidenceText(UiLanguage language)
 {
-    return Words{"LOW CONFIDENCE: check the record begin, the record length and the columns before converting.",
-                 "GERINGE SICHERHEIT: Satzbeginn, Satzlänge und Spalten vor dem Umwandeln prüfen."}
-        .In(language);
+    return Text(MessageId::GuessLowConfidence, language);
 }
 
 } // namespace zorbik

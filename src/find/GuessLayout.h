@@ -17,7 +17,7 @@ namespace zorbik {
 // The marks of the guessed record in row order: a typed LineBegin for a
 // column on the record's first byte, ColumnBegin/ColumnEnd for the columns
 // inside, a typed LineEnd for a column on its last byte.
-std::vector<LayoutEntry> GuessMarks(const RecordGuess& guess);
+Marks GuessMarks(const RecordGuess& guess);
 
 std::string FormatGuess(const RecordGuess& guess, UiLanguage language);
 

@@ -15,7 +15,7 @@
 #include "qtcommon/DrawBitmap.h"
 #include "qtcommon/QtText.h"
 #include "qtcommon/WindowGeometry.h"
-#include "qtcommon/WindowTexts.h"
+#include "qtcommon/QtText.h"
 #include "help/HelpPictures.h"
 #include "help/HelpText.h"
 
@@ -79,7 +79,7 @@ HelpWindow::HelpWindow(UiLanguage language, QWidget* parent)
       textRect_(0, 0, PageWidth(lines_, QFontMetrics(font())), WindowPixels().height()),
       scroll_(LineHeight(font()), textRect_.height())
 {
-    setWindowTitle(QtText(kHelpCaption.In(language)));
+    setWindowTitle(QtText(MessageId::HelpCaption, language));
     setFocusPolicy(Qt::StrongFocus);
 
     auto* layout = new QHBoxLayout(this);

@@ -1,7 +1,9 @@
 #include "layout/LayoutFile.h"
+
 #include "file/FileSystemPath.h"
 
 #include <array>
+#include <cerrno>
 #include <charconv>
 #include <filesystem>
 #include <fstream>
@@ -22,12 +24,10 @@ constexpr std::array<std::pair<std::string_view, MarkerKind>, 6> kMarkerWords = 
 // Larger files are not layouts; reading stops there.
 constexpr std::uint64_t kMaxLayoutFileSize = 256u << 20;
 
-constexpr const char* kMarkerList = " (LineBegin, ColumnBegin, ByteMark, ColumnEnd, LineEnd, Unmarked)";
-constexpr const char* kTypeList = " (Text, BinInteger, BinReal, DecimalNumber, Bcd)";
-
-// Row numbers are signed 32-bit; the bytes of larger sources beyond this
-// row can be converted but not marked.
-constexpr std::int32_t kMaxRow = 0x7FFFFFFE;
+// The words a line may hold, as the file writes them.
+constexpr std::string_view kMarkerList = "LineBegin, ColumnBegin, ByteMark, ColumnEnd, LineEnd, Unmarked";
+constexpr std::string_view kTypeList = "Text, BinInteger, BinReal, DecimalNumber, Bcd";
+constexpr std::string_view kHeading = "# ZORBIK layout: ROW MARKER [TYPE]\n";
 
 bool IsBlank(char c)
 {
@@ -71,6 +71,97 @@ std::string Quote(std::string_view word)
     return out + "\"";
 }
 
+std::string KnownCodePageList()
+{
+    std::string known;
+    for (const std::uint16_t p : KnownCodePages())
+        known += (known.empty() ? "" : ", ") + std::to_string(p);
+    return known;
+}
+
+// One line's marks, or why the line is wrong.
+struct LineReader {
+    UiLanguage language;
+    std::uint32_t sourceSize;
+    std::string error;
+
+    bool Fail(MessageId id, std::initializer_list<std::string_view> args)
+    {
+        error = Say(id, language, args);
+        return false;
+    }
+
+    bool ReadRow(std::string_view word, std::int32_t& row)
+    {
+        std::uint64_t value = 0;
+        for (const char c : word) {
+            if (c < '0' || c > '9')
+                return Fail(MessageId::LayoutNotARow, {Quote(word)});
+            value = value * 10 + static_cast<std::uint64_t>(c - '0');
+            if (value > 0xFFFFFFFFull)
+                break;
+        }
+        if (value >= sourceSize)
+            return Fail(MessageId::LayoutRowPastEnd, {Quote(word), std::to_string(sourceSize)});
+        if (value > static_cast<std::uint64_t>(kMaxMarkRow))
+            return Fail(MessageId::LayoutRowPastLast, {Quote(word), std::to_string(kMaxMarkRow)});
+        row = static_cast<std::int32_t>(value);
+        return true;
+    }
+
+    bool ReadMarker(std::string_view word, MarkerKind& marker)
+    {
+        for (const auto& [name, kind] : kMarkerWords) {
+            if (name == word) {
+                marker = kind;
+                return true;
+            }
+        }
+        return Fail(MessageId::LayoutUnknownMarker, {Quote(word), kMarkerList});
+    }
+
+    bool ReadType(std::string_view word, FieldType& type)
+    {
+        const std::optional<FieldType> known = FieldTypeFromWord(word);
+        if (!known)
+            return Fail(MessageId::LayoutUnknownType, {Quote(word), kTypeList});
+        type = *known;
+        return true;
+    }
+
+    bool ReadCodePage(const std::vector<std::string_view>& words, ConversionSettings& settings)
+    {
+        const std::string_view word = words.size() == 2 ? words[1] : std::string_view();
+        unsigned page = 0;
+        const auto [end, failed] = std::from_chars(word.data(), word.data() + word.size(), page);
+        if (word.empty() || failed != std::errc() || end != word.data() + word.size() || !IsKnownCodePage(page))
+            return Fail(MessageId::LayoutUnknownCodePage,
+                        {Quote(words.size() > 1 ? words[1] : ""), KnownCodePageList()});
+        settings.codePage = static_cast<std::uint16_t>(page);
+        return true;
+    }
+
+    // A line of marks: "ROW MARKER [TYPE]".
+    bool ReadMarks(std::string_view line, const std::vector<std::string_view>& words, Marks& marks)
+    {
+        if (words.size() < 2 || words.size() > 3)
+            return Fail(MessageId::LayoutExpectedRowMarker, {Quote(line)});
+        std::int32_t row = 0;
+        MarkerKind marker = MarkerKind::Unmarked;
+        FieldType type = FieldType::None;
+        if (!ReadRow(words[0], row) || !ReadMarker(words[1], marker) || (words.size() == 3 && !ReadType(words[2], type)))
+            return false;
+        if (listed.count(row) != 0)
+            return Fail(MessageId::LayoutRowTwice, {std::to_string(row)});
+        listed.insert(row);
+        marks.SetMarker(row, marker);
+        marks.SetFieldType(row, type);
+        return true;
+    }
+
+    std::set<std::int32_t> listed;
+};
+
 } // namespace
 
 std::string_view MarkerWord(MarkerKind kind)
@@ -81,12 +172,19 @@ std::string_view MarkerWord(MarkerKind kind)
     return "Unmarked";
 }
 
-LayoutParseError ParseLayout(std::string_view text, std::uint32_t sourceSize, std::vector<LayoutEntry>& entries,
-                             ConversionSettings* settings, UiLanguage language)
+std::string LayoutError::Describe(UiLanguage language) const
 {
-    entries.clear();
-    ConversionSettings read = settings != nullptr ? *settings : ConversionSettings{};
-    std::set<std::int32_t> seen;
+    if (file.Failed())
+        return DescribeFileFailure(file, language);
+    return Say(MessageId::LayoutLine, language, {std::to_string(line), message});
+}
+
+LoadedLayout LoadLayout(std::string_view text, std::uint32_t sourceSize, UiLanguage language,
+                        const ConversionSettings& defaults)
+{
+    LoadedLayout loaded;
+    loaded.layout.settings = defaults;
+    LineReader reader{language, sourceSize, {}, {}};
     int lineNo = 0;
     // Editors on Windows like to start UTF-8 files with a byte order mark.
     std::size_t pos = text.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
@@ -99,113 +197,79 @@ LayoutParseError ParseLayout(std::string_view text, std::uint32_t sourceSize, st
         ++lineNo;
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
-        auto fail = [&](const std::string& english, const std::string& german) {
-            const bool de = language == UiLanguage::German;
-            return LayoutParseError{lineNo, (de ? "Zeile " : "line ") + std::to_string(lineNo) + ": " +
-                                                (de ? german : english)};
-        };
-
         const auto words = SplitWords(line);
+        bool read = true;
         if (words.empty() || words[0][0] == '#')
             continue;
-        if (words[0] == "trim" && words.size() == 1) {
-            read.trimTexts = true;
-            continue;
+        if (words[0] == "trim" && words.size() == 1)
+            loaded.layout.settings.trimTexts = true;
+        else if (words[0] == "codepage")
+            read = reader.ReadCodePage(words, loaded.layout.settings);
+        else
+            read = reader.ReadMarks(line, words, loaded.layout.marks);
+        if (!read) {
+            loaded.layout = {{}, defaults};
+            loaded.error.line = lineNo;
+            loaded.error.message = reader.error;
+            return loaded;
         }
-        if (words[0] == "codepage") {
-            const std::string_view word = words.size() == 2 ? words[1] : std::string_view();
-            unsigned page = 0;
-            const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), page);
-            if (word.empty() || error != std::errc() || end != word.data() + word.size() || !IsKnownCodePage(page)) {
-                std::string known;
-                for (const std::uint16_t p : KnownCodePages())
-                    known += (known.empty() ? "" : ", ") + std::to_string(p);
-                const std::string word = Quote(words.size() > 1 ? words[1] : "");
-                return fail("unknown code page " + word + " (" + known + ")",
-                            "unbekannter Zeichensatz " + word + " (" + known + ")");
-            }
-            read.codePage = static_cast<std::uint16_t>(page);
-            continue;
-        }
-        if (words.size() < 2 || words.size() > 3)
-            return fail("expected ROW MARKER [TYPE], got " + Quote(line),
-                        "erwartet BYTENUMMER MARKE [TYP], gefunden " + Quote(line));
-
-        LayoutEntry entry;
-        entry.line = lineNo;
-        std::uint64_t row = 0;
-        for (const char c : words[0]) {
-            if (c < '0' || c > '9')
-                return fail("row " + Quote(words[0]) + " is not a byte number",
-                            Quote(words[0]) + " ist keine Bytenummer");
-            row = row * 10 + static_cast<std::uint64_t>(c - '0');
-            if (row > 0xFFFFFFFFull)
-                break;
-        }
-        if (row >= sourceSize)
-            return fail("row " + Quote(words[0]) + " lies at or past the end of the source (" +
-                            std::to_string(sourceSize) + " bytes)",
-                        "Bytenummer " + Quote(words[0]) + " liegt am oder hinter dem Ende der Quelldatei (" +
-                            std::to_string(sourceSize) + " Bytes)");
-        if (row > static_cast<std::uint64_t>(kMaxRow))
-            return fail("row " + Quote(words[0]) + " is past the last row that can be marked (" +
-                            std::to_string(kMaxRow) + ")",
-                        "Bytenummer " + Quote(words[0]) + " liegt hinter der letzten, die markiert werden kann (" +
-                            std::to_string(kMaxRow) + ")");
-        entry.row = static_cast<std::int32_t>(row);
-
-        bool known = false;
-        for (const auto& [word, kind] : kMarkerWords) {
-            if (word == words[1]) {
-                entry.marker = kind;
-                known = true;
-            }
-        }
-        if (!known)
-            return fail("unknown marker " + Quote(words[1]) + kMarkerList, "unbekannte Marke " + Quote(words[1]) + kMarkerList);
-
-        if (words.size() == 3) {
-            const std::optional<FieldType> type = FieldTypeFromWord(words[2]);
-            if (!type)
-                return fail("unknown field type " + Quote(words[2]) + kTypeList,
-                            "unbekannter Feldtyp " + Quote(words[2]) + kTypeList);
-            entry.type = *type;
-        }
-        if (!seen.insert(entry.row).second)
-            return fail("row " + std::to_string(entry.row) + " is listed twice",
-                        "Bytenummer " + std::to_string(entry.row) + " steht zweimal in der Datei");
-        entries.push_back(entry);
     }
-    if (settings != nullptr)
-        *settings = read;
-    return {};
+    return loaded;
 }
 
-void ApplyLayout(const std::vector<LayoutEntry>& entries, Marks& store)
+LoadedLayout LoadLayoutFile(const std::string& path, std::uint32_t sourceSize, UiLanguage language,
+                            const ConversionSettings& defaults)
 {
-    for (const LayoutEntry& entry : entries) {
-        store.SetMarker(entry.row, entry.marker);
-        store.SetFieldType(entry.row, entry.type);
+    LoadedLayout failed;
+    failed.layout.settings = defaults;
+    const std::filesystem::path file = FileSystemPath(path);
+    std::error_code ignored;
+    if (std::filesystem::is_directory(file, ignored)) {
+        failed.error.file = {FileFailure::Kind::LayoutIsFolder, 0, path};
+        return failed;
     }
+    errno = 0;
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        failed.error.file = {FileFailure::Kind::CannotOpen, errno, path};
+        return failed;
+    }
+    // Read in pieces and stop past the limit, so that an endless device
+    // such as /dev/zero ends with a message too.
+    std::string text;
+    char piece[1 << 16];
+    while (in.read(piece, sizeof piece) || in.gcount() > 0) {
+        text.append(piece, static_cast<std::size_t>(in.gcount()));
+        if (text.size() > kMaxLayoutFileSize) {
+            failed.error.file = {FileFailure::Kind::LayoutTooLarge, 0, path};
+            return failed;
+        }
+    }
+    if (in.bad()) {
+        failed.error.file = {FileFailure::Kind::Unreadable, errno, path};
+        return failed;
+    }
+    return LoadLayout(text, sourceSize, language, defaults);
 }
 
-std::string FormatLayout(const Marks& store, const ConversionSettings& settings)
+std::string FormatLayout(const Layout& layout)
 {
+    const Marks& marks = layout.marks;
     std::set<std::int32_t> rows;
-    for (const auto& [row, kind] : store.Markers())
+    for (const auto& [row, kind] : marks.Markers())
         rows.insert(row);
-    for (const auto& [row, type] : store.FieldTypes())
+    for (const auto& [row, type] : marks.FieldTypes())
         rows.insert(row);
-    std::string text = "# ZORBIK layout: ROW MARKER [TYPE]\n";
-    if (settings.codePage != kDefaultCodePage)
-        text += "codepage " + std::to_string(settings.codePage) + "\n";
-    if (settings.trimTexts)
+    std::string text(kHeading);
+    if (layout.settings.codePage != kDefaultCodePage)
+        text += "codepage " + std::to_string(layout.settings.codePage) + "\n";
+    if (layout.settings.trimTexts)
         text += "trim\n";
     for (const std::int32_t row : rows) {
         text += std::to_string(row);
         text += ' ';
-        text += MarkerWord(store.GetMarker(row));
-        const FieldType type = store.GetFieldType(row);
+        text += MarkerWord(marks.GetMarker(row));
+        const FieldType type = marks.GetFieldType(row);
         if (type != FieldType::None) {
             text += ' ';
             text += FieldTypeWord(type);
@@ -213,37 +277,6 @@ std::string FormatLayout(const Marks& store, const ConversionSettings& settings)
         text += '\n';
     }
     return text;
-}
-
-bool ReadLayoutFile(const std::string& path, std::string& text, std::string& error)
-{
-    const std::filesystem::path file = FileSystemPath(path);
-    std::error_code ignored;
-    if (std::filesystem::is_directory(file, ignored)) {
-        error = "the layout file " + path + " is a folder";
-        return false;
-    }
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        error = "cannot read the layout file " + path;
-        return false;
-    }
-    // Read in pieces and stop past the limit, so that an endless device
-    // such as /dev/zero ends with a message too.
-    text.clear();
-    char piece[1 << 16];
-    while (in.read(piece, sizeof piece) || in.gcount() > 0) {
-        text.append(piece, static_cast<std::size_t>(in.gcount()));
-        if (text.size() > kMaxLayoutFileSize) {
-            error = "the layout file " + path + " is too large";
-            return false;
-        }
-    }
-    if (in.bad()) {
-        error = "cannot read the layout file " + path;
-        return false;
-    }
-    return true;
 }
 
 } // namespace zorbik

@@ -1,53 +1,62 @@
-// The layout text file: the marks of a row store, one row a line,
-// "ROW MARKER [TYPE]", and the settings beside them, "codepage N" and
-// "trim". Empty lines and lines starting with '#' are ignored; rows not
-// listed are unmarked and untyped.
+// The layout file: the marks, one row a line, "ROW MARKER [TYPE]", and the
+// settings beside them, "codepage N" and "trim". Empty lines and lines
+// starting with '#' are ignored; rows not listed are unmarked and untyped.
+// The command, the window, the finder and the fuzzer all read and write
+// layouts through these functions.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
+#include "file/FileFailure.h"
 #include "layout/ConversionSettings.h"
-#include "messages/Messages.h"
 #include "marks/Marks.h"
+#include "messages/Messages.h"
 
 namespace zorbik {
 
-struct LayoutEntry {
-    std::int32_t row = 0;
-    MarkerKind marker = MarkerKind::Unmarked;
-    FieldType type = FieldType::None;
-    int line = 0; // line number in the file, from 1
+// A layout as a file gives it: the marks and the settings it names.
+struct Layout {
+    Marks marks;
+    ConversionSettings settings;
+    bool operator==(const Layout&) const = default;
 };
 
-struct LayoutParseError {
-    int line = 0; // 0: no error
+// Why a layout could not be read: the file itself (`file` failed), or its
+// line `line` (from 1), with the reason in the user's language.
+struct LayoutError {
+    FileFailure file;
+    int line = 0;
     std::string message;
-    explicit operator bool() const { return line != 0; }
+    bool Failed() const { return file.Failed() || line != 0; }
+    // The whole reason in one text: the file's path and why, or the line
+    // and what is wrong there.
+    std::string Describe(UiLanguage language) const;
+};
+
+struct LoadedLayout {
+    Layout layout;
+    LayoutError error;
 };
 
 // The word of a marker in the file.
 std::string_view MarkerWord(MarkerKind kind);
 
-// Reads the text of a layout file for a source of `sourceSize` bytes, and
-// the settings it names into `settings` (when given; the rest keep their
-// values). Refuses malformed lines, unknown code pages, rows listed twice
-// and rows at or past the end, with a message in `language` that names the
-// line.
-LayoutParseError ParseLayout(std::string_view text, std::uint32_t sourceSize, std::vector<LayoutEntry>& entries,
-                             ConversionSettings* settings = nullptr, UiLanguage language = UiLanguage::English);
+// Reads the text of a layout file for a source of `sourceSize` bytes. The
+// settings the text does not name keep the values of `defaults`. Refuses
+// malformed lines, unknown code pages, rows listed twice and rows at or past
+// the end of the source, naming the line.
+LoadedLayout LoadLayout(std::string_view text, std::uint32_t sourceSize, UiLanguage language,
+                        const ConversionSettings& defaults = {});
 
-// Reads a layout file's text; false, with the reason in `error`, for a
+// Reads the layout file at `path` as LoadLayout reads its text; refuses a
 // folder, an unreadable file and one too large to be a layout file.
-bool ReadLayoutFile(const std::string& path, std::string& text, std::string& error);
+LoadedLayout LoadLayoutFile(const std::string& path, std::uint32_t sourceSize, UiLanguage language,
+                            const ConversionSettings& defaults = {});
 
-// Puts the entries into `store`, which must already hold the rows.
-void ApplyLayout(const std::vector<LayoutEntry>& entries, Marks& store);
-
-// Every marked or typed row of `store`, in row order, as file text, after
-// the settings that differ from the defaults.
-std::string FormatLayout(const Marks& store, const ConversionSettings& settings = {});
+// The text LoadLayout reads back as the same layout: the settings that
+// differ from the defaults, then every marked or typed row in row order.
+std::string FormatLayout(const Layout& layout);
 
 } // namespace zorbik

@@ -5,21 +5,32 @@
 namespace zorbik {
 namespace {
 
+// A type's word in layout files, its widest field and its name in the
+// window, together.
 struct TypeFacts {
     FieldType type;
     std::string_view word;
     std::uint32_t size;
+    MessageId name;
 };
 
 constexpr std::array<TypeFacts, 5> kTypes = {{
-    {FieldType::Text, "Text", 255},
-    {FieldType::BinInteger, "BinInteger", 4},
-    {FieldType::BinReal, "BinReal", 8},
-    {FieldType::DecimalNumber, "DecimalNumber", 20},
-    {FieldType::Bcd, "Bcd", 10},
+    {FieldType::Text, "Text", 255, MessageId::TypeText},
+    {FieldType::BinInteger, "BinInteger", 4, MessageId::TypeBinInteger},
+    {FieldType::BinReal, "BinReal", 8, MessageId::TypeBinReal},
+    {FieldType::DecimalNumber, "DecimalNumber", 20, MessageId::TypeDecimalNumber},
+    {FieldType::Bcd, "Bcd", 10, MessageId::TypeBcd},
 }};
 
 } // namespace
+
+MessageId FieldTypeName(FieldType type)
+{
+    for (const TypeFacts& facts : kTypes)
+        if (facts.type == type)
+            return facts.name;
+    return MessageId::TypeNone;
+}
 
 std::string_view FieldTypeWord(FieldType type)
 {

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string_view>
 
+#include "messages/Messages.h"
+
 namespace zorbik {
 
 enum class FieldType : std::uint8_t { Text = 0, BinInteger = 1, DecimalNumber = 2, BinReal = 3, Bcd = 4, None = 5 };
@@ -14,6 +16,9 @@ enum class FieldType : std::uint8_t { Text = 0, BinInteger = 1, DecimalNumber = 
 // The word of a type in layout files and in the command's output: "Text",
 // "BinInteger", "BinReal", "DecimalNumber", "Bcd"; empty for None.
 std::string_view FieldTypeWord(FieldType type);
+
+// The name of a type in the window; a row without a type shows "?-Feldtyp".
+MessageId FieldTypeName(FieldType type);
 
 // The type a word names, or nothing for an unknown word.
 std::optional<FieldType> FieldTypeFromWord(std::string_view word);

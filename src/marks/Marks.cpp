@@ -1,21 +1,16 @@
 #include "marks/Marks.h"
 
-#include <set>
+#include <algorithm>
 
 namespace zorbik {
+namespace {
 
-void Marks::AddRows(std::int32_t count)
+bool IsRow(std::int32_t row)
 {
-    if (count > 0)
-        rowCount_ += count;
+    return row >= 0 && row <= kMaxMarkRow;
 }
 
-void Marks::Clear()
-{
-    rowCount_ = 0;
-    markers_.clear();
-    types_.clear();
-}
+} // namespace
 
 MarkerKind Marks::GetMarker(std::int32_t row) const
 {
@@ -31,16 +26,12 @@ void Marks::SetMarker(std::int32_t row, MarkerKind kind)
         markers_.erase(row);
     else
         markers_[row] = kind;
-    Changed(row);
 }
 
 void Marks::CycleMarker(std::int32_t row)
 {
-    if (!IsRow(row))
-        return;
     const auto k = static_cast<int>(GetMarker(row));
-    const auto next = k >= 0 && k < 5 ? static_cast<MarkerKind>(k + 1) : MarkerKind::Unmarked;
-    SetMarker(row, next);
+    SetMarker(row, k < 5 ? static_cast<MarkerKind>(k + 1) : MarkerKind::Unmarked);
 }
 
 FieldType Marks::GetFieldType(std::int32_t row) const
@@ -57,18 +48,12 @@ void Marks::SetFieldType(std::int32_t row, FieldType type)
         types_.erase(row);
     else
         types_[row] = type;
-    Changed(row);
 }
 
 void Marks::CycleFieldType(std::int32_t row)
 {
-    if (!IsRow(row))
-        return;
     FieldType next = FieldType::BinInteger;
     switch (GetFieldType(row)) {
-    case FieldType::Text:
-        next = FieldType::BinInteger;
-        break;
     case FieldType::BinInteger:
         next = FieldType::BinReal;
         break;
@@ -81,39 +66,27 @@ void Marks::CycleFieldType(std::int32_t row)
     case FieldType::Bcd:
         next = FieldType::Text;
         break;
+    case FieldType::Text:
     case FieldType::None:
-        next = FieldType::BinInteger;
         break;
     }
     SetFieldType(row, next);
 }
 
-void Marks::ReplaceMarks(const Marks& other)
+std::int32_t Marks::LastRow() const
 {
-    std::set<std::int32_t> rows;
-    for (const Marks* store : {static_cast<const Marks*>(this), &other}) {
-        for (const auto& [row, kind] : store->markers_)
-            rows.insert(row);
-        for (const auto& [row, type] : store->types_)
-            rows.insert(row);
-    }
-    markers_ = other.markers_;
-    types_ = other.types_;
-    for (const std::int32_t row : rows)
-        Changed(row);
+    std::int32_t last = kNoRow;
+    if (!markers_.empty())
+        last = markers_.rbegin()->first;
+    if (!types_.empty())
+        last = std::max(last, types_.rbegin()->first);
+    return last;
 }
 
-void Marks::Changed(std::int32_t row) const
-{
-    if (changeHook_)
-        changeHook_(row);
-}
-
-int MarkedRowSearch(const Marks& store, std::int32_t start, MarkerKind wanted, MarkerKind stop,
+int MarkedRowSearch(const Marks& marks, std::int32_t start, MarkerKind wanted, MarkerKind stop,
                     std::int32_t& foundRow)
 {
-    // Walks the marked rows in order; the map holds exactly those.
-    const auto& markers = store.Markers();
+    const auto& markers = marks.Markers();
     for (auto it = markers.upper_bound(start); it != markers.end(); ++it) {
         const MarkerKind kind = it->second;
         if (kind == stop || kind == wanted) {

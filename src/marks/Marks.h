@@ -1,13 +1,13 @@
-// The store of the user's marks: one row per shown source byte, each with a
-// marker and a field type. Row i is byte i of the source. Only marked or
-// typed rows take memory, so a store of millions of rows with a few marks
-// costs next to nothing and its searches skip unmarked rows at once.
+// The user's marks on the source's bytes: a marker and a field type per
+// row, row i being byte i of the source. A plain value: the window, the
+// layout files, the finder and the conversion all pass it around and copy
+// it; whoever shows it is told of changes by whoever makes them. Only
+// marked or typed rows take memory, so the marks of a huge source cost next
+// to nothing and their searches skip unmarked rows at once.
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <map>
-#include <string_view>
 
 #include "marks/FieldType.h"
 
@@ -24,23 +24,14 @@ enum class MarkerKind : std::uint8_t {
 
 // Row number meaning "no row".
 inline constexpr std::int32_t kNoRow = -1;
+// Row numbers are signed 32-bit: the bytes of larger sources past this row
+// can be converted but not marked.
+inline constexpr std::int32_t kMaxMarkRow = 0x7FFFFFFE;
 
 class Marks {
 public:
-    Marks() = default;
-    // The marks alone, without the hooks of a view: a copy to work on.
-    Marks(const Marks& other) : rowCount_(other.rowCount_), markers_(other.markers_), types_(other.types_) {}
-    Marks& operator=(const Marks&) = delete;
-
-    std::int32_t RowCount() const { return rowCount_; }
-    // Appends `count` new rows: unmarked and without field type.
-    void AddRows(std::int32_t count);
-    // Deletes every row with its marks.
-    void Clear();
-
     MarkerKind GetMarker(std::int32_t row) const;
-    // Sets the marker and the Mark flag (set exactly for kinds other than
-    // Unmarked) in one update.
+    // Rows outside 0..kMaxMarkRow are ignored.
     void SetMarker(std::int32_t row, MarkerKind kind);
     // The left-click step: Unmarked, LineBegin, ColumnBegin, ByteMark,
     // ColumnEnd, LineEnd, Unmarked, ...
@@ -53,26 +44,19 @@ public:
     void CycleFieldType(std::int32_t row);
     bool HasNoFieldType(std::int32_t row) const { return GetFieldType(row) == FieldType::None; }
 
+    bool Empty() const { return markers_.empty() && types_.empty(); }
+    // The last marked or typed row, kNoRow without any.
+    std::int32_t LastRow() const;
 
-    // Takes over the marks of `other` (a store of as many rows), telling the
-    // view about every row whose marks change.
-    void ReplaceMarks(const Marks& other);
-
-    // A hook for a view: told that a row's marks changed.
-    void SetChangeHook(std::function<void(std::int32_t)> hook) { changeHook_ = std::move(hook); }
-
-    // Read access to the marked and typed rows, in row order.
+    // The marked and typed rows, in row order.
     const std::map<std::int32_t, MarkerKind>& Markers() const { return markers_; }
     const std::map<std::int32_t, FieldType>& FieldTypes() const { return types_; }
 
-private:
-    bool IsRow(std::int32_t row) const { return row >= 0 && row < rowCount_; }
-    void Changed(std::int32_t row) const;
+    bool operator==(const Marks&) const = default;
 
-    std::int32_t rowCount_ = 0;
+private:
     std::map<std::int32_t, MarkerKind> markers_; // marked rows only
     std::map<std::int32_t, FieldType> types_;    // typed rows only
-    std::function<void(std::int32_t)> changeHook_;
 };
 
 // Result values of MarkedRowSearch.
@@ -80,7 +64,7 @@ enum SearchResult : int { FoundWanted = 0, FoundStop = 1, FoundNone = -1 };
 
 // Walks the marked rows after `start` until one of kind `wanted` (0) or
 // `stop` (1) is met; -1 at the end of the rows, with `foundRow` untouched.
-int MarkedRowSearch(const Marks& store, std::int32_t start, MarkerKind wanted, MarkerKind stop,
+int MarkedRowSearch(const Marks& marks, std::int32_t start, MarkerKind wanted, MarkerKind stop,
                     std::int32_t& foundRow);
 
 } // namespace zorbik

@@ -1,14 +1,19 @@
-// The message catalogue: every user-visible word that is not part of a window
-// layout. Texts are numbered; German id N has its English twin at N + 64.
+// The catalogue: every word a user reads, in the window, in the message
+// boxes and on the command line, German and English side by side. Each text
+// has a typed id; the texts of message boxes carry their box type. The
+// message numbers 33 to 49 are the ones users and the help know the
+// messages by.
 #pragma once
 
+#include <cstdint>
+#include <initializer_list>
+#include <string>
 #include <string_view>
 
 namespace zorbik {
 
-// The language is decided once at start and never changes. The numbers are
-// the primary language ids: 7 is German, everything else is English.
-enum class UiLanguage : unsigned char { German = 7, English = 9 };
+// The language is decided once at start and never changes.
+enum class UiLanguage : unsigned char { German, English };
 
 // Picks German when the first set of LC_ALL, LC_MESSAGES and LANG starts
 // with "de"; any other or no setting means English.
@@ -19,44 +24,196 @@ UiLanguage LanguageFromLocale(const char* lcAll, const char* lcMessages, const c
 // UserLanguageWindows.cpp implement it.
 UiLanguage LanguageFromEnvironment();
 
-// Message ids (German numbering).
-enum MessageId : int {
-    MsgInitFailed = 33,
-    MsgImportFileError = 34,
-    MsgFileExists = 35,
-    MsgMissingLineBegin = 36,
-    MsgMissingLineEnd = 37,
-    MsgMissingColumnBegin = 38,
-    MsgMissingColumnEnd = 39,
-    MsgTooManyColumns = 40,
-    MsgTooManyLines = 42,
-    MsgKeepSource = 43,
-    MsgWriteError = 44,
-    MsgColumnMarkAfterEnd = 45,
-    MsgFaultyMarksFile = 46,
-    MsgReplaceMarks = 47,
-    MsgNoRecordFound = 48,
-    MsgRecordUncertain = 49,
-};
+// The icon and buttons a message is shown with; None for the texts that
+// are no message of their own.
+enum class BoxType : std::uint8_t { None, Stop, Exclamation, QuestionYesNo };
 
-// Box types: the icon and buttons a message is shown with.
-enum BoxType : int {
-    BoxStop = 16,          // stop icon, OK
-    BoxExclamation = 48,   // exclamation icon, OK
-    BoxQuestionYesNo = 52, // exclamation icon, Yes and No
-};
+// The button a message box was closed with.
+enum class BoxAnswer : std::uint8_t { Ok, Yes, No };
 
-// Button answers of a message box.
-enum BoxAnswer : int { AnswerOk = 1, AnswerYes = 6, AnswerNo = 7 };
+enum class MessageId : std::uint16_t {
+    // The messages, by their numbers.
+    InitFailed = 33,
+    ImportFileError = 34,
+    FileExists = 35,
+    MissingLineBegin = 36,
+    MissingLineEnd = 37,
+    MissingColumnBegin = 38,
+    MissingColumnEnd = 39,
+    TooManyColumns = 40,
+    TooManyLines = 42,
+    KeepSource = 43,
+    WriteError = 44,
+    ColumnMarkAfterEnd = 45,
+    FaultyMarksFile = 46,
+    ReplaceMarks = 47,
+    NoRecordFound = 48,
+    RecordUncertain = 49,
+
+    // The main window.
+    OpenButton = 100,
+    MoreBytesButton,
+    ConvertButton,
+    CancelButton,
+    QuitButton,
+    HelpButton,
+    SaveMarksButton,
+    LoadMarksButton,
+    FindRecordButton,
+    NumberColumnTitle,
+    CharacterColumnTitle,
+    FieldTypeColumnTitle,
+    HexColumnTitle,
+    CharacterPrefix,
+    OpenDialogTitle,
+    OpenFilterName,
+    SaveDialogTitle,
+    SaveFilterName,
+    PreviewCaption,
+    PreviewFaultRow,
+    PreviewEmpty,
+    CodePageLabel,
+    TrimChoice,
+    SaveMarksTitle,
+    LoadMarksTitle,
+    MarksFilterName,
+    ByteListTip,
+    HelpCaption,
+    YesButton,
+    NoButton,
+    OkButton,
+    StatusConverted,
+    StatusCancelled,
+
+    // Field types as the window names them.
+    TypeText = 150,
+    TypeBinInteger,
+    TypeBinReal,
+    TypeDecimalNumber,
+    TypeBcd,
+    TypeNone,
+
+    // Code pages as the choice names them.
+    CodePage437 = 170,
+    CodePage737,
+    CodePage850,
+    CodePage852,
+    CodePage857,
+    CodePage861,
+    CodePage865,
+    CodePage866,
+    CodePage874,
+    CodePage1250,
+    CodePage1251,
+    CodePage1252,
+    CodePage1253,
+    CodePage1254,
+    CodePage1255,
+    CodePage1256,
+    CodePage1257,
+    CodePage1258,
+
+    // Why a file could not be used, and the system's most common reasons.
+    FileCannotOpen = 200,
+    FileNotRegular,
+    FileSizeUnknown,
+    FileEmpty,
+    FileTooLarge,
+    FileUnreadable,
+    FileCannotCreate,
+    FileIsSource,
+    FileExistsAlready,
+    LayoutIsFolder,
+    LayoutTooLarge,
+    SystemNoSuchFile,
+    SystemPermissionDenied,
+    SystemNotPermitted,
+    SystemReadOnly,
+    SystemDiskFull,
+    SystemIsFolder,
+    SystemNotFolder,
+    SystemExists,
+    SystemNameTooLong,
+    SystemLinkLoop,
+    SystemIoError,
+    SystemBusy,
+    SystemTooManyFiles,
+
+    // Faults of a layout file's lines.
+    LayoutLine = 250,
+    LayoutUnknownCodePage,
+    LayoutExpectedRowMarker,
+    LayoutNotARow,
+    LayoutRowPastEnd,
+    LayoutRowPastLast,
+    LayoutUnknownMarker,
+    LayoutUnknownType,
+    LayoutRowTwice,
+
+    // zorbik-convert.
+    CommandUsage = 300,
+    CommandNeedsValue,
+    CommandUnknownOption,
+    CommandLangValues,
+    CommandGuessAlone,
+    CommandGuessSource,
+    CommandLayoutMissing,
+    CommandCodePageValues,
+    CommandPreviewRows,
+    CommandPreviewSource,
+    CommandSourceAndTarget,
+    CommandAtRow,
+    CommandWarning,
+    CommandNotCompleted,
+    CommandSourceChanged,
+    CommandStopped,
+    CommandNotRead,
+    CommandExplainRecord,
+    CommandExplainOfAll,
+    CommandExplainColumns,
+    CommandExplainOneColumn,
+    CommandExplainColumn,
+    CommandExplainByteMarks,
+    CommandExplainAllBytes,
+
+    // The finder.
+    GuessHeading = 400,
+    GuessRecords,
+    GuessConfidence,
+    GuessAlternatives,
+    GuessColumn,
+    GuessTooSmall,
+    GuessNoRepeat,
+    GuessReadError,
+    GuessSummary,
+    GuessOtherLengths,
+    GuessLowConfidence,
+    ReasonText,
+    ReasonNumberText,
+    ReasonInteger,
+    ReasonBigEndianInteger,
+    ReasonDouble,
+    ReasonSingle,
+    ReasonPackedDecimal,
+    ReasonConstant,
+    ReasonJoined,
+};
 
 // Caption of every message box: eight blanks before the name.
 inline constexpr std::string_view kMessageCaption = "        ZORBIK";
+// Caption of the main window.
+inline constexpr std::string_view kProgramName = "ZORBIK";
 
-// The text of string `id` (0..63) in `language`: id itself for German,
-// id + 64 for English. Unknown ids give an empty text. UTF-8.
-std::string_view LoadLocalisedString(int id, UiLanguage language);
+// The text of `id` in `language`, UTF-8; "%1", "%2" … stand where Say puts
+// its arguments.
+std::string_view Text(MessageId id, UiLanguage language);
+// The text with "%1" … "%9" replaced by `args`.
+std::string Say(MessageId id, UiLanguage language, std::initializer_list<std::string_view> args = {});
+// The box a message is shown in; None for texts that are not messages.
+BoxType BoxOf(MessageId id);
 
-// Box type that belongs to a message id.
-int BoxTypeOf(int messageId);
+// The name of a control character or the blank (0x00 to 0x20), as the byte
+// list shows it; empty for other bytes.
+std::string_view ControlCharName(std::uint8_t byte, UiLanguage language);
 
 } // namespace zorbik

@@ -6,11 +6,19 @@
 
 #include <QString>
 
+#include "messages/Messages.h"
+
 namespace zorbik {
 
 inline QString QtText(std::string_view utf8)
 {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+// A catalogue text in the user's language.
+inline QString QtText(MessageId id, UiLanguage language)
+{
+    return QtText(Text(id, language));
 }
 
 // A file name as the core's file layer takes it: UTF-8 on every system.

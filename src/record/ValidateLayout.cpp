@@ -11,7 +11,7 @@ LayoutFault ColumnMarkAfterEnd(const Marks& store, std::int32_t lineEnd)
     for (auto it = markers.upper_bound(lineEnd); it != markers.end(); ++it) {
         if (it->second == MarkerKind::ColumnBegin || it->second == MarkerKind::ColumnEnd ||
             it->second == MarkerKind::ByteMark)
-            return {MsgColumnMarkAfterEnd, it->first};
+            return {MessageId::ColumnMarkAfterEnd, it->first};
     }
     return {};
 }
@@ -23,13 +23,13 @@ LayoutFault ValidateLayout(const Marks& store, std::uint32_t sourceSize, RecordL
     std::int32_t found = kNoRow;
     int r = MarkedRowSearch(store, -1, MarkerKind::LineBegin, MarkerKind::LineEnd, found);
     if (r != FoundWanted)
-        return {MsgMissingLineBegin, r == FoundStop ? found : kNoRow};
+        return {MessageId::MissingLineBegin, r == FoundStop ? found : kNoRow};
     layout.recordBegin = found;
     layout.walkFrom = found;
 
     r = MarkedRowSearch(store, layout.recordBegin, MarkerKind::LineEnd, MarkerKind::LineBegin, found);
     if (r != FoundWanted)
-        return {MsgMissingLineEnd, r == FoundStop ? found : layout.recordBegin};
+        return {MessageId::MissingLineEnd, r == FoundStop ? found : layout.recordBegin};
     layout.lineEnd = found;
     layout.recordLength = static_cast<std::uint32_t>(layout.lineEnd - layout.recordBegin + 1);
 
@@ -44,11 +44,11 @@ LayoutFault ValidateLayout(const Marks& store, std::uint32_t sourceSize, RecordL
         if (r == FoundNone)
             return ColumnMarkAfterEnd(store, layout.lineEnd);
         if (r == FoundStop)
-            return {MsgMissingColumnBegin, cursor};
+            return {MessageId::MissingColumnBegin, cursor};
         const std::int32_t begin = cursor;
         r = MarkedRowSearch(store, begin, MarkerKind::ColumnEnd, MarkerKind::ColumnBegin, cursor);
         if (r != FoundWanted)
-            return {MsgMissingColumnEnd, r == FoundStop ? cursor : begin};
+            return {MessageId::MissingColumnEnd, r == FoundStop ? cursor : begin};
         layout.lastColumnEnd = cursor;
         ++layout.columnCount;
     }

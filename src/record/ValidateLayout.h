@@ -9,12 +9,12 @@
 
 namespace zorbik {
 
-// The first fault found: its message id and the row the list shows with it
-// (-1 for none). messageId 0 means the marks passed.
+// The first fault found: its message and the row the list shows with it
+// (kNoRow for none). No message means the marks passed.
 struct LayoutFault {
-    int messageId = 0;
+    MessageId message{};
     std::int32_t row = kNoRow;
-    explicit operator bool() const { return messageId != 0; }
+    explicit operator bool() const { return message != MessageId{}; }
 };
 
 // Runs the checks in their fixed order (record begin, record end, then the

@@ -33,17 +33,17 @@ struct FindCase {
     const char* name;
     QByteArray source;
     const char* marks;         // set by clicks before
-    int answer;                // to the question whether to replace them
-    std::vector<int> messages; // shown, in order
+    BoxAnswer answer;          // to the question whether to replace them
+    std::vector<MessageId> messages; // shown, in order
     int lineBegin;             // afterwards (-1: none)
 };
 
 const FindCase kCases[] = {
-    {"found and shown", Table(2000, 300), "", AnswerYes, {}, 2000},
-    {"marks replaced", Table(64, 300), "3 LineBegin\n", AnswerYes, {MsgReplaceMarks}, 64},
-    {"marks kept", Table(64, 300), "3 LineBegin\n", AnswerNo, {MsgReplaceMarks}, 3},
-    {"uncertain", Table(16, 5), "", AnswerYes, {MsgRecordUncertain}, 16},
-    {"nothing repeats", QByteArray(3000, 'x'), "", AnswerYes, {MsgNoRecordFound}, -1},
+    {"found and shown", Table(2000, 300), "", BoxAnswer::Yes, {}, 2000},
+    {"marks replaced", Table(64, 300), "3 LineBegin\n", BoxAnswer::Yes, {MessageId::ReplaceMarks}, 64},
+    {"marks kept", Table(64, 300), "3 LineBegin\n", BoxAnswer::No, {MessageId::ReplaceMarks}, 3},
+    {"uncertain", Table(16, 5), "", BoxAnswer::Yes, {MessageId::RecordUncertain}, 16},
+    {"nothing repeats", QByteArray(3000, 'x'), "", BoxAnswer::Yes, {MessageId::NoRecordFound}, -1},
 };
 
 } // namespace
@@ -66,15 +66,16 @@ void FindRecordQtTest::findRecord()
     MarkByClicks(shown.window, c.marks);
     shown.dialogs.answer = c.answer;
     Press(shown.window, MainWindow::FindRecordButton);
-    QVERIFY(QTest::qWaitFor([&] { return shown.window.ButtonAt(MainWindow::FindRecordButton)->isEnabled(); }, 20000));
+    QVERIFY(QTest::qWaitFor([&] { return ButtonOf(shown.window, MainWindow::FindRecordButton)->isEnabled(); }, 20000));
     QVERIFY(shown.dialogs.messages == c.messages);
     std::int32_t begin = kNoRow;
-    for (const auto& [row, kind] : shown.window.Rows().Markers())
+    const Marks marks = MarksOf(shown.window);
+    for (const auto& [row, kind] : marks.Markers())
         if (kind == MarkerKind::LineBegin)
             begin = row;
     QCOMPARE(begin, c.lineBegin);
     if (*c.marks == '\0' && begin != kNoRow) { // paged and scrolled to the record
-        const ByteListView& view = *shown.window.ByteList();
+        const ByteListView& view = *ByteList(shown.window);
         QVERIFY(view.viewport()->rect().contains(view.visualRect(view.model()->index(begin, 0))));
     }
 }

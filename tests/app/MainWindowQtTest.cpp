@@ -10,6 +10,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QSplitter>
@@ -49,7 +50,7 @@ struct NoMoreThreads {
 enum class Act { None, CutSource, DeleteTarget, CancelYes, CancelNo, Quit, NoThread };
 // The window after: the source shown with the marks as clicked or as the
 // conversion rewrote them; no source, with or without a target; closed.
-enum class After { Kept, Normalised, Cleared, Converted, Closed };
+enum class After { Kept, Cleared, Converted, Closed };
 using enum Act;
 using enum After;
 
@@ -57,8 +58,9 @@ using enum After;
 // the list must show. two.dat holds 65535 records of two bytes, one more than
 // a worksheet takes.
 struct Case {
-    const char* name; const char* marks; std::vector<const char*> targets; Act act; std::vector<int> messages;
+    const char* name; const char* marks; std::vector<const char*> targets; Act act; std::vector<MessageId> messages;
     After after; int rowInSight = -1; const char* source = "two.dat";
+    const char* status = ""; // the status line's start ("…" stands for the target's path), after the run
 };
 
 const char* const kTwo = "0 LineBegin Text\n1 LineEnd";
@@ -66,22 +68,28 @@ const char* const kFour = "0 LineBegin Text\n3 LineEnd";
 constexpr int kTwoSize = 2 * 65535;
 
 const Case kCases[] = {
-    {"folder as source", "", {}, None, {MsgImportFileError}, Cleared, -1, "."},
-    {"no marks", "", {}, None, {MsgMissingLineBegin}, Kept},
-    {"column end without begin", "10 LineBegin\n700 ColumnEnd\n950 LineEnd", {}, None, {MsgMissingColumnBegin},
+    {"folder as source", "", {}, None, {MessageId::ImportFileError}, Cleared, -1, "."},
+    {"no marks", "", {}, None, {MessageId::MissingLineBegin}, Kept},
+    {"column end without begin", "10 LineBegin\n700 ColumnEnd\n950 LineEnd", {}, None, {MessageId::MissingColumnBegin},
      Kept, 700},
-    {"targets refused, then cancelled", kFour, {"no/t.xls", "two.dat", nullptr}, None, {MsgFileExists, MsgFileExists},
+    {"targets refused, then cancelled", kFour, {"no/t.xls", "two.dat", nullptr}, None, {MessageId::FileExists, MessageId::FileExists},
      Kept},
-    {"converted after a refused target", kFour, {"no/t.xls", "t.xls"}, None, {MsgFileExists}, Converted},
-    {"clamped and converted", kTwo, {"t.xls"}, None, {MsgTooManyLines}, Converted},
-    {"source cut", kTwo, {"t.xls"}, CutSource, {MsgTooManyLines, MsgImportFileError}, Normalised},
-    {"target deleted", kTwo, {"t.xls"}, DeleteTarget, {MsgTooManyLines, MsgWriteError}, Normalised},
-    {"Cancel, Yes at message 42", kTwo, {"t.xls"}, CancelYes, {MsgTooManyLines, MsgKeepSource}, Normalised},
-    {"Cancel, No at message 42", kTwo, {"t.xls"}, CancelNo, {MsgTooManyLines, MsgKeepSource}, Cleared},
-    {"Quit at message 42", kTwo, {"t.xls"}, Quit, {MsgTooManyLines}, Closed},
-    {"Cancel, Yes while converting", kFour, {"t.xls"}, CancelYes, {MsgKeepSource}, Normalised},
+    {"converted after a refused target", kFour, {"no/t.xls", "t.xls"}, None, {MessageId::FileExists}, Converted, -1,
+     "two.dat", "32,767 rows written to …"},
+    {"clamped and converted", kTwo, {"t.xls"}, None, {MessageId::TooManyLines}, Converted, -1, "two.dat",
+     "65,534 rows written to … More than 65534 lines; maximum lines is selected!"},
+    {"source cut", kTwo, {"t.xls"}, CutSource, {MessageId::TooManyLines, MessageId::ImportFileError}, Kept},
+    {"target deleted", kTwo, {"t.xls"}, DeleteTarget, {MessageId::TooManyLines, MessageId::WriteError}, Kept},
+    {"Cancel, Yes at message 42", kTwo, {"t.xls"}, CancelYes, {MessageId::TooManyLines, MessageId::KeepSource}, Kept,
+     -1, "two.dat", "Cancelled: the unfinished file … was deleted"},
+    {"Cancel, No at message 42", kTwo, {"t.xls"}, CancelNo, {MessageId::TooManyLines, MessageId::KeepSource}, Cleared,
+     -1, "two.dat", "Cancelled: the unfinished file … was deleted"},
+    {"Quit at message 42", kTwo, {"t.xls"}, Quit, {MessageId::TooManyLines}, Closed},
+    {"Cancel, Yes while converting", kFour, {"t.xls"}, CancelYes, {MessageId::KeepSource}, Kept, -1, "two.dat",
+     "Cancelled: the unfinished file … was deleted"},
     {"Quit while converting", kFour, {"t.xls"}, Quit, {}, Closed},
-    {"no worker thread, then Cancel", kFour, {"t.xls"}, NoThread, {MsgKeepSource}, Normalised},
+    {"no worker thread, then Cancel", kFour, {"t.xls"}, NoThread, {MessageId::KeepSource}, Kept, -1, "two.dat",
+     "Cancelled: the unfinished file … was deleted"},
 };
 
 // Clicks (quick double clicks if `twice`) on a row of a five-row list, row 7
@@ -146,15 +154,15 @@ void MainWindowQtTest::convert()
     ShownWindow shown(source);
     MainWindow& window = shown.window;
     const Marks made = MarkByClicks(window, c.marks);
-    window.ByteList()->scrollToTop();
+    ByteList(window)->scrollToTop();
     for (const char* answer : c.targets)
         shown.dialogs.paths << (answer != nullptr ? dir_.filePath(answer) : QString());
-    shown.dialogs.answer = c.act == CancelNo ? AnswerNo : AnswerYes;
+    shown.dialogs.answer = c.act == CancelNo ? BoxAnswer::No : BoxAnswer::Yes;
     const auto act = [&] {
         if (c.act == CutSource || c.act == DeleteTarget)
             QVERIFY(c.act == CutSource ? QFile::resize(source, 0) : QFile::remove(target));
         if (c.act == NoThread) {
-            QVERIFY(window.Task().Active() && !window.Task().Started());
+            QCOMPARE(window.CurrentState(), MainWindow::State::Converting);
             ClickRow(window, 2, Qt::LeftButton); // ignored while converting
         }
         if (c.act == CancelYes || c.act == CancelNo || c.act == NoThread)
@@ -162,8 +170,8 @@ void MainWindowQtTest::convert()
         if (c.act == Quit)
             window.QuitCommand();
     };
-    shown.dialogs.duringMessage = [&](int id) {
-        if (id == MsgTooManyLines)
+    shown.dialogs.duringMessage = [&](MessageId id) {
+        if (id == MessageId::TooManyLines)
             act();
     };
     shown.dialogs.paths.prepend(dir_.filePath("saved.zlayout"));
@@ -173,7 +181,7 @@ void MainWindowQtTest::convert()
         QSKIP("this user cannot be kept from starting threads");
     window.ConvertCommand();
     limit.reset();
-    if (std::ranges::count(shown.dialogs.messages, MsgTooManyLines) == 0)
+    if (std::ranges::count(shown.dialogs.messages, MessageId::TooManyLines) == 0)
         act();
     QVERIFY(!window.isVisible() ||
             QTest::qWaitFor([&] { return window.CurrentState() != MainWindow::State::Converting; }, 60000));
@@ -181,17 +189,19 @@ void MainWindowQtTest::convert()
 
     QCOMPARE(shown.dialogs.messages, c.messages);
     QCOMPARE(QFile::exists(target), c.after == Converted);
-    QVERIFY(!window.Task().Active() && window.ProgressBar()->value() == 0);
+    QCOMPARE(window.findChild<QProgressBar*>()->value(), 0);
+    if (window.isVisible())
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("status"))->text(), QString(c.status).replace("…", target));
     QCOMPARE(window.isVisible(), c.after != Closed);
-    const QRect rowInSight = window.ByteList()->visualRect(window.ByteListRows()->index(c.rowInSight, 0));
-    QVERIFY(c.rowInSight < 0 || window.ByteList()->viewport()->rect().contains(rowInSight));
-    if (c.after == Kept || c.after == Normalised) {
+    const QRect rowInSight = ByteList(window)->visualRect(ListRows(window)->index(c.rowInSight, 0));
+    QVERIFY(c.rowInSight < 0 || ByteList(window)->viewport()->rect().contains(rowInSight));
+    if (c.after == Kept) { // the user's own marks, and the keys work at once
         QCOMPARE(window.CurrentState(), MainWindow::State::SourceShown);
-        const Marks expected = c.after == Kept ? made : PrepareConversion(made, kTwoSize).marks;
-        QVERIFY(window.Rows().Markers() == expected.Markers() && window.Rows().FieldTypes() == expected.FieldTypes());
+        QVERIFY(MarksOf(window) == made);
+        QCOMPARE(window.focusWidget(), ByteList(window));
     }
     if (c.after == Cleared || c.after == Converted)
-        QVERIFY(window.CurrentState() == MainWindow::State::NoSource && window.ByteListRows()->rowCount() == 0);
+        QVERIFY(window.CurrentState() == MainWindow::State::NoSource && ListRows(window)->rowCount() == 0);
     if (c.after == Converted) { // the same file as zorbik-convert makes with the marks the window saved
         const QString layout = dir_.filePath("saved.zlayout");
         QCOMPARE(QProcess::execute(ZORBIK_CONVERT_EXE, {"--force", "--layout", layout, source, source + ".xls"}), 0);
@@ -205,10 +215,10 @@ void MainWindowQtTest::clicks()
     QFETCH(int, index);
     const Click& c = kClicks[index];
     ShownWindow shown(MakeFile(dir_.filePath("five.dat"), Bytes(5)));
-    const QRect last = shown.window.ByteList()->visualRect(shown.window.ByteListRows()->index(4, 1));
+    const QRect last = ByteList(shown.window)->visualRect(ListRows(shown.window)->index(4, 1));
     const auto click = [&] {
         for (int i = 0; i < c.times; ++i)
-            ClickAt(shown.window.ByteList()->viewport(), last.center() + QPoint(0, (c.row - 4) * last.height()),
+            ClickAt(ByteList(shown.window)->viewport(), last.center() + QPoint(0, (c.row - 4) * last.height()),
                     c.button, c.twice);
     };
     if (c.boxUp) {
@@ -217,11 +227,11 @@ void MainWindowQtTest::clicks()
             Press(shown.window, MainWindow::QuitButton);
             shown.window.findChild<QMessageBox*>()->defaultButton()->click();
         });
-        QtUserDialogs(UiLanguage::English, &shown.window).ShowMessage(MsgKeepSource, BoxQuestionYesNo);
+        QtUserDialogs(UiLanguage::English, &shown.window).ShowMessage(MessageId::KeepSource);
     } else {
         click();
     }
-    const Marks& rows = shown.window.Rows();
+    const Marks& rows = MarksOf(shown.window);
     QVERIFY(shown.window.isVisible() && rows.GetMarker(c.row) == c.marker && rows.GetFieldType(c.row) == c.type);
     QCOMPARE(rows.Markers().size() + rows.FieldTypes().size(),
              std::size_t(c.marker != MarkerKind::Unmarked) + std::size_t(c.type != FieldType::None));
@@ -232,7 +242,7 @@ void MainWindowQtTest::moreBytes()
 {
     for (const std::vector<int>& pages : kPages) {
         ShownWindow shown(MakeFile(dir_.filePath("paged.dat"), Bytes(pages[0])));
-        const ByteListModel* model = shown.window.ByteListRows();
+        const QAbstractItemModel* model = ListRows(shown.window);
         for (std::size_t step = 1; step < pages.size(); ++step) {
             if (step > 1)
                 Press(shown.window, MainWindow::MoreBytesButton);
@@ -262,14 +272,14 @@ void MainWindowQtTest::marksFiles()
         shown.dialogs.paths << MakeFile(dir_.filePath("m.zlayout"), file.text);
         shown.dialogs.messages.clear();
         window.LoadMarksCommand();
-        QCOMPARE(shown.dialogs.messages, file.loads ? std::vector<int>{} : std::vector<int>{MsgFaultyMarksFile});
-        QCOMPARE(window.Rows().Markers() == made.Markers(), !file.loads);
+        QCOMPARE(shown.dialogs.messages, file.loads ? std::vector<MessageId>{} : std::vector<MessageId>{MessageId::FaultyMarksFile});
+        QCOMPARE(MarksOf(window).Markers() == made.Markers(), !file.loads);
     }
-    QCOMPARE(window.ByteListRows()->rowCount(), 4096);
-    QCOMPARE(window.Settings(), (ConversionSettings{850, true}));
-    QCOMPARE(window.Rows().GetMarker(3999), MarkerKind::LineEnd);
-    QVERIFY(window.ByteList()->viewport()->rect().contains(
-        window.ByteList()->visualRect(window.ByteListRows()->index(3000, 0))));
+    QCOMPARE(ListRows(window)->rowCount(), 4096);
+    QCOMPARE(window.CurrentLayout().settings, (ConversionSettings{850, true}));
+    QCOMPARE(MarksOf(window).GetMarker(3999), MarkerKind::LineEnd);
+    QVERIFY(ByteList(window)->viewport()->rect().contains(
+        ByteList(window)->visualRect(ListRows(window)->index(3000, 0))));
 }
 
 // Keys set the current row's marks; the preview follows every change.
@@ -285,17 +295,17 @@ void MainWindowQtTest::keysAndPreview()
                                     "Missing symbol for lineend! (row 0; click to show it)", "12|34",
                                     "AB|12|EF|34"};
     for (std::size_t i = 0; i < std::size(keys); ++i) {
-        window.ByteList()->setCurrentIndex(window.ByteListRows()->index(keys[i].first, 0));
-        QTest::keyClick(window.ByteList(), keys[i].second);
-        const QTableWidget* table = window.PreviewArea()->Table();
-        QString shown = table->rowCount() == 0 ? window.PreviewArea()->StatusText() : QString();
+        ByteList(window)->setCurrentIndex(ListRows(window)->index(keys[i].first, 0));
+        QTest::keyClick(ByteList(window), keys[i].second);
+        const QTableWidget* table = window.findChild<PreviewPanel*>()->Table();
+        QString shown = table->rowCount() == 0 ? window.findChild<PreviewPanel*>()->StatusText() : QString();
         for (int r = 0; r < table->rowCount(); ++r)
             for (int c = 0; c < table->columnCount(); ++c)
                 shown += (r + c == 0 ? "" : "|") + table->item(r, c)->text();
         QCOMPARE(shown, QString(previews[i]));
     }
-    QTest::keyClick(window.ByteList(), Qt::Key_Delete);
-    QCOMPARE(window.Rows().GetMarker(0), MarkerKind::Unmarked);
+    QTest::keyClick(ByteList(window), Qt::Key_Delete);
+    QCOMPARE(MarksOf(window).GetMarker(0), MarkerKind::Unmarked);
 }
 
 // At its smallest the controls do not overlap and stay inside the window.
@@ -311,7 +321,7 @@ void MainWindowQtTest::smallestLayout()
         for (QWidget* w : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             if (w->isVisible() && !qobject_cast<QSplitter*>(w))
                 rects.push_back(w->geometry());
-        for (QWidget* w : {static_cast<QWidget*>(window.ByteList()), static_cast<QWidget*>(window.PreviewArea())})
+        for (QWidget* w : {static_cast<QWidget*>(ByteList(window)), static_cast<QWidget*>(window.findChild<PreviewPanel*>())})
             rects.push_back(QRect(w->mapTo(&window, QPoint()), w->size()));
         for (std::size_t i = 0; i < rects.size(); ++i) {
             QVERIFY(window.rect().contains(rects[i]));

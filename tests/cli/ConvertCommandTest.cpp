@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <set>
 #include <sstream>
 
 #ifndef _WIN32
@@ -83,7 +84,7 @@ TEST(ConvertCommand, ArgumentsGiveTheirExitCodeMessageAndTarget)
         {{"--layout", layout, "--lang", "fr", source, target}, 2, "--lang takes de or en", false},
         {{"--layout", layout, "--frobnicate", source, target}, 2, "unknown option --frobnicate", false},
         {{"--layout"}, 2, "--layout needs a value", false},
-        {{"--layout", dir / "missing.txt", source, target}, 2, "cannot read the layout file", false},
+        {{"--layout", dir / "missing.txt", source, target}, 2, "Faulty marks file!\n  " + dir / "missing.txt" + "\n  cannot be opened", false},
         {{"--layout", dir.Path(), source, target}, 2, "is a folder", false},
 #ifndef _WIN32 // FIFOs and /dev are Linux's
         {{"--layout", "/dev/zero", source, target}, 2, "is too large", false}, // endless: ends at the limit
@@ -126,8 +127,7 @@ TEST(ConvertCommand, ArgumentsGiveTheirExitCodeMessageAndTarget)
         {{"--layout", layout, largest, target}, 3, "Import file-error\n  " + largest + " could not be read to the end",
          false, "C", [&] { fs::resize_file(largest, 1000); }},
     };
-    for (const CommandCase& row : rows) {
-        SCOPED_TRACE(::testing::PrintToString(row.args));
+    const auto run = [&](const CommandCase& row, const std::vector<std::string>& args, int& code) {
         fs::remove(target);
         WriteFile(existing, std::string("precious"));
         fs::resize_file(largest, 0xFFFFFFFFull);
@@ -135,12 +135,50 @@ TEST(ConvertCommand, ArgumentsGiveTheirExitCodeMessageAndTarget)
         HookOnFirstFlush progress(row.midway);
         std::ostream err(&progress);
         CommandIo io{out, err, row.midway != nullptr, nullptr, nullptr, row.lang};
-        const int code = RunConvertCommand(row.args, io);
-        const std::string printed = out.str() + progress.str();
+        code = RunConvertCommand(args, io);
+        return out.str() + progress.str();
+    };
+    for (const CommandCase& row : rows) {
+        SCOPED_TRACE(::testing::PrintToString(row.args));
+        int code = 0;
+        const std::string printed = run(row, row.args, code);
         EXPECT_EQ(code, row.code) << printed;
         EXPECT_TRUE(row.output.empty() ? printed.empty() : printed.find(row.output) != std::string::npos) << printed;
         EXPECT_EQ(!row.args.empty() && fs::is_regular_file(row.args.back()), row.target);
         EXPECT_TRUE(std::count(row.args.begin(), row.args.end(), "--force") > 0 || ReadFile(existing).size() == 8);
+    }
+    // Whatever is printed is wholly in the language asked for: no word of
+    // the other language, paths, options and the layout file's words aside.
+    const std::set<std::string> english = {"the", "cannot", "is", "was", "at", "not", "file", "expected", "needs",
+                                           "unknown", "deleted", "line", "row", "takes", "could", "Missing", "Error",
+                                           "exists", "of", "to", "records", "bytes", "begins", "warning", "Usage"};
+    const std::set<std::string> german = {"die", "der", "das", "nicht", "ist", "wurde", "Datei", "Zeile", "bei",
+                                          "unbekannt", "unbekannte", "braucht", "kann", "Bytenummer", "fehlt", "von",
+                                          "nimmt", "Satz", "Spalte", "Warnung", "Aufruf", "erwartet", "gibt"};
+    for (const CommandCase& row : rows) {
+        if (std::count(row.args.begin(), row.args.end(), "--lang") + std::count(row.args.begin(), row.args.end(), "--lang=de") > 0)
+            continue;
+        for (const auto& [lang, foreign] : {std::pair{"de", &english}, std::pair{"en", &german}}) {
+            std::vector<std::string> args = {"--lang", lang};
+            args.insert(args.end(), row.args.begin(), row.args.end());
+            SCOPED_TRACE(::testing::PrintToString(args));
+            int code = 0;
+            std::istringstream printed(run(row, args, code));
+            EXPECT_EQ(code, row.code);
+            for (std::string token; printed >> token;) {
+                if (token.find('/') != std::string::npos || token[0] == '-' || token[0] == '"')
+                    continue;
+                std::string word;
+                for (const char c : token + " ") {
+                    if (std::isalpha(static_cast<unsigned char>(c))) {
+                        word += c;
+                    } else {
+                        EXPECT_EQ(foreign->count(word), 0u) << word << " in " << token;
+                        word.clear();
+                    }
+                }
+            }
+        }
     }
     EXPECT_TRUE(ReadFile(source) == small);
 }

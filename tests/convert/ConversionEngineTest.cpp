@@ -24,7 +24,7 @@ std::vector<std::uint8_t> RandomBytes(std::size_t n, unsigned seed)
 
 PreparedConversion Prepare(std::size_t size, const std::vector<Mark>& marks)
 {
-    return PrepareConversion(MakeStore(static_cast<std::int32_t>(std::min<std::size_t>(size, 1 << 20)), marks),
+    return PrepareConversion(MakeStore(marks),
                              static_cast<std::uint32_t>(size));
 }
 
@@ -155,7 +155,7 @@ TEST(ConversionEngine, ReadsOnlyTheFieldsOfFarApartColumns)
     const std::size_t size = 3 * std::size_t(length) + 1000;
     const std::vector<std::uint8_t> bytes = RandomBytes(size, 3);
     const PreparedConversion p = PrepareConversion(
-        MakeStore(std::int32_t(size), {{0, LB}, {1, CB, BI}, {2, CE}, {3 << 19, CB, DN}, {(3 << 19) + 9, CE},
+        MakeStore({{0, LB}, {1, CB, BI}, {2, CE}, {3 << 19, CB, DN}, {(3 << 19) + 9, CE},
                                        {length - 5, CB, TX}, {length - 2, CE}, {length - 1, LE, TX}}),
         std::uint32_t(size));
     ASSERT_EQ(p.plan.columns.size(), 4u);

@@ -22,6 +22,7 @@ namespace {
 
 using namespace zorbik::testing;
 namespace fs = std::filesystem;
+using K = FileFailure::Kind;
 
 // What the target is before the conversion (an existing file, a FIFO, the
 // source through a link), and what another program does while the worker writes it
@@ -34,7 +35,7 @@ TEST(Conversion, TheTargetIsCompleteOrGoneAndNeverTheSource)
     std::vector<std::uint8_t> bytes(8 * 65534);
     for (std::size_t i = 0; i < bytes.size(); ++i)
         bytes[i] = static_cast<std::uint8_t>(i * 7 + i / 8);
-    const PreparedConversion p = PrepareConversion(MakeStore(8, {{0, LB}, {1, CB, TX}, {4, CE}, {7, LE, BI}}), 8 * 65534);
+    const PreparedConversion p = PrepareConversion(MakeStore({{0, LB}, {1, CB, TX}, {4, CE}, {7, LE, BI}}), 8 * 65534);
     const std::vector<std::uint8_t> sheet = ReferenceSheet(bytes, p.layout, p.plan), other = {'o', 't', 'h', 'e', 'r'};
 #ifndef _WIN32
     rlimit unlimited{};
@@ -57,27 +58,27 @@ TEST(Conversion, TheTargetIsCompleteOrGoneAndNeverTheSource)
         std::function<void()> before, midway;
         NativeFile::Create mode;
         std::string path;
-        TargetError opened;
+        FileFailure::Kind opened;
         ConversionStatus status;
         std::vector<std::uint8_t> after; // empty: no file at the path
     } rows[] = {
-        {"a new file", none, none, NEW, target, TargetError::None, ConversionStatus::Finished, sheet},
+        {"a new file", none, none, NEW, target, K::None, ConversionStatus::Finished, sheet},
         {"a longer file cut to the sheet", [&] { WriteFile(target, std::vector<std::uint8_t>(sheet.size() + 9, 1)); },
-         none, ANY, target, TargetError::None, ConversionStatus::Finished, sheet},
-        {"an existing file", [&] { WriteFile(target, other); }, none, NEW, target, TargetError::Exists, {}, other},
-        {"a missing folder", [&] { fs::remove(dir / "out"); }, none, ANY, target, TargetError::CannotCreate, {}, {}},
+         none, ANY, target, K::None, ConversionStatus::Finished, sheet},
+        {"an existing file", [&] { WriteFile(target, other); }, none, NEW, target, K::Exists, {}, other},
+        {"a missing folder", [&] { fs::remove(dir / "out"); }, none, ANY, target, K::CannotCreate, {}, {}},
 #ifndef _WIN32
         {"a FIFO, without waiting for a reader", [&] { ::mkfifo(target.c_str(), 0600); }, none, ANY, target,
-         TargetError::CannotCreate, {}, {}},
-        {"the disk full", none, fillDisk, NEW, target, TargetError::None, ConversionStatus::WriteFailed, {}},
+         K::CannotCreate, {}, {}},
+        {"the disk full", none, fillDisk, NEW, target, K::None, ConversionStatus::WriteFailed, {}},
 #endif
-        {"the source", none, none, ANY, source, TargetError::SameAsSource, {}, bytes},
+        {"the source", none, none, ANY, source, K::IsSource, {}, bytes},
         {"a hard link to the source", [&] { fs::create_hard_link(source, target); }, none, ANY, target,
-         TargetError::SameAsSource, {}, bytes},
-        {"deleted while written", none, [&] { fs::remove(target); }, NEW, target, TargetError::None,
+         K::IsSource, {}, bytes},
+        {"deleted while written", none, [&] { fs::remove(target); }, NEW, target, K::None,
          ConversionStatus::WriteFailed, {}},
-        {"replaced while written", none, replace, NEW, target, TargetError::None, ConversionStatus::WriteFailed, other},
-        {"the source cut", none, [&] { fs::resize_file(source, 1000); }, NEW, target, TargetError::None,
+        {"replaced while written", none, replace, NEW, target, K::None, ConversionStatus::WriteFailed, other},
+        {"the source cut", none, [&] { fs::resize_file(source, 1000); }, NEW, target, K::None,
          ConversionStatus::ReadFailed, {}},
     };
     for (const auto& row : rows) {
@@ -89,8 +90,8 @@ TEST(Conversion, TheTargetIsCompleteOrGoneAndNeverTheSource)
         SourceView view;
         ASSERT_TRUE(view.Open(source));
         Conversion conversion;
-        ASSERT_EQ(conversion.OpenTarget(row.path, row.mode, view), row.opened);
-        EXPECT_EQ(conversion.HasTarget(), row.opened == TargetError::None);
+        ASSERT_EQ(conversion.OpenTarget(row.path, row.mode, view).kind, row.opened);
+        EXPECT_EQ(conversion.HasTarget(), row.opened == K::None);
         if (conversion.HasTarget()) {
             std::uint32_t lastReport = 0;
             int doneCalls = 0;
@@ -121,10 +122,10 @@ TEST(Conversion, AStopEndsTheWorkerAndDeletesTheTargetWhereverItIs)
     WriteFile(dir / "source.bin", std::vector<std::uint8_t>(8 * 65534, 'z'));
     SourceView view;
     ASSERT_TRUE(view.Open(dir / "source.bin"));
-    const PreparedConversion p = PrepareConversion(MakeStore(8, {{0, LB}, {1, CB, TX}, {4, CE}, {7, LE}}), view.Size());
+    const PreparedConversion p = PrepareConversion(MakeStore({{0, LB}, {1, CB, TX}, {4, CE}, {7, LE}}), view.Size());
     for (const std::uint32_t records : {0u, 1u, 256u, 5120u}) { // 0: before a worker started; 1: at once
         Conversion conversion;
-        ASSERT_EQ(conversion.OpenTarget(dir / "out.xls", NativeFile::Create::OpenAlways, view), TargetError::None);
+        ASSERT_EQ(conversion.OpenTarget(dir / "out.xls", NativeFile::Create::OpenAlways, view).kind, K::None);
         std::atomic<bool> reached{records < 256}, stopping{false};
         ConversionStatus status = ConversionStatus::Stopped;
         const auto progress = [&](std::uint32_t done) {
@@ -157,10 +158,10 @@ TEST(Conversion, AThrowOnTheWorkerIsAFailedConversion)
     WriteFile(dir / "source.bin", std::vector<std::uint8_t>(64, 'z'));
     SourceView view;
     ASSERT_TRUE(view.Open(dir / "source.bin"));
-    const PreparedConversion p = PrepareConversion(MakeStore(8, {{0, LB}, {7, LE}}), 64);
+    const PreparedConversion p = PrepareConversion(MakeStore({{0, LB}, {7, LE}}), 64);
     for (const bool onThread : {false, true}) {
         Conversion conversion;
-        ASSERT_EQ(conversion.OpenTarget(dir / "out.xls", NativeFile::Create::OpenAlways, view), TargetError::None);
+        ASSERT_EQ(conversion.OpenTarget(dir / "out.xls", NativeFile::Create::OpenAlways, view).kind, K::None);
         if (onThread)
             conversion.Start(throwing, p.layout, p.plan, {}, {});
         const ConversionOutcome outcome = onThread ? conversion.Finish() : conversion.RunHere(throwing, p.layout, p.plan, {});

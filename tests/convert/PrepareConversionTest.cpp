@@ -17,7 +17,7 @@ std::string Describe(const PreparedConversion& p)
 {
     std::ostringstream out;
     if (p.fault) {
-        out << "fault " << p.fault.messageId << "@" << p.fault.row;
+        out << "fault " << static_cast<int>(p.fault.message) << "@" << p.fault.row;
         return out.str();
     }
     out << p.layout.recordLength << "x" << p.layout.recordCount;
@@ -95,7 +95,7 @@ TEST(PrepareConversion, LayoutsGiveTheirFaultOrTheirColumns)
          "321x1: T1-255 B300-309", 400},
     };
     for (const LayoutCase& c : cases) {
-        const Marks marks = MakeStore(static_cast<std::int32_t>(std::min(c.size, 1000u)), c.marks);
+        const Marks marks = MakeStore(c.marks);
         const PreparedConversion prepared = PrepareConversion(marks, c.size);
         EXPECT_EQ(Describe(prepared), c.expected) << c.name;
         // The caller's marks stay as they were: a second Convert works alike.
@@ -109,7 +109,7 @@ TEST(PrepareConversion, ColumnsPast65534AreCut)
     std::vector<Mark> marks = {{0, LB, TX}, {131070, LE}}; // a leading column and 65534 more
     for (std::int32_t c = 0; c < 65534; ++c)
         marks.insert(marks.end(), {{2 + 2 * c, CB}, {3 + 2 * c, CE}});
-    const PreparedConversion p = PrepareConversion(MakeStore(131071, marks), 131071);
+    const PreparedConversion p = PrepareConversion(MakeStore(marks), 131071);
     EXPECT_TRUE(p.clamp.columnsClamped && !p.clamp.recordsClamped);
     EXPECT_EQ(p.layout.columnCount, 65534u);
     EXPECT_EQ(p.plan.columns.back().beginRow, 131066); // the last column is the one dropped

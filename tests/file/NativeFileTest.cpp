@@ -16,11 +16,11 @@ TEST(NativeFile, CreateNewRefusesAFileThatAppearedAndFileZeroIsAFile)
     WriteFile(dir / "old", std::string("old"));
     NativeFile file;
     // Another program may make the file between the check and the opening.
-    EXPECT_FALSE(file.OpenWrite(dir / "old", NativeFile::Create::CreateNew, nullptr));
+    EXPECT_FALSE(file.OpenWrite(dir / "old", NativeFile::Create::CreateNew));
     // A program started without standard input gets descriptor 0 for its first file.
     ::close(0);
-    EXPECT_TRUE(file.OpenRead(dir / "old", nullptr));
-    EXPECT_TRUE(file.OpenWrite(dir / "new", NativeFile::Create::CreateNew, nullptr));
+    EXPECT_TRUE(file.OpenRead(dir / "old"));
+    EXPECT_TRUE(file.OpenWrite(dir / "new", NativeFile::Create::CreateNew));
     EXPECT_EQ(file.Size(), 0);
     SourceView closed; // a read error
     EXPECT_EQ(closed.ReadAt(0, nullptr, 1), -1);

@@ -79,13 +79,11 @@ Cut Stated(const RecordGuess& guess)
 // The columns that a conversion makes of the guess's marks.
 Cut Marked(const RecordGuess& guess)
 {
-    std::vector<LayoutEntry> entries;
-    EXPECT_FALSE(ParseLayout(FormatGuess(guess, UiLanguage::English), 1u << 20, entries));
-    Marks store;
-    const auto rows = static_cast<std::int32_t>(guess.start + guess.length);
-    store.AddRows(rows);
-    ApplyLayout(entries, store);
-    const PreparedConversion prepared = PrepareConversion(store, static_cast<std::uint32_t>(rows));
+    const auto rows = static_cast<std::uint32_t>(guess.start + guess.length);
+    const LoadedLayout loaded = LoadLayout(FormatGuess(guess, UiLanguage::German), rows, UiLanguage::German);
+    EXPECT_FALSE(loaded.error.Failed()) << loaded.error.message;
+    EXPECT_EQ(loaded.layout.marks, GuessMarks(guess));
+    const PreparedConversion prepared = PrepareConversion(loaded.layout.marks, rows);
     EXPECT_FALSE(prepared.fault);
     Cut cut;
     for (const PlannedColumn& c : prepared.plan.columns)

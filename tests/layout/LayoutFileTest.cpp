@@ -1,25 +1,36 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <set>
+
 #include "layout/LayoutFile.h"
+#include "support/TempDir.h"
 
 namespace zorbik {
 namespace {
 
 using namespace std::string_literals;
 
-// The settings and the entries read, as "row marker type@line" words, or
-// the error message.
+// The settings and the marks read, as "row marker type;" words, or the
+// error as the user reads it.
 std::string Read(std::string_view text, std::uint32_t size = 100, UiLanguage language = UiLanguage::English)
 {
-    std::vector<LayoutEntry> entries;
-    ConversionSettings settings;
-    if (const LayoutParseError error = ParseLayout(text, size, entries, &settings, language))
-        return error.message;
+    const LoadedLayout loaded = LoadLayout(text, size, language);
+    if (loaded.error.Failed())
+        return loaded.error.Describe(language);
+    const ConversionSettings& settings = loaded.layout.settings;
     std::string out = settings == ConversionSettings{} ? ""
                                                       : std::to_string(settings.codePage) + (settings.trimTexts ? " trim;" : ";");
-    for (const LayoutEntry& e : entries)
-        out += std::to_string(e.row) + " " + std::string(MarkerWord(e.marker)) + " " +
-               std::string(FieldTypeWord(e.type)) + "@" + std::to_string(e.line) + ";";
+    const Marks& marks = loaded.layout.marks;
+    std::set<std::int32_t> rows;
+    for (const auto& [row, kind] : marks.Markers())
+        rows.insert(row);
+    for (const auto& [row, type] : marks.FieldTypes())
+        rows.insert(row);
+    for (const std::int32_t row : rows)
+        out += std::to_string(row) + " " + std::string(MarkerWord(marks.GetMarker(row))) + " " +
+               std::string(FieldTypeWord(marks.GetFieldType(row))) + ";";
     return out;
 }
 
@@ -28,8 +39,8 @@ TEST(LayoutFile, ReadsRowsMarkersAndTypesOrNamesTheBadLine)
     const std::pair<std::string, std::string> rows[] = {
         {"# a comment\n\n16 LineBegin Text\r\n  26\tColumnBegin   BinInteger  \n31 Unmarked DecimalNumber\n"
          "43 LineEnd BinReal", // no final newline
-         "16 LineBegin Text@3;26 ColumnBegin BinInteger@4;31 Unmarked DecimalNumber@5;43 LineEnd BinReal@6;"},
-        {"\xEF\xBB\xBF" "0 LineBegin\r\n99 ByteMark Bcd\n", "0 LineBegin @1;99 ByteMark Bcd@2;"},
+         "16 LineBegin Text;26 ColumnBegin BinInteger;31 Unmarked DecimalNumber;43 LineEnd BinReal;"},
+        {"\xEF\xBB\xBF" "0 LineBegin\r\n99 ByteMark Bcd\n", "0 LineBegin ;99 ByteMark Bcd;"},
         {"1 LineBegin\n2 Linebegin\n", "line 2: unknown marker \"Linebegin\" (LineBegin, ColumnBegin,"},
         {"1 LineBegin\n\n# x\n-5 LineEnd\n", "line 4: row \"-5\" is not a byte number"},
         {"\x7f" "E\x02\xff LineBegin\n", "line 1: row \"\\x7fE\\x02\\xff\" is not a byte number"},
@@ -40,7 +51,7 @@ TEST(LayoutFile, ReadsRowsMarkersAndTypesOrNamesTheBadLine)
         {"1 LineBegin Text # note\n", "line 1: expected ROW MARKER [TYPE], got \"1 LineBegin Text # note\""},
         {"1 LineBegin Texts\n", "line 1: unknown field type \"Texts\" (Text, BinInteger, BinReal,"},
         {"1 LineBegin " + std::string(50, 'x'), "line 1: unknown field type \"" + std::string(40, 'x') + "...\""},
-        {"codepage 850\ntrim\n1 LineBegin\n", "850 trim;1 LineBegin @3;"},
+        {"codepage 850\ntrim\n1 LineBegin\n", "850 trim;1 LineBegin ;"},
         {"codepage 1252\n", ""},
         {"codepage 851\n", "line 1: unknown code page \"851\" (437, 737, 850,"},
         {"codepage\n", "line 1: unknown code page \"\" (437"},
@@ -53,14 +64,43 @@ TEST(LayoutFile, ReadsRowsMarkersAndTypesOrNamesTheBadLine)
     EXPECT_EQ(Read("9 LineEnd\n0 LineEnd\n", 5, UiLanguage::German),
               "Zeile 1: Bytenummer \"9\" liegt am oder hinter dem Ende der Quelldatei (5 Bytes)");
     // What is written reads back.
-    Marks store;
-    store.AddRows(100);
-    store.SetMarker(7, MarkerKind::LineBegin);
-    store.SetFieldType(9, FieldType::Bcd);
-    EXPECT_EQ(Read(FormatLayout(store, {437, true})), "437 trim;7 LineBegin @4;9 Unmarked Bcd@5;");
-    EXPECT_EQ(Read("2147483646 LineEnd\n", 0xFFFFFFFFu), "2147483646 LineEnd @1;");
+    Layout layout{{}, {437, true}};
+    layout.marks.SetMarker(7, MarkerKind::LineBegin);
+    layout.marks.SetFieldType(9, FieldType::Bcd);
+    EXPECT_EQ(LoadLayout(FormatLayout(layout), 100, UiLanguage::English).layout, layout);
+    EXPECT_EQ(Read("2147483646 LineEnd\n", 0xFFFFFFFFu), "2147483646 LineEnd ;");
     EXPECT_EQ(Read("2147483647 LineEnd\n", 0xFFFFFFFFu),
               "line 1: row \"2147483647\" is past the last row that can be marked (2147483646)");
+}
+
+TEST(LayoutFile, AFileThatIsNoLayoutIsRefusedInTheUsersLanguage)
+{
+    const testing::TempDir dir;
+    const std::string good = dir / "good.zlayout";
+    std::ofstream(good) << "codepage 850\n1 LineBegin\n";
+    const struct {
+        std::string path;
+        std::string german, english;
+    } rows[] = {
+        {good, "", ""},
+        {dir.Path(), "ist ein Ordner, keine Markendatei", "is a folder, not a layout file"},
+        {dir / "missing", "kann nicht geöffnet werden: Datei oder Ordner nicht gefunden",
+         "cannot be opened: No such file or directory"},
+    };
+    for (const auto& row : rows) {
+        for (const UiLanguage language : {UiLanguage::German, UiLanguage::English}) {
+            const LoadedLayout loaded = LoadLayoutFile(row.path, 100, language, {1250, true});
+            const std::string& expected = language == UiLanguage::German ? row.german : row.english;
+            if (expected.empty()) {
+                EXPECT_FALSE(loaded.error.Failed());
+                EXPECT_EQ(loaded.layout.settings, (ConversionSettings{850, true})) << "trim kept from the defaults";
+                EXPECT_EQ(loaded.layout.marks.GetMarker(1), MarkerKind::LineBegin);
+            } else {
+                EXPECT_EQ(loaded.error.Describe(language), row.path + "\n" + expected);
+                EXPECT_TRUE(loaded.layout.marks.Empty());
+            }
+        }
+    }
 }
 
 } // namespace

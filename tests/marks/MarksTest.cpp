@@ -8,35 +8,33 @@ namespace {
 
 using namespace zorbik::testing;
 
-TEST(Marks, ClicksCycleMarkersAndTypesAndTellTheView)
+TEST(Marks, ClicksCycleMarkersAndTypes)
 {
-    Marks store = MakeStore(4, {{3, CE, BC}});
-    std::vector<std::int32_t> changed;
-    store.SetChangeHook([&](std::int32_t row) { changed.push_back(row); });
+    Marks marks = MakeStore({{3, CE, BC}});
     for (const MarkerKind kind : {LB, CB, BM, CE, LE, NO, LB}) {
-        store.CycleMarker(1);
-        EXPECT_EQ(store.GetMarker(1), kind);
+        marks.CycleMarker(1);
+        EXPECT_EQ(marks.GetMarker(1), kind);
     }
     for (const FieldType type : {BI, BR, DN, BC, TX, BI}) {
-        store.CycleFieldType(2);
-        EXPECT_EQ(store.GetFieldType(2), type);
+        marks.CycleFieldType(2);
+        EXPECT_EQ(marks.GetFieldType(2), type);
     }
-    EXPECT_TRUE(store.HasNoFieldType(1)); // each click leaves the other half alone
-    EXPECT_EQ(store.GetMarker(2), NO);
-    store.CycleMarker(kNoRow);
-    store.CycleFieldType(4);
-    store.SetMarker(4, LB);
-    EXPECT_EQ(changed, (std::vector<std::int32_t>{1, 1, 1, 1, 1, 1, 1, 2, 2, 2, 2, 2, 2}));
-
-    // Taking over other marks tells of every row that had or gets a mark.
-    changed.clear();
-    store.ReplaceMarks(MakeStore(4, {{0, LB}, {3, CE, BC}}));
-    EXPECT_EQ(changed, (std::vector<std::int32_t>{0, 1, 2, 3}));
-    EXPECT_EQ(store.Markers().size(), 2u);
-    EXPECT_EQ(store.FieldTypes().size(), 1u);
-    store.Clear();
-    EXPECT_EQ(store.RowCount(), 0);
-    EXPECT_TRUE(store.Markers().empty() && store.FieldTypes().empty());
+    EXPECT_TRUE(marks.HasNoFieldType(1)); // each click leaves the other half alone
+    EXPECT_EQ(marks.GetMarker(2), NO);
+    // Rows that cannot be rows are left alone.
+    const Marks before = marks;
+    marks.CycleMarker(kNoRow);
+    marks.SetFieldType(kMaxMarkRow + 1, TX);
+    EXPECT_EQ(marks, before);
+    marks.SetMarker(kMaxMarkRow, LE);
+    EXPECT_EQ(marks.LastRow(), kMaxMarkRow);
+    // Unmarking and untyping take the row out.
+    for (const std::int32_t row : {1, 2, 3, kMaxMarkRow}) {
+        marks.SetMarker(row, NO);
+        marks.SetFieldType(row, FieldType::None);
+    }
+    EXPECT_TRUE(marks.Empty());
+    EXPECT_EQ(marks.LastRow(), kNoRow);
 }
 
 } // namespace

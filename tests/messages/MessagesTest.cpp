@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "codepage/CodePages.h"
 #include "messages/Messages.h"
 
 namespace zorbik {
@@ -23,10 +24,39 @@ TEST(Messages, GermanOnlyForTheFirstLocaleVariableSetToGerman)
         EXPECT_EQ(LanguageFromLocale(row.lcAll, row.lcMessages, row.lang), row.expected) << (row.lang ? row.lang : "-");
 }
 
-TEST(Messages, UnknownIdsGiveNoText)
+TEST(Messages, TextsTakeTheirArgumentsAndBoxes)
 {
-    for (const int id : {-1, 41, 63, 64})
-        EXPECT_TRUE(LoadLocalisedString(id, UiLanguage::English).empty()) << id;
+    const struct {
+        MessageId id;
+        UiLanguage language;
+        std::initializer_list<std::string_view> args;
+        std::string said;
+        BoxType box;
+    } rows[] = {
+        {MessageId::FileExists, UiLanguage::English, {}, "File exsists!", BoxType::Exclamation},
+        {MessageId::WriteError, UiLanguage::German, {}, "Fehler beim Schreiben der Zieldatei!", BoxType::Stop},
+        {MessageId::KeepSource, UiLanguage::English, {}, "Do you like to keep actual sourcefile?", BoxType::QuestionYesNo},
+        {MessageId::LayoutLine, UiLanguage::German, {"3", "x"}, "Zeile 3: x", BoxType::None},
+        // An argument that is missing leaves its place as it is; a % alone stays.
+        {MessageId::GuessConfidence, UiLanguage::English, {}, "# confidence: %1 %", BoxType::None},
+        {MessageId::CommandSourceChanged, UiLanguage::English, {"a%2", "b"},
+         "a%2 could not be read to the end (changed while converting?); b was deleted", BoxType::None},
+        {MessageId{}, UiLanguage::English, {"x"}, "", BoxType::None},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(Say(row.id, row.language, row.args), row.said);
+        EXPECT_EQ(BoxOf(row.id), row.box);
+    }
+    EXPECT_EQ(ControlCharName(0x0A, UiLanguage::German), "Zeilenvorschub");
+    EXPECT_EQ(ControlCharName(0x20, UiLanguage::English), "Space");
+    EXPECT_EQ(ControlCharName(0x21, UiLanguage::English), "");
+}
+
+TEST(Messages, EveryCodePageIsNamedByItsNumber)
+{
+    for (const std::uint16_t page : KnownCodePages())
+        for (const UiLanguage language : {UiLanguage::German, UiLanguage::English})
+            EXPECT_EQ(Text(CodePageName(page), language).substr(0, 5).find(std::to_string(page) + " "), 0u) << page;
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-// Row stores from short mark lists, for tests.
+// Marks from short mark lists, for tests.
 #pragma once
 
 #include <vector>
@@ -25,10 +25,9 @@ inline constexpr FieldType DN = FieldType::DecimalNumber;
 inline constexpr FieldType BR = FieldType::BinReal;
 inline constexpr FieldType BC = FieldType::Bcd;
 
-inline Marks MakeStore(std::int32_t rows, const std::vector<Mark>& marks)
+inline Marks MakeStore(const std::vector<Mark>& marks)
 {
     Marks store;
-    store.AddRows(rows);
     for (const Mark& m : marks) {
         store.SetMarker(m.row, m.kind);
         store.SetFieldType(m.row, m.type);

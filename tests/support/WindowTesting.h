@@ -24,12 +24,12 @@ struct WindowDialogs : UserDialogs {
     {
         return Next();
     }
-    int ShowMessage(int messageId, int boxType, const QString&) override
+    BoxAnswer ShowMessage(MessageId message, const QString&) override
     {
-        messages.push_back(messageId);
+        messages.push_back(message);
         if (duringMessage)
-            duringMessage(messageId);
-        return boxType == BoxQuestionYesNo ? answer : AnswerOk;
+            duringMessage(message);
+        return BoxOf(message) == BoxType::QuestionYesNo ? answer : BoxAnswer::Ok;
     }
     std::optional<QString> Next()
     {
@@ -38,10 +38,10 @@ struct WindowDialogs : UserDialogs {
     }
 
     QStringList paths;
-    int answer = AnswerYes;
+    BoxAnswer answer = BoxAnswer::Yes;
     // What the user or another program does while a message is up.
-    std::function<void(int messageId)> duringMessage;
-    std::vector<int> messages;
+    std::function<void(MessageId)> duringMessage;
+    std::vector<MessageId> messages;
 };
 
 // One data row per entry of a table, named by the entry; the test reads the
@@ -61,14 +61,32 @@ inline void ClickAt(QWidget* widget, QPoint at, Qt::MouseButton button, bool twi
                       widget->mapTo(widget->window(), at));
 }
 
+// The window's widgets, as a user finds them.
+inline QPushButton* ButtonOf(const MainWindow& window, MainWindow::Button button)
+{
+    return window.findChild<QPushButton*>(QLatin1String(MainWindow::kButtonNames[button]));
+}
+inline ByteListView* ByteList(const MainWindow& window)
+{
+    return window.findChild<ByteListView*>();
+}
+inline QAbstractItemModel* ListRows(const MainWindow& window)
+{
+    return ByteList(window)->model();
+}
+inline Marks MarksOf(const MainWindow& window)
+{
+    return window.CurrentLayout().marks;
+}
+
 inline void Press(MainWindow& window, MainWindow::Button button)
 {
-    ClickAt(window.ButtonAt(button), window.ButtonAt(button)->rect().center(), Qt::LeftButton);
+    ClickAt(ButtonOf(window, button), ButtonOf(window, button)->rect().center(), Qt::LeftButton);
 }
 
 // The window on the screen, `source` opened through its Open button.
 struct ShownWindow {
-    explicit ShownWindow(const QString& source) : window(UiLanguage::English, dialogs)
+    explicit ShownWindow(const QString& source, UiLanguage language = UiLanguage::English) : window(language, dialogs)
     {
         InitResources();
         const bool ready = window.SetUp();
@@ -85,24 +103,21 @@ struct ShownWindow {
 // Scrolls the row into sight and clicks it.
 inline void ClickRow(MainWindow& window, int row, Qt::MouseButton button, bool twice = false)
 {
-    window.ByteList()->ShowRow(row);
-    const QRect rect = window.ByteList()->visualRect(window.ByteListRows()->index(row, 1));
-    ClickAt(window.ByteList()->viewport(), rect.center(), button, twice);
+    ByteList(window)->ShowRow(row);
+    const QRect rect = ByteList(window)->visualRect(ListRows(window)->index(row, 1));
+    ClickAt(ByteList(window)->viewport(), rect.center(), button, twice);
 }
 
 // Gives the rows the marks of a layout text by clicks; returns the marks.
 inline Marks MarkByClicks(MainWindow& window, const char* layout)
 {
-    Marks marks;
-    marks.AddRows(window.Rows().RowCount());
-    std::vector<LayoutEntry> entries;
-    ParseLayout(layout, static_cast<std::uint32_t>(marks.RowCount()), entries);
-    ApplyLayout(entries, marks);
+    const Marks marks = LoadLayout(layout, static_cast<std::uint32_t>(ListRows(window)->rowCount()),
+                                   UiLanguage::English).layout.marks;
     for (const auto& [row, kind] : marks.Markers())
-        for (int i = 0; i < 6 && window.Rows().GetMarker(row) != kind; ++i)
+        for (int i = 0; i < 6 && MarksOf(window).GetMarker(row) != kind; ++i)
             ClickRow(window, row, Qt::LeftButton);
     for (const auto& [row, type] : marks.FieldTypes())
-        for (int i = 0; i < 6 && window.Rows().GetFieldType(row) != type; ++i)
+        for (int i = 0; i < 6 && MarksOf(window).GetFieldType(row) != type; ++i)
             ClickRow(window, row, Qt::RightButton);
     return marks;
 }

@@ -43,26 +43,6 @@ std::wstring WidePath(const std::string& path)
     return wide;
 }
 
-// The system's text for an error code, in UTF-8, without the final period.
-std::string SystemMessage(DWORD code)
-{
-    wchar_t* text = nullptr;
-    const DWORD n = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                         FORMAT_MESSAGE_IGNORE_INSERTS,
-                                     nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::string message;
-    if (n > 0) {
-        const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(n), nullptr, 0, nullptr, nullptr);
-        message.resize(static_cast<std::size_t>(std::max(bytes, 0)));
-        ::WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(n), message.data(), bytes, nullptr, nullptr);
-    }
-    ::LocalFree(text);
-    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == '.' ||
-                                message.back() == ' '))
-        message.pop_back();
-    return message.empty() ? "error " + std::to_string(code) : message;
-}
-
 // The errno value for a Windows error, so that the reasons users meet most
 // are told in their language as on Linux; 0 for the rest.
 int ErrnoOf(DWORD code)
@@ -101,13 +81,10 @@ int ErrnoOf(DWORD code)
     }
 }
 
-// Reports the last Windows error in `error` and in errno.
-void SetError(std::string* error, const std::string& what)
+// Tells the last Windows error through errno, as the POSIX side does.
+void SetErrno()
 {
-    const DWORD code = ::GetLastError();
-    if (error != nullptr)
-        *error = what + ": " + SystemMessage(code);
-    errno = ErrnoOf(code);
+    errno = ErrnoOf(::GetLastError());
 }
 
 FileIdentity IdentityOfHandle(HANDLE handle)
@@ -158,7 +135,7 @@ bool RemoveFile(const std::string& path)
     return ::DeleteFileW(WidePath(path).c_str()) != 0;
 }
 
-bool NativeFile::OpenRead(const std::string& path, std::string* error)
+bool NativeFile::OpenRead(const std::string& path)
 {
     Close();
     // Backup semantics opens a folder as well, so that it is refused as
@@ -166,7 +143,7 @@ bool NativeFile::OpenRead(const std::string& path, std::string* error)
     const HANDLE handle = ::CreateFileW(WidePath(path).c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
                                         FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        SetError(error, "cannot open " + path);
+        SetErrno();
         return false;
     }
     handle_ = reinterpret_cast<std::intptr_t>(handle);
@@ -174,14 +151,14 @@ bool NativeFile::OpenRead(const std::string& path, std::string* error)
     return true;
 }
 
-bool NativeFile::OpenWrite(const std::string& path, Create mode, std::string* error)
+bool NativeFile::OpenWrite(const std::string& path, Create mode)
 {
     Close();
     const DWORD disposition = mode == Create::CreateNew ? CREATE_NEW : OPEN_ALWAYS;
     const HANDLE handle = ::CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, kShareAll, nullptr, disposition,
                                         FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        SetError(error, "cannot create " + path);
+        SetErrno();
         return false;
     }
     handle_ = reinterpret_cast<std::intptr_t>(handle);
@@ -189,9 +166,8 @@ bool NativeFile::OpenWrite(const std::string& path, Create mode, std::string* er
     // Devices such as NUL, CON or a pipe open like files but are no place
     // for a worksheet.
     if (FileKind() != Kind::Regular) {
-        ::SetLastError(ERROR_INVALID_PARAMETER);
-        SetError(error, path + " is not a regular file");
         Close();
+        errno = EINVAL;
         return false;
     }
     return true;
