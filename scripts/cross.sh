@@ -5,7 +5,7 @@
 #   bash scripts/cross.sh arm64     # aarch64 Linux, tests under qemu-aarch64
 # Installs the cross compiler and the emulator when they are missing. The
 # build is build/windows or build/arm64; the tests that need Linux itself
-# (other users, mount namespaces, inode flags, fork) are left out there.
+# (FIFOs, /dev, a file size limit, file descriptors) are left out there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh

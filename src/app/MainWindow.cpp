@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QImage>
+#include <QScreen>
 #include <QLabel>
 #include <QPainter>
 #include <QProgressBar>
@@ -19,7 +21,6 @@
 #include "convert/PrepareConversion.h"
 #include "find/GuessLayout.h"
 #include "layout/LayoutFile.h"
-#include "qtcommon/DrawBitmap.h"
 #include "qtcommon/ResourceNames.h"
 #include "app/UserDialogs.h"
 #include "qtcommon/WindowGeometry.h"
@@ -36,17 +37,29 @@ constexpr MessageId kButtonTexts[MainWindow::ButtonCount] = {
 };
 constexpr std::string_view kMarksSuffix = "zlayout";
 
-// Picture 107, unscaled, at the right of the byte list.
+// Picture 107 at the right of the byte list: at its own size where there is
+// room, smaller (never cut) in a small window.
 class PictureWidget : public QWidget {
 public:
-    explicit PictureWidget(QWidget* parent) : QWidget(parent) { setFixedSize(kPictureWidth, kPictureHeight); }
+    explicit PictureWidget(QWidget* parent) : QWidget(parent)
+    {
+        setMinimumSize(kPictureWidth * kMinPictureHeight / kPictureHeight, kMinPictureHeight);
+        setMaximumHeight(kPictureHeight);
+    }
+    QSize sizeHint() const override { return {kPictureWidth, kPictureHeight}; }
 
 protected:
     void paintEvent(QPaintEvent*) override
     {
+        const double scale = std::min({1.0, double(width()) / kPictureWidth, double(height()) / kPictureHeight});
         QPainter painter(this);
-        DrawBitmap(painter, QString::fromLatin1(kPicture107Resource), 0, 0, kPictureWidth, kPictureHeight);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRect(0, 0, int(kPictureWidth * scale), int(kPictureHeight * scale)), picture_);
     }
+
+private:
+    static constexpr int kMinPictureHeight = 120;
+    const QImage picture_{QString::fromLatin1(kPicture107Resource)};
 };
 
 } // namespace
@@ -111,6 +124,19 @@ MainWindow::MainWindow(UiLanguage language, UserDialogs& dialogs, QWidget* paren
     SetState(State::NoSource);
 }
 
+QSize MainWindow::StartSize(const QSize& available, const QSize& minimum)
+{
+    // Most of a small screen; a comfortable size on a big one.
+    const QSize wanted(std::min(available.width() * 9 / 10, 1280), std::min(available.height() * 9 / 10, 860));
+    return wanted.expandedTo(minimum).boundedTo(available.expandedTo(minimum));
+}
+
+void MainWindow::PlaceOn(const QRect& available)
+{
+    resize(StartSize(available.size(), minimumSizeHint()));
+    move(available.center() - rect().center());
+}
+
 MainWindow::~MainWindow()
 {
     task_.Stop();
@@ -142,15 +168,16 @@ void MainWindow::BuildLayout()
     int listWidth = 4;
     for (int c = 0; c < ByteListModel::ColumnCount; ++c)
         listWidth += view_->columnWidth(c);
-    view_->setMinimumSize(listWidth + view_->style()->pixelMetric(QStyle::PM_ScrollBarExtent),
-                          ToPixels(kByteListUnits).height());
+    view_->setMinimumSize(listWidth + view_->style()->pixelMetric(QStyle::PM_ScrollBarExtent), kMinListHeight);
 
     auto* right = new QWidget(this);
     auto* rightColumn = new QVBoxLayout(right);
     rightColumn->setContentsMargins(0, 0, 0, 0);
-    rightColumn->addWidget(new PictureWidget(right), 0, Qt::AlignLeft);
-    rightColumn->addWidget(preview_, 1);
-    preview_->setMinimumSize(kPictureWidth + 120, 140);
+    auto* picture = new PictureWidget(right);
+    picture->setObjectName(QStringLiteral("picture"));
+    rightColumn->addWidget(picture, 2);
+    rightColumn->addWidget(preview_, 3);
+    preview_->setMinimumSize(kPictureWidth + 120, kMinPreviewHeight);
 
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->setChildrenCollapsible(false);
@@ -159,7 +186,7 @@ void MainWindow::BuildLayout()
     splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
 
-    const QSize buttonSize = ToPixels(kButtonUnits[0]).size();
+    const QSize buttonSize = ToPixels(kButtonUnits).size();
     auto* buttonRow = new QHBoxLayout;
     for (int i = OpenButton; i <= HelpButton; ++i) {
         buttons_[i]->setMinimumSize(buttonSize);

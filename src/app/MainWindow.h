@@ -37,6 +37,10 @@ class MainWindow : public QWidget {
 public:
     // Records the preview shows.
     static constexpr std::uint32_t kPreviewRecords = 20;
+    // The least heights of the byte list and the preview, so that the whole
+    // window fits a screen of 600 pixels.
+    static constexpr int kMinListHeight = 220;
+    static constexpr int kMinPreviewHeight = 140;
 
     // The buttons in the order they stand: the six of the first row, then
     // the marks' buttons beside the settings.
@@ -61,6 +65,11 @@ public:
     // Loads the marker pictures; false when they are missing, and the
     // program cannot run.
     bool SetUp();
+    // The size the window opens at on a screen whose free area is
+    // `available`: never below the window's `minimum`.
+    static QSize StartSize(const QSize& available, const QSize& minimum);
+    // Sizes the window for the screen's free area and centres it there.
+    void PlaceOn(const QRect& available);
 
     // The widgets' object names, by which tests and tools find them.
     static constexpr const char* kButtonNames[ButtonCount] = {

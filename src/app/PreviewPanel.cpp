@@ -1,5 +1,7 @@
 #include "app/PreviewPanel.h"
 
+#include <algorithm>
+
 #include <QHeaderView>
 #include <QEvent>
 #include <QLabel>
@@ -46,12 +48,19 @@ void PreviewPanel::ShowCells(const Preview& preview, std::uint16_t codePage)
         const auto& row = preview.rows[r];
         for (int c = 0; c < columns && c < static_cast<int>(row.size()); ++c) {
             const PreviewCell& cell = row[static_cast<std::size_t>(c)];
-            auto* item = new QTableWidgetItem(QtText(PreviewCellText(cell, codePage)));
+            const QString text = QtText(PreviewCellText(cell, codePage));
+            auto* item = new QTableWidgetItem(text);
+            item->setToolTip(text);
             if (cell.kind != PreviewCell::Kind::Text)
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             table_->setItem(static_cast<int>(r), c, item);
         }
     }
+    // Each column as wide as its widest cell, up to a limit; the tooltip
+    // shows a cut cell whole.
+    table_->resizeColumnsToContents();
+    for (int c = 0; c < columns; ++c)
+        table_->setColumnWidth(c, std::min(table_->columnWidth(c) + 8, kMaxColumnWidth));
     status_->setText(QtText(MessageId::PreviewCaption, language_).arg(preview.rows.size()));
 }
 

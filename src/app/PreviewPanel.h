@@ -21,6 +21,8 @@ class PreviewPanel : public QWidget {
 public:
     // Columns shown at most; a record of more columns shows its first ones.
     static constexpr int kMaxColumns = 256;
+    // Pixels a column grows to at most for its cells.
+    static constexpr int kMaxColumnWidth = 280;
 
     PreviewPanel(UiLanguage language, QWidget* parent = nullptr);
 

@@ -1,6 +1,7 @@
 // The desktop program: one window, in the user's language, until Quit.
 #include <QApplication>
 #include <QLibraryInfo>
+#include <QScreen>
 #include <QTranslator>
 
 #include "app/MainWindow.h"
@@ -28,7 +29,7 @@ int main(int argc, char** argv)
         return 0;
     }
     dialogs.SetOwner(&window);
-    window.move(50, 50);
+    window.PlaceOn(window.screen()->availableGeometry());
     window.show();
     // zorbik FILE [MARKS], as a file manager starts it.
     const QStringList arguments = QApplication::arguments();

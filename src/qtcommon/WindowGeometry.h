@@ -1,6 +1,6 @@
-// Where the main window's controls stand. Positions come from the window
-// template in dialog units; for the 8-point dialog font at 96 dpi one unit
-// is 1.5 pixels across and 1.625 pixels down.
+// The sizes the windows start from: the window template's sizes in dialog
+// units (for the 8-point dialog font at 96 dpi one unit is 1.5 pixels
+// across and 1.625 pixels down), the picture's and the byte list columns'.
 #pragma once
 
 #include <QRect>
@@ -37,16 +37,10 @@ inline QRect ToPixels(const DialogRect& r)
 }
 
 inline constexpr DialogRect kWindowUnits{0, 0, 410, 260};
-inline constexpr DialogRect kByteListUnits{7, 6, 256, 210};
-inline constexpr DialogRect kProgressUnits{7, 220, 397, 14};
-// Open, More bytes, Convert, Cancel, Quit, Help.
-inline constexpr DialogRect kButtonUnits[6] = {
-    {7, 240, 52, 18}, {69, 240, 52, 18}, {141, 240, 52, 18}, {203, 240, 52, 18}, {275, 240, 52, 18}, {337, 240, 52, 18},
-};
+// Each of the six buttons: Open, More bytes, Convert, Cancel, Quit, Help.
+inline constexpr DialogRect kButtonUnits{7, 240, 52, 18};
 
-// Picture 107, painted unscaled in client pixels.
-inline constexpr int kPictureX = 406;
-inline constexpr int kPictureY = 10;
+// Picture 107, in pixels.
 inline constexpr int kPictureWidth = 199;
 inline constexpr int kPictureHeight = 341;
 

@@ -10,6 +10,8 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -309,27 +311,42 @@ void MainWindowQtTest::keysAndPreview()
 }
 
 // At its smallest the controls do not overlap and stay inside the window.
+// At its least size and at the sizes it opens at on a small and a big
+// screen, in both languages: nothing overlaps, nothing sticks out, no button
+// is cut; the least size fits a screen of 1024 × 600 with a title bar.
 void MainWindowQtTest::smallestLayout()
 {
     for (const UiLanguage language : {UiLanguage::German, UiLanguage::English}) {
         WindowDialogs dialogs;
         MainWindow window(language, dialogs);
         window.show();
-        window.resize(1, 1);
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        std::vector<QRect> rects;
-        for (QWidget* w : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            if (w->isVisible() && !qobject_cast<QSplitter*>(w))
-                rects.push_back(w->geometry());
-        for (QWidget* w : {static_cast<QWidget*>(ByteList(window)), static_cast<QWidget*>(window.findChild<PreviewPanel*>())})
-            rects.push_back(QRect(w->mapTo(&window, QPoint()), w->size()));
-        for (std::size_t i = 0; i < rects.size(); ++i) {
-            QVERIFY(window.rect().contains(rects[i]));
-            for (std::size_t j = i + 1; j < rects.size(); ++j)
-                QVERIFY(!rects[i].intersects(rects[j]));
+        const QSize least = window.minimumSizeHint();
+        QVERIFY(least.width() <= 1024 && least.height() <= 600 - 40);
+        const QSize small = MainWindow::StartSize({1024, 768 - 40}, least);
+        QCOMPARE(small, QSize(921, 655).expandedTo(least));
+        QCOMPARE(MainWindow::StartSize({1920, 1080 - 40}, least), QSize(1280, 860));
+        QCOMPARE(MainWindow::StartSize({800, 560}, least), QSize(720, 504).expandedTo(least));
+        for (const QSize size : {least, small, QSize(1280, 860)}) {
+            window.resize(size);
+            QCoreApplication::processEvents();
+            std::vector<QWidget*> widgets = {ByteList(window), window.findChild<QWidget*>(QStringLiteral("picture")),
+                                             window.findChild<QProgressBar*>(),
+                                             window.findChild<QLabel*>(QStringLiteral("status"))};
+            for (QWidget* w : window.findChild<PreviewPanel*>()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                widgets.push_back(w);
+            for (QWidget* w : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                if (qobject_cast<QPushButton*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QCheckBox*>(w))
+                    widgets.push_back(w);
+            for (std::size_t i = 0; i < widgets.size(); ++i) {
+                const QRect rect(widgets[i]->mapTo(&window, QPoint()), widgets[i]->size());
+                QVERIFY2(window.rect().contains(rect), qPrintable(widgets[i]->objectName()));
+                for (std::size_t j = i + 1; j < widgets.size(); ++j)
+                    QVERIFY(!rect.intersects(QRect(widgets[j]->mapTo(&window, QPoint()), widgets[j]->size())));
+            }
+            for (QPushButton* button : window.findChildren<QPushButton*>())
+                QVERIFY(button->width() >= button->sizeHint().width());
         }
-        for (QPushButton* button : window.findChildren<QPushButton*>())
-            QVERIFY(button->width() >= button->sizeHint().width());
     }
 }
 
