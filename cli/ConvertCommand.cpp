@@ -26,6 +26,9 @@ struct Options {
     bool guess = false;
     bool help = false;
     bool version = false;
+    // The numbers of --codepage and --preview, once checked; 0 when not given.
+    std::uint16_t codePageNumber = 0;
+    std::uint32_t previewRows = 0;
 };
 
 // What is wrong with the arguments, said once the language is known.
@@ -115,10 +118,12 @@ std::optional<ArgumentFault> ParseArgs(const std::vector<std::string>& args, Opt
     }
     if (options.layout.empty())
         return ArgumentFault{MessageId::CommandLayoutMissing, {}};
-    if (!options.codePage.empty() && !IsKnownCodePage(SmallNumber(options.codePage)))
+    options.codePageNumber = static_cast<std::uint16_t>(SmallNumber(options.codePage));
+    if (!options.codePage.empty() && !IsKnownCodePage(options.codePageNumber))
         return ArgumentFault{MessageId::CommandCodePageValues, CodePageList()};
     const bool preview = !options.preview.empty();
-    if (preview && SmallNumber(options.preview) == 0)
+    options.previewRows = SmallNumber(options.preview);
+    if (preview && options.previewRows == 0)
         return ArgumentFault{MessageId::CommandPreviewRows, {}};
     if (positional.size() != (preview ? 1u : 2u))
         return ArgumentFault{preview ? MessageId::CommandPreviewSource : MessageId::CommandSourceAndTarget, {}};
@@ -253,8 +258,8 @@ public:
             return ExitUsage;
         }
         ConversionSettings& settings = loaded.layout.settings;
-        if (!options_.codePage.empty())
-            settings.codePage = static_cast<std::uint16_t>(SmallNumber(options_.codePage));
+        if (options_.codePageNumber != 0)
+            settings.codePage = options_.codePageNumber;
         settings.trimTexts = settings.trimTexts || options_.trim;
         const PreparedConversion prepared = PrepareConversion(loaded.layout.marks, source.Size(), settings);
         if (const LayoutFault fault = prepared.fault) {
@@ -262,7 +267,7 @@ public:
                  fault.row != kNoRow ? Say(MessageId::CommandAtRow, language_, {std::to_string(fault.row)}) : "");
             return ExitLayoutFault;
         }
-        if (!options_.preview.empty())
+        if (options_.previewRows != 0)
             return ShowPreview(source, prepared, settings.codePage);
         return Convert(source, prepared);
     }
@@ -278,7 +283,7 @@ private:
 
     int ShowPreview(const SourceView& source, const PreparedConversion& prepared, std::uint16_t codePage)
     {
-        const Preview preview = MakePreview(source, prepared, SmallNumber(options_.preview));
+        const Preview preview = MakePreview(source, prepared, options_.previewRows);
         if (!preview.read) {
             Fail(MessageId::ImportFileError, Say(MessageId::CommandNotRead, language_, {options_.source}));
             return ExitUsage;

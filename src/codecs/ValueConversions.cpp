@@ -49,10 +49,10 @@ void WidenSingle(std::uint8_t buffer[8])
     StoreLe64(buffer, bits);
 }
 
-void ConvertDecimal(std::uint16_t mode, const std::uint8_t* source, std::uint8_t result[8])
+void ConvertDecimal(DecimalSource kind, const std::uint8_t* source, std::uint8_t result[8])
 {
     std::uint64_t bits;
-    if ((mode & 0x8000) == 0) {
+    if (kind == DecimalSource::Packed) {
         bits = PackedDecimalToDouble(source);
     } else {
         std::uint64_t digits;

@@ -9,9 +9,8 @@
 
 namespace zorbik {
 
-// Mode words of ConvertDecimal.
-inline constexpr std::uint16_t kDecimalText = 0x8002;
-inline constexpr std::uint16_t kPackedDecimal = 0x0002;
+// What ConvertDecimal reads.
+enum class DecimalSource : std::uint8_t { Text, Packed };
 
 // A 32-bit pattern read as a signed integer, as a little-endian double.
 void WidenInteger(std::uint32_t value, std::uint8_t result[8]);
@@ -20,11 +19,11 @@ void WidenInteger(std::uint32_t value, std::uint8_t result[8]);
 // IEEE double over its first 8 bytes. NaNs come out quiet.
 void WidenSingle(std::uint8_t buffer[8]);
 
-// A decimal text (mode bit 15 set; at most 20 bytes up to the first zero
-// byte, blanks and plus signs left out) or a 10-byte packed decimal with a scale in byte 9 (bit 15 clear),
+// A decimal text (at most 20 bytes up to the first zero byte, blanks and
+// plus signs left out) or a 10-byte packed decimal with a scale in byte 9,
 // as a little-endian double. The value is that of the packed number loaded
 // into an 80-bit extended register, divided by ten `scale` times with
 // rounding to a 64-bit significand each time, then rounded once to binary64.
-void ConvertDecimal(std::uint16_t mode, const std::uint8_t* source, std::uint8_t result[8]);
+void ConvertDecimal(DecimalSource kind, const std::uint8_t* source, std::uint8_t result[8]);
 
 } // namespace zorbik

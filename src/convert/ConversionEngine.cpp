@@ -111,7 +111,7 @@ inline std::uint8_t* PutCell(std::uint8_t* at, CellAddress cell, FieldType type,
     case FieldType::DecimalNumber: {
         std::uint8_t text[20];
         PadField(text, bytes, count);
-        ConvertDecimal(kDecimalText, text, number);
+        ConvertDecimal(DecimalSource::Text, text, number);
         return SheetWriter::PutNumberCell(at, cell, number);
     }
     case FieldType::BinReal:
@@ -130,7 +130,7 @@ inline std::uint8_t* PutCell(std::uint8_t* at, CellAddress cell, FieldType type,
             PadField(packed, bytes, count);
             bytes = packed;
         }
-        ConvertDecimal(kPackedDecimal, bytes, number);
+        ConvertDecimal(DecimalSource::Packed, bytes, number);
         return SheetWriter::PutNumberCell(at, cell, number);
     }
     }

@@ -34,7 +34,7 @@ std::uint64_t Value(char kind, const std::string& bytes)
         std::memcpy(result, field, 8);
     }
     if (kind == 't' || kind == 'p')
-        ConvertDecimal(kind == 't' ? kDecimalText : kPackedDecimal, field, result);
+        ConvertDecimal(kind == 't' ? DecimalSource::Text : DecimalSource::Packed, field, result);
     std::uint64_t bits = 0;
     for (int i = 7; i >= 0; --i)
         bits = bits << 8 | result[i];
