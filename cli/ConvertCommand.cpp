@@ -265,7 +265,7 @@ int RunConvertCommand(const std::vector<std::string>& args, CommandIo& io)
         return ExitOk;
     }
     if (options.version) {
-        io.out << "zorbik-convert " << ZORBIK_VERSION << "\n";
+        io.out << "zorbik-convert " << ZORBIK_VERSION << "\nMIT licence\n";
         return ExitOk;
     }
     const UiLanguage language = options.lang == "de"   ? UiLanguage::German
