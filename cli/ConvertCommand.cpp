@@ -366,7 +366,7 @@ int RunConvertCommand(const std::vector<std::string>& args, CommandIo& io)
         return ExitOk;
     }
     if (options.version) {
-        io.out << "zorbik-convert " << ZORBIK_VERSION << "\n";
+        io.out << "zorbik-convert " << ZORBIK_VERSION << "\n" << Text(MessageId::CommandLicence, language) << "\n";
         return ExitOk;
     }
     SourceView source;

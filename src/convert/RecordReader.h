@@ -2,8 +2,8 @@
 // time with one positioned read, into a buffer that is reused for every
 // batch: the record loop then finds every field in memory.
 //
-// With read-ahead, a thread of the reader's own reads the next batch into a
-// second buffer while the record loop works on the current one.
+// With read-ahead, a background buffer's thread reads the next batch while
+// the record loop works on the current one.
 //
 // Columns far apart (more than kMaxStretch between the first and the last
 // byte read) are read field by field instead, each record's fields packed
@@ -12,16 +12,14 @@
 #pragma once
 
 #include <algorithm>
-#include <condition_variable>
 #include <cstdint>
-#include <cstring>
-#include <mutex>
-#include <thread>
+#include <optional>
 #include <vector>
 
 #include "convert/ColumnWalk.h"
-#include "record/RecordLayout.h"
+#include "file/BackgroundBuffer.h"
 #include "file/SourceBytes.h"
+#include "record/RecordLayout.h"
 
 namespace zorbik {
 
@@ -53,24 +51,15 @@ public:
         buffer_.resize(span_ == 0 ? 0 : static_cast<std::size_t>(span_ + (perBatch_ - 1) * length_));
         for (const RowRun& run : plan.runs)
             runAt_.push_back(static_cast<std::uint64_t>(run.firstRow - minRow_));
-        if (readAhead && span_ > 0 && records_ > perBatch_) {
-            ahead_.resize(buffer_.size());
-            thread_ = std::thread([this] { ReadAheadLoop(); });
-        }
+        if (readAhead && span_ > 0 && records_ > perBatch_)
+            ahead_.emplace(buffer_.size(), [this](std::vector<std::uint8_t>& into) {
+                aheadOk_ = ReadBatch(aheadFirst_, aheadCount_, into.data());
+                aheadHas_ = true;
+            });
     }
 
     // Waits for a read under way.
-    ~RecordReader()
-    {
-        if (!thread_.joinable())
-            return;
-        {
-            const std::lock_guard<std::mutex> lock(mutex_);
-            closing_ = true;
-        }
-        changed_.notify_all();
-        thread_.join();
-    }
+    ~RecordReader() = default;
 
     RecordReader(const RecordReader&) = delete;
     RecordReader& operator=(const RecordReader&) = delete;
@@ -86,11 +75,10 @@ public:
             return true;
         bool ok = false;
         bool taken = false;
-        if (thread_.joinable()) {
-            std::unique_lock<std::mutex> lock(mutex_);
-            changed_.wait(lock, [this] { return !asked_; });
+        if (ahead_) {
+            std::vector<std::uint8_t>& ahead = ahead_->Idle();
             if (aheadHas_ && aheadFirst_ == first && aheadCount_ == count) {
-                buffer_.swap(ahead_);
+                buffer_.swap(ahead);
                 ok = aheadOk_;
                 taken = true;
             }
@@ -101,14 +89,10 @@ public:
         start_ = Offset(first);
         first_ = first;
         const std::uint32_t next = first + count;
-        if (thread_.joinable() && ok && next < records_) {
-            {
-                const std::lock_guard<std::mutex> lock(mutex_);
-                aheadFirst_ = next;
-                aheadCount_ = std::min(perBatch_, records_ - next);
-                asked_ = true;
-            }
-            changed_.notify_all();
+        if (ahead_ && ok && next < records_) {
+            aheadFirst_ = next;
+            aheadCount_ = std::min(perBatch_, records_ - next);
+            ahead_->Start();
         }
         return ok;
     }
@@ -181,25 +165,6 @@ private:
         return true;
     }
 
-    void ReadAheadLoop()
-    {
-        std::unique_lock<std::mutex> lock(mutex_);
-        for (;;) {
-            changed_.wait(lock, [this] { return asked_ || closing_; });
-            if (!asked_)
-                return;
-            const std::uint32_t first = aheadFirst_;
-            const std::uint32_t count = aheadCount_;
-            lock.unlock();
-            const bool ok = ReadBatch(first, count, ahead_.data());
-            lock.lock();
-            aheadOk_ = ok;
-            aheadHas_ = true;
-            asked_ = false;
-            changed_.notify_all();
-        }
-    }
-
     const SourceBytes& source_;
     std::uint64_t size_;
     std::uint64_t length_;
@@ -222,18 +187,15 @@ private:
     std::vector<Piece> pieces_;
     std::uint64_t slot_ = 0;
 
-    // Read-ahead: the batch asked for and the thread reading it into
-    // `ahead_`, which the loop's side touches only while nothing is asked.
-    std::vector<std::uint8_t> ahead_;
+    // Read-ahead: the batch asked for and how its read went, written by the
+    // loop before Start and by the read before Idle returns. `ahead_` is
+    // last, so that it is destroyed, and its read has ended, before anything
+    // the read uses.
     std::uint32_t aheadFirst_ = 0;
     std::uint32_t aheadCount_ = 0;
     bool aheadOk_ = false;
-    bool aheadHas_ = false; // ahead_ holds batch aheadFirst_, aheadCount_
-    bool asked_ = false;
-    bool closing_ = false;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::thread thread_;
+    bool aheadHas_ = false; // the background buffer holds batch aheadFirst_, aheadCount_
+    std::optional<BackgroundBuffer> ahead_;
 };
 
 } // namespace zorbik

@@ -4,22 +4,17 @@
 
 namespace zorbik {
 
-bool PictureInView(std::uint32_t top, std::uint32_t height, std::uint32_t lineHeight, std::uint32_t visibleLines,
-                   std::uint32_t position)
+HelpScroll::HelpScroll(int lineCount, int lineHeight, int areaHeight)
+    : lineCount_(std::max(lineCount, 0)), lineHeight_(std::max(lineHeight, 1))
 {
-    if (lineHeight == 0)
-        return false;
-    // The first line below the picture.
-    const std::uint32_t below = top + height / lineHeight + (height % lineHeight != 0 ? 1 : 0);
-    const std::uint32_t lastVisible = position + visibleLines;
-    return (position <= below && below <= lastVisible) || (position <= top && top <= lastVisible);
+    Resize(areaHeight);
 }
 
-HelpScroll::HelpScroll(int lineHeight, int areaHeight)
-    : lineHeight_(std::max(lineHeight, 1)),
-      visibleLines_(std::max(areaHeight, 0) / lineHeight_),
-      lastPosition_(std::max(static_cast<int>(kHelpLineCount) - visibleLines_, 0))
+void HelpScroll::Resize(int areaHeight)
 {
+    visibleLines_ = std::max(areaHeight, 0) / lineHeight_;
+    lastPosition_ = std::max(lineCount_ - visibleLines_, 0);
+    position_ = std::min(position_, lastPosition_);
 }
 
 std::optional<int> HelpScroll::Apply(ScrollRequest request, int thumbPosition)

@@ -1,21 +1,11 @@
 // The scrolling arithmetic of the help window, apart from any window: which
-// text line is at the top, how far the content moves for each request of the
-// scroll bar, and which pictures are in view.
+// line of the help is at the top, and how far the content moves for each
+// request of the scroll bar.
 #pragma once
 
-#include <cstdint>
 #include <optional>
 
 namespace zorbik {
-
-// Both help texts have exactly this many lines; it bounds the scroll range.
-inline constexpr std::uint32_t kHelpLineCount = 457;
-
-// True when the picture whose top is at text line `top`, `height` pixels
-// high, touches the visible lines `position` to `position + visibleLines`
-// with its top line or with the line just below it.
-bool PictureInView(std::uint32_t top, std::uint32_t height, std::uint32_t lineHeight, std::uint32_t visibleLines,
-                   std::uint32_t position);
 
 // The requests a vertical scroll bar makes, numbered as the platform's
 // scroll codes.
@@ -33,9 +23,13 @@ enum class ScrollRequest : int {
 
 class HelpScroll {
 public:
-    // Measured once when the window opens: the line height in pixels and
-    // the height of the text area. Starts at the top.
-    HelpScroll(int lineHeight, int areaHeight);
+    // `lineCount` lines of `lineHeight` pixels in an area `areaHeight`
+    // pixels high. Starts at the top.
+    HelpScroll(int lineCount, int lineHeight, int areaHeight);
+
+    // The area has a new height: as many whole lines as fit now are in view,
+    // and the top line moves up where the last one would leave room below.
+    void Resize(int areaHeight);
 
     int LineHeight() const { return lineHeight_; }
     int VisibleLines() const { return visibleLines_; }
@@ -60,9 +54,10 @@ public:
     std::optional<int> MoveTo(int position);
 
 private:
+    int lineCount_;
     int lineHeight_;
-    int visibleLines_;
-    int lastPosition_;
+    int visibleLines_ = 0;
+    int lastPosition_ = 0;
     int position_ = 0;
     int paintedOffset_ = 0;
 };

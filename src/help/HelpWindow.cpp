@@ -15,15 +15,9 @@
 #include "qtcommon/DrawBitmap.h"
 #include "qtcommon/QtText.h"
 #include "qtcommon/WindowGeometry.h"
-#include "qtcommon/QtText.h"
-#include "help/HelpPictures.h"
-#include "help/HelpText.h"
 
 namespace zorbik {
 namespace {
-
-constexpr int kTextIndent = 4;
-constexpr int kRightMargin = 8;
 
 // The painted area of the help window; the window draws on it.
 class HelpPage : public QWidget {
@@ -47,37 +41,26 @@ private:
     std::function<void(QPainter&, const QRect&)> paint_;
 };
 
-// The texts leave room for each picture in lines of 16 pixels, the height
-// of the system font the help was first written for. A smaller font gets
-// the extra room as line spacing, so no picture covers text.
-constexpr int kMinLineHeight = 16;
-
 int LineHeight(const QFont& font)
 {
-    return std::max(QFontMetrics(font).lineSpacing(), kMinLineHeight);
+    return std::max(QFontMetrics(font).lineSpacing(), 1);
 }
 
-// Wide enough for the longest line and the widest picture, and never
-// narrower than the window template.
-int PageWidth(const QStringList& lines, const QFontMetrics& metrics)
+QFont Bold(QFont font)
 {
-    int width = WindowPixels().width();
-    for (const QString& line : lines)
-        width = std::max(width, kTextIndent + metrics.horizontalAdvance(line) + kRightMargin);
-    for (const HelpPicture& picture : kHelpPictures)
-        width = std::max(width, picture.x + picture.width + kRightMargin);
-    return width;
+    font.setBold(true);
+    return font;
 }
 
 } // namespace
 
 HelpWindow::HelpWindow(UiLanguage language, QWidget* parent)
     : QWidget(parent, Qt::Window),
-      lines_(LoadHelpText(language)),
+      layout_(LayOutHelp(LoadHelpText(language), font(), LineHeight(font()))),
+      headingFont_(Bold(font())),
       page_(new HelpPage(this, [this](QPainter& painter, const QRect& dirty) { PaintPage(painter, dirty); })),
       scrollBar_(new QScrollBar(Qt::Vertical, this)),
-      textRect_(0, 0, PageWidth(lines_, QFontMetrics(font())), WindowPixels().height()),
-      scroll_(LineHeight(font()), textRect_.height())
+      scroll_(static_cast<int>(layout_.lines.size()), LineHeight(font()), WindowPixels().height())
 {
     setWindowTitle(QtText(MessageId::HelpCaption, language));
     setFocusPolicy(Qt::StrongFocus);
@@ -102,7 +85,9 @@ HelpWindow::HelpWindow(UiLanguage language, QWidget* parent)
     scrollBar_->installEventFilter(this);
     connect(scrollBar_, &QScrollBar::actionTriggered, this, &HelpWindow::ScrollBarAction);
 
-    resize(textRect_.width() + scrollBar_->sizeHint().width(), textRect_.height());
+    // Wide enough for the widest line and picture, never narrower than the
+    // main window.
+    resize(std::max(layout_.width, WindowPixels().width()) + scrollBar_->sizeHint().width(), WindowPixels().height());
 }
 
 void HelpWindow::ScrollBarAction(int action)
@@ -206,39 +191,43 @@ void HelpWindow::Show(std::optional<int> dy)
     scrollBar_->setValue(scroll_.Position());
 }
 
+void HelpWindow::FitPage()
+{
+    const int before = scroll_.Position();
+    scroll_.Resize(page_->height());
+    scrollBar_->setRange(0, scroll_.LastPosition());
+    scrollBar_->setPageStep(scroll_.VisibleLines());
+    scrollBar_->setValue(scroll_.Position());
+    // A larger page may move the top line up; the page is painted anew
+    // after a resize anyway.
+    if (scroll_.Position() != before)
+        page_->update();
+}
+
 void HelpWindow::PaintPage(QPainter& painter, const QRect& dirty)
 {
     scroll_.Painted();
+    const int top = -scroll_.PaintedOffset();
+    for (const HelpLayout::Picture& picture : layout_.pictures) {
+        const QRect at = picture.rect.translated(0, top);
+        if (at.intersects(dirty))
+            DrawBitmap(painter, HelpPictureResource(picture.bitmapId), at.x(), at.y(), at.width(), at.height());
+    }
+
+    // The text is drawn after the pictures, the lines that meet the band
+    // to be painted.
     const int lineHeight = scroll_.LineHeight();
-    const int position = scroll_.Position();
-
-    drawnPictures_.clear();
-    for (const HelpPicture& picture : kHelpPictures) {
-        if (!PictureInView(picture.topLine, static_cast<std::uint32_t>(picture.height),
-                           static_cast<std::uint32_t>(lineHeight), static_cast<std::uint32_t>(scroll_.VisibleLines()),
-                           static_cast<std::uint32_t>(position)))
-            continue;
-        const int y = (static_cast<int>(picture.topLine) - position) * lineHeight;
-        DrawBitmap(painter, QStringLiteral(":/help/bitmap%1.png").arg(picture.bitmapId), picture.x, y, picture.width,
-                   picture.height);
-        drawnPictures_.push_back(picture.bitmapId);
-    }
-
-    // The text is drawn after the pictures, only inside the area measured at
-    // opening.
-    painter.save();
-    painter.setClipRect(textRect_.intersected(dirty));
-    painter.setPen(palette().color(QPalette::WindowText));
-    const QFontMetrics metrics(font());
-    const int top = textRect_.top() - scroll_.PaintedOffset();
+    const int lineCount = static_cast<int>(layout_.lines.size());
     const int first = std::max(0, (dirty.top() - top) / lineHeight);
-    for (int i = first; i < lines_.size(); ++i) {
-        const int lineTop = top + i * lineHeight;
-        if (lineTop > dirty.bottom() || lineTop > textRect_.bottom())
-            break;
-        painter.drawText(textRect_.left() + kTextIndent, lineTop + metrics.ascent(), lines_[i]);
+    const int last = std::min(lineCount - 1, (dirty.bottom() - top) / lineHeight);
+    const int ascent = std::max(QFontMetrics(font()).ascent(), QFontMetrics(headingFont_).ascent());
+    painter.setPen(palette().color(QPalette::WindowText));
+    for (int i = first; i <= last; ++i) {
+        const HelpLayout::Line& line = layout_.lines[static_cast<std::size_t>(i)];
+        painter.setFont(line.heading ? headingFont_ : font());
+        for (const HelpLayout::Piece& piece : line.pieces)
+            painter.drawText(piece.x, top + i * lineHeight + ascent, piece.text);
     }
-    painter.restore();
 }
 
 void HelpWindow::keyPressEvent(QKeyEvent* event)
@@ -266,6 +255,8 @@ void HelpWindow::closeEvent(QCloseEvent* event)
 // The scroll bar would take the wheel and the keys with steps of its own.
 bool HelpWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == page_ && event->type() == QEvent::Resize)
+        FitPage();
     if (watched == scrollBar_ || watched == page_) {
         if (event->type() == QEvent::Wheel) {
             ScrollByWheel(*static_cast<QWheelEvent*>(event));

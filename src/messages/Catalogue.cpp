@@ -76,7 +76,7 @@ constexpr Entry kCatalogue[] = {
      "Right click or key: set the field type\n"
      "  I BinInteger, R BinRealnumber, D Decimalnumber, P BCD-number, T Text\n"
      "Digits: go to that byte number"},
-    {HelpCaption, kWord, "HILFE", "HELP"},
+    {HelpCaption, kWord, "ZORBIK – Hilfe", "ZORBIK – Help"},
     {YesButton, kWord, "Ja", "Yes"},
     {NoButton, kWord, "Nein", "No"},
     {OkButton, kWord, "OK", "OK"},
@@ -205,6 +205,7 @@ constexpr Entry kCatalogue[] = {
      "Exit codes: 0 done, 1 the marks do not describe a record (--guess: no record found),\n"
      "2 bad arguments, layout file, source or target, 3 the target could not be written\n"
      "(or the source read) to the end.\n"},
+    {CommandLicence, kWord, "MIT-Lizenz (siehe LICENSE)", "MIT licence (see LICENSE)"},
     {CommandNeedsValue, kWord, "%1 braucht einen Wert", "%1 needs a value"},
     {CommandUnknownOption, kWord, "unbekannte Option %1", "unknown option %1"},
     {CommandLangValues, kWord, "--lang nimmt de oder en", "--lang takes de or en"},

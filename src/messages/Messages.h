@@ -152,6 +152,7 @@ enum class MessageId : std::uint16_t {
 
     // zorbik-convert.
     CommandUsage = 300,
+    CommandLicence,
     CommandNeedsValue,
     CommandUnknownOption,
     CommandLangValues,

@@ -1,5 +1,6 @@
 #include "sheet/OutputBuffer.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace zorbik {
@@ -7,22 +8,8 @@ namespace zorbik {
 OutputBuffer::OutputBuffer(ByteSink& sink, const std::atomic<bool>* stop, std::size_t capacity, bool writeBehind)
     : sink_(sink), stop_(stop), buffer_(capacity)
 {
-    if (writeBehind) {
-        spare_.resize(capacity);
-        writer_ = std::thread([this] { WriteBehindLoop(); });
-    }
-}
-
-OutputBuffer::~OutputBuffer()
-{
-    if (!writer_.joinable())
-        return;
-    {
-        const std::lock_guard<std::mutex> lock(mutex_);
-        closing_ = true;
-    }
-    changed_.notify_all();
-    writer_.join();
+    if (writeBehind)
+        behind_.emplace(capacity, [this](std::vector<std::uint8_t>& bytes) { WriteNow(bytes.data(), behindUsed_); });
 }
 
 void OutputBuffer::Append(const std::uint8_t* data, std::size_t n)
@@ -50,43 +37,21 @@ void OutputBuffer::Flush()
 {
     if (used_ == 0)
         return;
-    if (!writer_.joinable()) {
+    if (!behind_) {
         WriteNow(buffer_.data(), used_);
         used_ = 0;
         return;
     }
-    {
-        std::unique_lock<std::mutex> lock(mutex_);
-        changed_.wait(lock, [this] { return !pending_; });
-        buffer_.swap(spare_);
-        spareUsed_ = used_;
-        pending_ = true;
-    }
-    changed_.notify_all();
+    buffer_.swap(behind_->Idle());
+    behindUsed_ = used_;
+    behind_->Start();
     used_ = 0;
 }
 
 void OutputBuffer::Settle()
 {
-    if (!writer_.joinable())
-        return;
-    std::unique_lock<std::mutex> lock(mutex_);
-    changed_.wait(lock, [this] { return !pending_; });
-}
-
-void OutputBuffer::WriteBehindLoop()
-{
-    std::unique_lock<std::mutex> lock(mutex_);
-    for (;;) {
-        changed_.wait(lock, [this] { return pending_ || closing_; });
-        if (!pending_)
-            return;
-        lock.unlock();
-        WriteNow(spare_.data(), spareUsed_);
-        lock.lock();
-        pending_ = false;
-        changed_.notify_all();
-    }
+    if (behind_)
+        behind_->Idle();
 }
 
 } // namespace zorbik

@@ -9,12 +9,12 @@
 #pragma once
 
 #include <atomic>
-#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
-#include <mutex>
-#include <thread>
+#include <optional>
 #include <vector>
+
+#include "file/BackgroundBuffer.h"
 
 namespace zorbik {
 
@@ -33,7 +33,7 @@ public:
     OutputBuffer(ByteSink& sink, const std::atomic<bool>* stop = nullptr, std::size_t capacity = kDefaultCapacity,
                  bool writeBehind = false);
     // Waits for a write under way; bytes not flushed are dropped.
-    ~OutputBuffer();
+    ~OutputBuffer() = default;
     OutputBuffer(const OutputBuffer&) = delete;
     OutputBuffer& operator=(const OutputBuffer&) = delete;
 
@@ -66,7 +66,6 @@ public:
 
 private:
     void WriteNow(const std::uint8_t* data, std::size_t n);
-    void WriteBehindLoop();
 
     ByteSink& sink_;
     const std::atomic<bool>* stop_;
@@ -74,15 +73,11 @@ private:
     std::size_t used_ = 0;
     std::atomic<bool> failed_{false};
 
-    // Write-behind: the buffer handed over and the thread writing it. The
-    // filling side touches `spare_` only while nothing is pending.
-    std::vector<std::uint8_t> spare_;
-    std::size_t spareUsed_ = 0;
-    bool pending_ = false;
-    bool closing_ = false;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::thread writer_;
+    // Write-behind: the bytes handed over, `behindUsed_` of them, written
+    // by the background buffer's thread. Last, so that it is destroyed, and
+    // its write has ended, before anything the write uses.
+    std::size_t behindUsed_ = 0;
+    std::optional<BackgroundBuffer> behind_;
 };
 
 } // namespace zorbik

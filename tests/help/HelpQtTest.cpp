@@ -1,24 +1,27 @@
 // The help window: where each scroll request takes the text and by how many
-// pixels the content moves, and the help text in both languages, with as many
-// lines as the window scrolls over and room left for every picture, and the
-// keys and the wheel that scroll it.
+// pixels the content moves, how a resize changes the lines in view, the keys
+// and the wheel that scroll it, the text that fills an enlarged window, and
+// every picture of the resources shown in both languages.
+#include <QDir>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QWheelEvent>
+#include <algorithm>
 #include <functional>
+#include <set>
 #include <QtTest>
 
-#include "help/HelpPictures.h"
-#include "help/HelpText.h"
+#include "help/HelpLayout.h"
 #include "help/HelpWindow.h"
 #include "qtcommon/ResourceNames.h"
+#include "qtcommon/WindowGeometry.h"
 
 using namespace zorbik;
 
 namespace {
 
-// From the top line `start`, in lines of 16 pixels with 25 in view (the last
-// top line is 432): the top line after the request, and the pixels by which
+// 457 lines of 16 pixels, 25 in view (the last top line is 432), from the
+// top line `start`: the top line after the request, and the pixels by which
 // the content moves (nothing: it stays).
 struct Request {
     int start; ScrollRequest request; int thumb; int position; std::optional<int> moved;
@@ -33,29 +36,89 @@ const Request kRequests[] = {
     {50, ScrollRequest::ThumbTrack, 80, 50, std::nullopt}, {50, ScrollRequest::Bottom, 0, 50, std::nullopt},
 };
 
+// The same text from the top line `start`, its area resized to `height`
+// pixels: the lines in view, the last top line and the top line after it.
+struct Resize {
+    int start; int height; int visible; int last; int position;
+};
+
+const Resize kResizes[] = {
+    {100, 815, 50, 407, 100}, // more lines in view, the end comes sooner
+    {432, 815, 50, 407, 407}, // at the end, the top line moves up to fill the room
+    {100, 8000, 500, 0, 0},   // the whole text in view
+    {100, 10, 0, 457, 100},   // not one line in view
+};
+
+QScrollBar* Bar(HelpWindow& help)
+{
+    return help.findChild<QScrollBar*>();
+}
+
+// The painted text area, where the user sees it.
+QWidget* Page(HelpWindow& help)
+{
+    return help.childAt(10, 10);
+}
+
+// The row of `image` with the most changes of colour: no window background
+// looks like it.
+int BusiestRow(const QImage& image)
+{
+    int best = 0;
+    int bestChanges = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        int changes = 0;
+        for (int x = 1; x < image.width(); ++x)
+            changes += image.pixel(x, y) != image.pixel(x - 1, y);
+        if (changes > bestChanges) {
+            best = y;
+            bestChanges = changes;
+        }
+    }
+    return best;
+}
+
+void Shown(HelpWindow& help)
+{
+    help.show();
+    if (!QTest::qWaitForWindowExposed(&help))
+        qFatal("the help window does not show");
+}
+
 } // namespace
 
 class HelpQtTest : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { InitResources(); }
     void requests();
     void keysAndWheel();
-    void text();
+    void enlarged();
+    void pictures();
 };
 
 void HelpQtTest::requests()
 {
     for (const Request& r : kRequests) {
-        HelpScroll scroll(16, 415);
+        HelpScroll scroll(457, 16, 415);
         scroll.Apply(ScrollRequest::ThumbPosition, r.start);
         scroll.Painted();
         QCOMPARE(scroll.Apply(r.request, r.thumb), r.moved);
         QCOMPARE(scroll.Position(), r.position);
     }
     // A page moves the content from where it was last painted.
-    HelpScroll scroll(16, 400);
+    HelpScroll scroll(457, 16, 400);
     scroll.Apply(ScrollRequest::LineDown);
     QCOMPARE(scroll.Apply(ScrollRequest::PageDown), -432 * 16);
+
+    for (const Resize& r : kResizes) {
+        HelpScroll resized(457, 16, 415);
+        resized.MoveTo(r.start);
+        resized.Resize(r.height);
+        QCOMPARE(resized.VisibleLines(), r.visible);
+        QCOMPARE(resized.LastPosition(), r.last);
+        QCOMPARE(resized.Position(), r.position);
+    }
 }
 
 // Keys and the wheel move by lines, a page, or to the ends, on the page and
@@ -63,63 +126,100 @@ void HelpQtTest::requests()
 void HelpQtTest::keysAndWheel()
 {
     HelpWindow help(UiLanguage::English);
-    help.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&help));
-    const int page = help.Scroll().VisibleLines();
-    const int last = help.Scroll().LastPosition();
+    Shown(help);
+    QScrollBar* bar = Bar(help);
+    QWidget* page = Page(help);
+    const int visible = bar->pageStep();
+    const int last = bar->maximum();
     const int notch = QApplication::wheelScrollLines();
     auto wheel = [&](int delta) {
         QWheelEvent event(QPointF(10, 10), QPointF(10, 10), {}, QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
                           Qt::NoScrollPhase, false);
-        QApplication::sendEvent(help.Page(), &event);
+        QApplication::sendEvent(page, &event);
     };
     const std::pair<std::function<void()>, int> steps[] = {
-        {[&] { QTest::keyClick(help.Page(), Qt::Key_Down); }, 1},
-        {[&] { QTest::keyClick(help.ScrollBar(), Qt::Key_Up); }, 0},
-        {[&] { QTest::keyClick(help.Page(), Qt::Key_Up); }, 0},
-        {[&] { QTest::keyClick(help.Page(), Qt::Key_PageDown); }, page},
-        {[&] { QTest::keyClick(help.Page(), Qt::Key_Down, Qt::ControlModifier); }, page},
-        {[&] { QTest::keyClick(help.Page(), Qt::Key_End); }, last},
-        {[&] { QTest::keyClick(help.Page(), Qt::Key_PageDown); }, last},
-        {[&] { QTest::keyClick(help.Page(), Qt::Key_Home); }, 0},
+        {[&] { QTest::keyClick(page, Qt::Key_Down); }, 1},
+        {[&] { QTest::keyClick(bar, Qt::Key_Up); }, 0},
+        {[&] { QTest::keyClick(page, Qt::Key_Up); }, 0},
+        {[&] { QTest::keyClick(page, Qt::Key_PageDown); }, visible},
+        {[&] { QTest::keyClick(page, Qt::Key_Down, Qt::ControlModifier); }, visible},
+        {[&] { QTest::keyClick(page, Qt::Key_End); }, last},
+        {[&] { QTest::keyClick(page, Qt::Key_PageDown); }, last},
+        {[&] { QTest::keyClick(page, Qt::Key_Home); }, 0},
         {[&] { wheel(-120); }, notch},
         {[&] { wheel(-60); }, notch},
         {[&] { wheel(-60); }, 2 * notch},
         {[&] { wheel(240); }, 0},
+        {[&] { bar->triggerAction(QAbstractSlider::SliderPageStepAdd); }, last},
+        {[&] { bar->triggerAction(QAbstractSlider::SliderPageStepSub); }, 0},
     };
     for (const auto& [step, position] : steps) {
         step();
-        QCOMPARE(help.Scroll().Position(), position);
-        QCOMPARE(help.ScrollBar()->value(), position);
+        QCOMPARE(bar->value(), position);
     }
     QSignalSpy closed(&help, &HelpWindow::Closed);
-    QTest::keyClick(help.ScrollBar(), Qt::Key_Escape);
+    QTest::keyClick(bar, Qt::Key_Escape);
     QCOMPARE(closed.count(), 1);
 }
 
-// The lines under each picture are empty, in lines of 16 pixels; letters of
-// Windows-1252 come out as themselves. The window's scroll bar pages to the
-// end; a page above it the last picture is drawn.
-void HelpQtTest::text()
+// Enlarged, the window draws text below its opening height too, and shows
+// more lines at a time: the scroll range shrinks by as many.
+void HelpQtTest::enlarged()
 {
-    InitResources();
     for (const UiLanguage language : {UiLanguage::German, UiLanguage::English}) {
-        const QStringList lines = LoadHelpText(language);
-        QCOMPARE(lines.size(), qsizetype(kHelpLineCount));
-        for (const HelpPicture& picture : kHelpPictures)
-            for (std::uint32_t line = picture.topLine; line < picture.topLine + (picture.height + 15) / 16; ++line)
-                QVERIFY2(lines[int(line)].trimmed().isEmpty(), qPrintable(QString::number(line)));
         HelpWindow help(language);
-        help.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&help));
-        help.ScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
-        QCOMPARE(help.ScrollBar()->value(), help.Scroll().LastPosition());
-        // A page above the end, the last picture is in view.
-        QTest::keyClick(help.Page(), Qt::Key_PageUp);
-        help.Page()->grab();
-        QCOMPARE(help.DrawnPictures(), std::vector<int>{122});
+        Shown(help);
+        const int opening = help.height();
+        const int lines = Bar(help)->maximum() + Bar(help)->pageStep();
+        help.resize(help.width() + 200, 2 * opening);
+        QTRY_COMPARE(Page(help)->height(), 2 * opening);
+        QTest::keyClick(Page(help), Qt::Key_Home);
+        QVERIFY(Bar(help)->pageStep() >= 2 * (opening / QFontMetrics(help.font()).lineSpacing()) - 1);
+        QCOMPARE(Bar(help)->maximum() + Bar(help)->pageStep(), lines);
+
+        // Rows of the new area with text in them, left of every picture.
+        const QImage image = Page(help)->grab().toImage();
+        int inkRows = 0;
+        for (int y = opening; y < image.height(); ++y) {
+            for (int x = 0; x < 60; ++x) {
+                if (qGray(image.pixel(x, y)) < 128) {
+                    ++inkRows;
+                    break;
+                }
+            }
+        }
+        QVERIFY2(inkRows > opening / 3, qPrintable(QString::number(inkRows)));
     }
-    QCOMPARE(HelpLinesFromBytes("Gr\xF6\xDF" "e\r\nA\rB\n\r\n"), QStringList({"Größe", "A\rB\n", ""}));
+}
+
+// Paging from the top to the end shows every picture of the resources,
+// unscaled, in both languages.
+void HelpQtTest::pictures()
+{
+    const QStringList names = QDir(QStringLiteral(":/help")).entryList({QStringLiteral("bitmap*.png")});
+    QCOMPARE(names.size(), 10);
+    for (const UiLanguage language : {UiLanguage::German, UiLanguage::English}) {
+        HelpWindow help(language);
+        Shown(help);
+        std::set<QString> seen;
+        for (int page = 0; page < 100 && seen.size() < std::size_t(names.size()); ++page) {
+            const QImage shown = help.grab().toImage().convertToFormat(QImage::Format_RGB32);
+            for (const QString& name : names) {
+                const QImage picture = QImage(QStringLiteral(":/help/") + name).convertToFormat(QImage::Format_RGB32);
+                // Its busiest row somewhere on a row of the window.
+                const auto* want = reinterpret_cast<const QRgb*>(picture.constScanLine(BusiestRow(picture)));
+                for (int y = 0; y < shown.height() && !seen.count(name); ++y) {
+                    const auto* row = reinterpret_cast<const QRgb*>(shown.constScanLine(y));
+                    if (std::search(row, row + shown.width(), want, want + picture.width()) != row + shown.width())
+                        seen.insert(name);
+                }
+            }
+            if (Bar(help)->value() == Bar(help)->maximum())
+                break;
+            QTest::keyClick(Page(help), Qt::Key_PageDown);
+        }
+        QCOMPARE(seen.size(), std::size_t(names.size()));
+    }
 }
 
 QTEST_MAIN(HelpQtTest)
