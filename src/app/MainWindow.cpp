@@ -159,11 +159,14 @@ bool MainWindow::SetUp()
 // picture keep their size and order.
 void MainWindow::BuildLayout()
 {
-    // The character column shows the longest control-character name whole.
-    int characterWidth = kColumnWidths[ByteListModel::CharacterColumn];
-    for (int byte = 0; byte <= 0x20; ++byte)
-        characterWidth = std::max(characterWidth,
-                                  view_->fontMetrics().horizontalAdvance(QtText(ControlCharName(static_cast<std::uint8_t>(byte), language_))) + 12);
+    // The character column shows the zero byte's name and a character
+    // whole; the long names of rare control characters are cut, and their
+    // tooltip shows them whole. The room goes to the preview.
+    const QFontMetrics metrics = view_->fontMetrics();
+    const int characterWidth =
+        std::max({kColumnWidths[ByteListModel::CharacterColumn],
+                  metrics.horizontalAdvance(QtText(ControlCharName(0, language_))) + 12,
+                  metrics.horizontalAdvance(QtText(MessageId::CharacterPrefix, language_) + QStringLiteral("\"W\"")) + 12});
     view_->Header()->resizeSection(ByteListModel::CharacterColumn, characterWidth);
     int listWidth = 4;
     for (int c = 0; c < ByteListModel::ColumnCount; ++c)
