@@ -10,8 +10,8 @@
 
 #include "convert/PrepareConversion.h"
 #include "find/ColumnGuess.h"
+#include "find/FindTables.h"
 #include "find/GuessLayout.h"
-#include "support/MemoryIo.h"
 
 namespace zorbik {
 namespace {
@@ -164,6 +164,35 @@ TEST(FindRecord, FindsNothingWhereNothingRepeats)
         {random, GuessFailure::NoRepeat}, {lines, GuessFailure::NoRepeat}, {{1, 2, 1, 2, 1, 2}, GuessFailure::TooSmall}};
     for (const auto& [source, failure] : cases)
         EXPECT_EQ(FindRecord(MemorySource(source)).failure, failure) << source.size() << " bytes";
+}
+
+// Real tables: the sample table's guess is the layout it comes with;
+// dBASE tables with umlauts in code page 850 and 1252 are guessed as their
+// headers describe them.
+TEST(FindRecord, GuessesRealTables)
+{
+    const Bytes zlayout = findtest::SourceFile("resources/sample/customers.zlayout");
+    std::vector<LayoutEntry> expected;
+    ASSERT_FALSE(ParseLayout(std::string(zlayout.begin(), zlayout.end()), 1u << 20, expected));
+    const RecordGuess sample = FindRecord(MemorySource(findtest::SourceFile("resources/sample/customers.dat")));
+    EXPECT_FALSE(sample.LowConfidence());
+    std::vector<std::tuple<std::int32_t, MarkerKind, FieldType>> want;
+    std::vector<std::tuple<std::int32_t, MarkerKind, FieldType>> got;
+    for (const LayoutEntry& e : expected)
+        want.emplace_back(e.row, e.marker, e.type);
+    for (const LayoutEntry& e : GuessMarks(sample))
+        got.emplace_back(e.row, e.marker, e.type);
+    EXPECT_EQ(got, want);
+
+    for (const std::uint16_t codePage : {850, 1252}) {
+        SCOPED_TRACE(codePage);
+        const RecordGuess guess = FindRecord(MemorySource(findtest::UmlautTable(codePage)));
+        EXPECT_EQ(guess.start, findtest::DbfHeaderLength(4));
+        EXPECT_EQ(guess.length, 39u);
+        EXPECT_FALSE(guess.LowConfidence());
+        EXPECT_EQ(Stated(guess), (Cut{{1, 14, TX}, {15, 12, TX}, {27, 3, DN}, {30, 9, DN}}));
+        EXPECT_EQ(Marked(guess), Stated(guess));
+    }
 }
 
 // Columns that marks cannot make as they are: a one-byte column inside the
