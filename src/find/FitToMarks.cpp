@@ -85,6 +85,12 @@ std::vector<GuessedColumn> FitToMarks(std::vector<GuessedColumn> columns, std::u
             columns.erase(columns.begin() + static_cast<std::ptrdiff_t>(i) + 1);
         }
     }
+    // A lone column that ends on the record's last byte must begin on its
+    // first: it takes back a left-out flag byte.
+    if (columns.size() == 1 && columns[0].offset + columns[0].length == length) {
+        columns[0].length = length;
+        columns[0].offset = 0;
+    }
     if (columns.size() != 2 || columns[0].offset != 0 || columns[1].offset + columns[1].length != length)
         return columns;
 

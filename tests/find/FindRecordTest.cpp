@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <bit>
-#include <functional>
 #include <random>
 #include <tuple>
 
@@ -16,25 +15,10 @@
 namespace zorbik {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-using Record = std::function<void(Bytes&, std::uint32_t k, std::mt19937& rng)>;
-
-void Int(Bytes& b, std::uint64_t v, int n)
-{
-    for (int i = 0; i < n; ++i)
-        b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-
-void Text(Bytes& b, std::string text, std::size_t width, char pad = ' ')
-{
-    text.resize(width, pad);
-    b.insert(b.end(), text.begin(), text.end());
-}
-
-void Right(Bytes& b, const std::string& text, std::size_t width)
-{
-    Text(b, std::string(width - text.size(), ' ') + text, width);
-}
+using findtest::Bytes;
+using findtest::Int;
+using findtest::Put;
+using findtest::Right;
 
 std::string Name(std::mt19937& rng)
 {
@@ -43,7 +27,7 @@ std::string Name(std::mt19937& rng)
 }
 
 // `header` random bytes (the last one given), `count` records, `tail`.
-Bytes Source(std::size_t header, int last, int count, const Record& record, const Bytes& tail = {})
+Bytes Source(std::size_t header, int last, int count, const findtest::MakeRecord& record, const Bytes& tail = {})
 {
     std::mt19937 rng(11);
     Bytes b;
@@ -100,7 +84,7 @@ TEST(FindRecord, FindsRecordsAndColumnsOfGeneratedSources)
          Source(97, 0x0D, 200,
                 [](Bytes& b, std::uint32_t, std::mt19937& rng) {
                     b.push_back(' ');
-                    Text(b, Name(rng), 12);
+                    Put(b, Name(rng), 12);
                     Right(b, std::to_string(rng() % 1000000), 7);
                 },
                 {0x1A}),
@@ -121,7 +105,7 @@ TEST(FindRecord, FindsRecordsAndColumnsOfGeneratedSources)
          Source(0, -1, 120,
                 [](Bytes& b, std::uint32_t k, std::mt19937& rng) {
                     Int(b, 1 + rng() % 8, 4);
-                    Text(b, Name(rng), 12, '\0');
+                    Put(b, Name(rng), 12, '\0');
                     Int(b, 1600000000u + 37 * k, 4);
                     Int(b, 300 + rng() % 30000, 4);
                 }),
@@ -129,9 +113,9 @@ TEST(FindRecord, FindsRecordsAndColumnsOfGeneratedSources)
         {"fixed-width text lines",
          Source(0, -1, 300,
                 [](Bytes& b, std::uint32_t, std::mt19937& rng) {
-                    Text(b, Name(rng), 10);
+                    Put(b, Name(rng), 10);
                     Right(b, std::to_string(rng() % 10000) + "." + std::to_string(10 + rng() % 90), 8);
-                    Text(b, "\r\n", 2);
+                    Put(b, "\r\n", 2);
                 }),
          0, 20, {{0, TX}, {10, DN}}},
     };
@@ -216,6 +200,7 @@ TEST(FindRecord, FitsColumnsToWhatMarksCanMake)
         {"two columns: a constant zero high byte is left out", 6, {{0, 2, TX, T}, {2, 4, BI, I}},
          {false, false, false, false, false, true}, {{0, 2}, {2, 3}}},
         {"one column is the whole record", 5, {{0, 5, TX, T}}, {}, {{0, 5}}},
+        {"a lone column after a left-out flag byte takes it back", 5, {{1, 4, TX, T}}, {}, {{0, 5}}},
     };
     for (const FitCase& c : cases) {
         SCOPED_TRACE(c.name);

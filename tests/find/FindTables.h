@@ -31,6 +31,11 @@ inline void Put(Bytes& b, std::string text, std::size_t width, char pad = ' ')
     b.insert(b.end(), text.begin(), text.end());
 }
 
+inline void Right(Bytes& b, const std::string& text, std::size_t width)
+{
+    Put(b, std::string(width - text.size(), ' ') + text, width);
+}
+
 inline std::string Pick(std::mt19937& rng, const std::vector<std::string>& words)
 {
     return words[rng() % words.size()];
@@ -110,7 +115,7 @@ inline Bytes DbfTable(const std::vector<DbfField>& fields, const std::vector<std
         b.push_back(' ');
         for (std::size_t k = 0; k < fields.size(); ++k) {
             const std::string& cell = row[k];
-            Put(b, fields[k].kind == 'C' ? cell : std::string(fields[k].width - cell.size(), ' ') + cell, fields[k].width);
+            fields[k].kind == 'C' ? Put(b, cell, fields[k].width) : Right(b, cell, fields[k].width);
         }
     }
     b.push_back(0x1A);

@@ -24,8 +24,7 @@ TEST(RecordLength, IsTheDistanceAtWhichTheBytesRepeat)
     const Case cases[] = {
         {"a text and a right-aligned number", Records(RandomBytes(50), 200, [](Bytes& b, std::uint32_t, std::mt19937& rng) {
              Put(b, Pick(rng, kWords), 10);
-             const std::string n = std::to_string(rng() % 100000);
-             Put(b, std::string(6 - n.size(), ' ') + n, 6);
+             Right(b, std::to_string(rng() % 100000), 6);
          }), 16, 0},
         {"a counter and a small binary number", Records({}, 300, [](Bytes& b, std::uint32_t k, std::mt19937& rng) {
              Int(b, 1000 + k, 4);

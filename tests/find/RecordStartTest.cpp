@@ -12,8 +12,7 @@ namespace {
 void TextRecord(Bytes& b, std::uint32_t, std::mt19937& rng)
 {
     Put(b, Pick(rng, {"Anna", "Mueller", "Jo", "Wagnerova", "Ute"}), 10);
-    const std::string n = std::to_string(rng() % 100000);
-    Put(b, std::string(6 - n.size(), ' ') + n, 6);
+    Right(b, std::to_string(rng() % 100000), 6);
 }
 
 void BinaryRecord(Bytes& b, std::uint32_t k, std::mt19937& rng)
