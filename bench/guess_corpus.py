@@ -6,8 +6,9 @@ programs (dBASE tables from shapelib's dbfcreate/dbfadd, some with umlauts
 in code page 850 and 1252, shape and shape index files from
 shpcreate/shpadd, login records from `utmpdump -r`) and generated files (a
 random header of 0 to 3000 bytes, then records of 2 to 500 bytes that mix
-every field type, sometimes an end mark or loose bytes after them). Runs the guess on each file, converts with the guessed layout
-and prints per file and in total:
+every field type, sometimes an end mark or loose bytes after them). Runs
+the guess on each file, converts with the guessed layout and prints per
+file and in total:
 
   - the share of files whose record start S and record length L are both
     exactly right;
