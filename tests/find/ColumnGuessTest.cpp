@@ -44,7 +44,7 @@ TEST(ColumnGuess, CutsRecordsIntoTypedColumns)
     const std::vector<std::string> umlauts = {"Müller  Zürich    ", "Weiß    Lübeck    ", "Groß    Düsseldorf",
                                               "Jo      Köln      ", "Böhm    Århus     ", "Jäger   Leeds     "};
     const Case cases[] = {
-        {"two right-aligned numbers side by side", Written({" 37  7919.10", "  8   123.40", "101 15000.00", " 42    17.99"}),
+        {"two right-aligned numbers side by side", Written({" 37  7919.10", "  8  -123.40", "101 15000.00", " 42    17.99"}),
          {{0, NUM}, {3, NUM}}},
         {"a name and a city in code page 850", Written(umlauts, 850), {{0, TXT}, {8, TXT}}},
         {"a name and a city in code page 1252", Written(umlauts, 1252), {{0, TXT}, {8, TXT}}},
@@ -52,6 +52,7 @@ TEST(ColumnGuess, CutsRecordsIntoTypedColumns)
          Written({" Anna   12\n", "*Jo      7\n", " Peter 100\n", " Ute    55\n"}), {{1, TXT}, {6, NUM}}},
         {"a zero byte ends a C string", Written({"Anna\0\0Koch\0\0"s, "Jo\0\0\0\0Wolf\0\0"s, "Peter\0Ute\0\0\0"s}),
          {{0, TXT}, {6, TXT}}},
+        {"a date with two points is text", Written({"07.12.91  12.5", "24.01.88   3.0", "01.02.03 100.2"}), {{0, TXT}, {8, NUM}}},
         {"digits, then letters", Written({"12345Anna  ", "00017Jo    ", "99999Peter "}), {{0, NUM}, {5, TXT}}},
         {"whole-number doubles vary in their top bytes only", Made(12, [](Bytes& b, std::uint32_t k, std::mt19937& rng) {
              Int(b, std::bit_cast<std::uint64_t>(static_cast<double>(1 + rng() % 60)), 8);

@@ -148,6 +148,11 @@ TEST(FindRecord, FindsNothingWhereNothingRepeats)
         {random, GuessFailure::NoRepeat}, {lines, GuessFailure::NoRepeat}, {{1, 2, 1, 2, 1, 2}, GuessFailure::TooSmall}};
     for (const auto& [source, failure] : cases)
         EXPECT_EQ(FindRecord(MemorySource(source)).failure, failure) << source.size() << " bytes";
+    struct Unreadable : MemorySource {
+        using MemorySource::MemorySource;
+        std::int64_t ReadAt(std::uint64_t, void*, std::size_t) const override { return -1; }
+    };
+    EXPECT_EQ(FindRecord(Unreadable(random)).failure, GuessFailure::ReadError);
 }
 
 // Real tables: the sample table's guess is the layout it comes with;
