@@ -50,7 +50,7 @@ TEST(ColumnGuess, CutsRecordsIntoTypedColumns)
         {"a name and a city in code page 1252", Written(umlauts, 1252), {{0, TXT}, {8, TXT}}},
         {"a deletion flag and a line end are left out",
          Written({" Anna   12\n", "*Jo      7\n", " Peter 100\n", " Ute    55\n"}), {{1, TXT}, {6, NUM}}},
-        {"a zero byte ends a C string", Written({"Anna\0\0Koch\0\0"s, "Jo\0\0\0\0Wolf\0\0"s, "Peter\0Ute\0\0\0"s}),
+        {"a zero byte ends a C string", Written({"Peter\0Koch\0\0"s, "Maria\0Wolf\0\0"s, "Jonas\0Ute\0\0\0"s}),
          {{0, TXT}, {6, TXT}}},
         {"a date with two points is text", Written({"07.12.91  12.5", "24.01.88   3.0", "01.02.03 100.2"}), {{0, TXT}, {8, NUM}}},
         {"digits, then letters", Written({"12345Anna  ", "00017Jo    ", "99999Peter "}), {{0, NUM}, {5, TXT}}},

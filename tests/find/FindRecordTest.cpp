@@ -200,6 +200,8 @@ TEST(FindRecord, FitsColumnsToWhatMarksCanMake)
     const FitCase cases[] = {
         {"one byte inside joins the text after it", 9, {{0, 4, BI, I}, {4, 1, BI, I}, {5, 2, TX, T}, {7, 2, BI, I}}, {},
          {{0, 4}, {4, 3}, {7, 2}}},
+        {"one byte inside joins the integer after it rather than the text before", 9,
+         {{0, 4, TX, T}, {4, 1, BI, I}, {5, 2, BI, I}, {7, 2, TX, T}}, {}, {{0, 4}, {4, 3}, {7, 2}}},
         {"two columns: the second loses its last byte to a third", 6, {{0, 3, TX, T}, {3, 3, BI, I}}, {},
          {{0, 3}, {3, 2}, {5, 1}}},
         {"two columns: a constant zero high byte is left out", 6, {{0, 2, TX, T}, {2, 4, BI, I}},
