@@ -151,10 +151,13 @@ private:
     }
 
     // A right-aligned number starts at j: after a byte that is nearly always
-    // a digit comes one that is often a leading blank.
+    // a digit comes one that is often a leading blank. Where one number
+    // always has its last digit, a place that is ever blank begins the next,
+    // even when their digits touch in most records (" 37123456.78").
     bool NewNumberAt(std::uint32_t j) const
     {
-        return stats_[j - 1].pad <= 0.05 && stats_[j].pad >= 0.15;
+        const double before = stats_[j - 1].pad;
+        return before <= 0.05 && (stats_[j].pad >= 0.15 || (before == 0 && stats_[j].pad > 0));
     }
 
     void CutText(std::uint32_t begin, std::uint32_t contentBegin, std::uint32_t end)

@@ -46,6 +46,10 @@ TEST(ColumnGuess, CutsRecordsIntoTypedColumns)
     const Case cases[] = {
         {"two right-aligned numbers side by side", Written({" 37  7919.10", "  8  -123.40", "101 15000.00", " 42    17.99"}),
          {{0, NUM}, {3, NUM}}},
+        {"two numbers whose digits touch in most records",
+         Written({" 37123456.78", " 48654321.00", "101 15000.00", " 42987654.30", " 19100000.01", " 77555555.55",
+                  " 63222222.22", " 50333333.33"}),
+         {{0, NUM}, {3, NUM}}},
         {"a name and a city in code page 850", Written(umlauts, 850), {{0, TXT}, {8, TXT}}},
         {"a name and a city in code page 1252", Written(umlauts, 1252), {{0, TXT}, {8, TXT}}},
         {"a deletion flag and a line end are left out",
