@@ -70,6 +70,13 @@ TEST(ColumnGuess, CutsRecordsIntoTypedColumns)
              Int(b, std::bit_cast<std::uint32_t>(static_cast<float>(rng() % 5000) / 8.0f + 1), 4);
          }),
          {{0, BCD}, {10, SGL}}},
+        {"integers whose bytes read as an infinite double, blanks that belong to a number",
+         Made(13, [](Bytes& b, std::uint32_t k, std::mt19937& rng) {
+             Int(b, 100000 + 37 * k, 4);
+             Int(b, 0x7FF00000u | rng() % 0xFFFFF, 4);
+             Right(b, std::to_string(rng() % 1000), 5);
+         }),
+         {{0, INT}, {4, INT}, {8, NUM}}},
         {"a zero-led big-endian number, a constant, an integer", Made(8, [](Bytes& b, std::uint32_t k, std::mt19937& rng) {
              b.insert(b.end(), {0, 0, static_cast<std::uint8_t>(k >> 4), static_cast<std::uint8_t>(k * 13)});
              b.insert(b.end(), {0xFE, 0xFE});
