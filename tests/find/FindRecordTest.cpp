@@ -1,6 +1,6 @@
-// The finder on small generated sources: where the records start, how long
-// they are, what the columns hold, and that its marks make exactly those
-// columns when a conversion reads them.
+// The finder on small generated sources and real tables: where the records
+// start, how long they are, what the columns hold, and that its marks make
+// exactly those columns when a conversion reads them.
 #include <gtest/gtest.h>
 
 #include <bit>
