@@ -2,17 +2,21 @@
 """Scores `zorbik-convert --guess` on a corpus with known answers.
 
 Builds the corpus from a seed into a scratch folder: tables written by real
-programs (dBASE tables from shapelib's dbfcreate/dbfadd, shape and shape
-index files from shpcreate/shpadd, login records from `utmpdump -r`) and
-generated files (a random header of 0 to 3000 bytes, then records of 2 to
-500 bytes that mix every field type, sometimes an end mark or loose bytes
-after them). Runs the guess on each file, converts with the guessed layout
-and prints per file and in total:
+programs (dBASE tables from shapelib's dbfcreate/dbfadd, some with umlauts
+in code page 850 and 1252, shape and shape index files from
+shpcreate/shpadd, login records from `utmpdump -r`) and generated files (a
+random header of 0 to 3000 bytes, then records of 2 to 500 bytes that mix
+every field type, sometimes an end mark or loose bytes after them). Runs
+the guess on each file, converts with the guessed layout and prints per
+file and in total:
 
   - the share of files whose record start S and record length L are both
     exactly right;
   - for the tables, the share of fields whose first byte begins a column of
     the converted guess (as `--explain` reports the columns).
+
+Tables with umlauts in code page 850 and 1252 come last, drawn apart from
+the others.
 
     guess_corpus.py --convert PATH [--seed N] [--generated N] [--keep DIR] [-v]
 """
@@ -83,6 +87,24 @@ def dbf_table(rnd, folder, name):
         begins.append(at)
         at += width
     return path + ".dbf", header, length, begins
+
+
+NAMES = ["Müller", "Schäfer", "Groß", "Weiß, Käthe", "Böhm", "Jäger", "Köhler", "Dupont", "Nørgaard", "García"]
+CITIES = ["Zürich", "Lübeck", "Düsseldorf", "München", "Köln", "Århus", "Göttingen", "Leeds", "Paris", "Sevilla"]
+
+
+def umlaut_table(rnd, folder, name, codepage):
+    """A dBASE table with umlauts in names and cities, in a DOS or Windows code page."""
+    path = os.path.join(folder, name)
+    widths = [rnd.randint(12, 24), rnd.randint(10, 16), 3, 9]
+    run(["dbfcreate", path, "-s", "NAME", str(widths[0]), "-s", "CITY", str(widths[1]), "-n", "AGE", "3", "0",
+         "-n", "AMOUNT", "9", "2"])
+    for _ in range(rnd.randint(30, 300)):
+        run(["dbfadd", path, rnd.choice(NAMES).encode(codepage), rnd.choice(CITIES).encode(codepage),
+             str(rnd.randint(18, 99)), "%.2f" % rnd.uniform(0, 99999)])
+    data = open(path + ".dbf", "rb").read()
+    header, length = struct.unpack("<HH", data[8:12])
+    return path + ".dbf", header, length, [1 + sum(widths[:k]) for k in range(4)]
 
 
 def shape_files(rnd, folder, name):
@@ -276,6 +298,11 @@ def main():
             files.append(utmp_file(rnd, folder, "wtmp%02d" % i))
         for i in range(options.generated):
             files.append(generated_file(rnd, folder, "gen%02d.bin" % i))
+        # Drawn apart, so that the files above stay those of earlier runs.
+        rnd_cp = random.Random(options.seed * 1000 + 850)
+        for i in range(4):
+            codepage = "cp850" if i % 2 == 0 else "cp1252"
+            files.append(umlaut_table(rnd_cp, folder, "%s_%d" % (codepage, i), codepage))
 
         right = fields = field_hits = converted = 0
         confidences = {True: [], False: []}

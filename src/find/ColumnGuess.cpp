@@ -27,6 +27,11 @@ bool IsPrintable(std::uint8_t b)
     return b >= 0x20 && b < 0x7F;
 }
 
+bool IsAsciiLetter(std::uint8_t b)
+{
+    return (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');
+}
+
 // How a position takes part in the cut.
 enum class Kind : std::uint8_t { PadConst, OtherConst, Char, Binary };
 // What the non-padding bytes of a text position are.
@@ -63,10 +68,21 @@ public:
 
     std::vector<GuessedColumn> Cut()
     {
-        std::uint32_t j = 0;
-        std::uint32_t binaryFrom = 0;
-        while (j < length_) {
-            const std::uint32_t runEnd = TextRunEnd(j);
+        // A deletion flag (blank, or '*' for a deleted record) first and a
+        // line end last hold no data: the marks leave them out.
+        const PositionStats& flag = stats_[0];
+        const std::uint32_t first =
+            recordStart_ && length_ > 1 && ((flag.constant && flag.value == ' ') || (flag.distinct == 2 && flag.value == '*' && flag.pad > 0))
+                ? 1
+                : 0;
+        std::uint32_t last = length_;
+        while (recordStart_ && last > first + 2 && length_ - last < 2 && stats_[last - 1].constant &&
+               (stats_[last - 1].value == '\n' || stats_[last - 1].value == '\r'))
+            --last;
+        std::uint32_t j = first;
+        std::uint32_t binaryFrom = first;
+        while (j < last) {
+            const std::uint32_t runEnd = TextRunEnd(j, last);
             if (runEnd == j) {
                 ++j;
                 continue;
@@ -86,15 +102,15 @@ public:
             }
             j = runEnd;
         }
-        AddBinary(binaryFrom, length_);
+        AddBinary(binaryFrom, last);
         return columns_;
     }
 
 private:
     // The end of the run of text positions from `j` (j itself when none).
-    std::uint32_t TextRunEnd(std::uint32_t j) const
+    std::uint32_t TextRunEnd(std::uint32_t j, std::uint32_t end) const
     {
-        while (j < length_ && (KindOf(stats_[j]) == Kind::Char || KindOf(stats_[j]) == Kind::PadConst))
+        while (j < end && (KindOf(stats_[j]) == Kind::Char || KindOf(stats_[j]) == Kind::PadConst))
             ++j;
         return j;
     }
@@ -135,10 +151,13 @@ private:
     }
 
     // A right-aligned number starts at j: after a byte that is nearly always
-    // a digit comes one that is often a leading blank.
+    // a digit comes one that is often a leading blank. Where one number
+    // always has its last digit, a place that is ever blank begins the next,
+    // even when their digits touch in most records (" 37123456.78").
     bool NewNumberAt(std::uint32_t j) const
     {
-        return stats_[j - 1].pad <= 0.05 && stats_[j].pad >= 0.15;
+        const double before = stats_[j - 1].pad;
+        return before <= 0.05 && (stats_[j].pad >= 0.15 || (before == 0 && stats_[j].pad > 0));
     }
 
     void CutText(std::uint32_t begin, std::uint32_t contentBegin, std::uint32_t end)
@@ -238,6 +257,7 @@ std::vector<PositionStats> MeasurePositions(const std::vector<const std::uint8_t
         std::size_t pads = 0;
         std::size_t controls = 0;
         std::size_t high = 0;
+        std::size_t highInWord = 0;
         std::size_t numberChars = 0;
         for (const std::uint8_t* r : records) {
             const std::uint8_t b = r[j];
@@ -245,6 +265,9 @@ std::vector<PositionStats> MeasurePositions(const std::vector<const std::uint8_t
             pads += IsPad(b) ? 1 : 0;
             controls += IsControl(b) ? 1 : 0;
             high += b >= 0x80 ? 1 : 0;
+            highInWord += b >= 0x80 && ((j > 0 && IsAsciiLetter(r[j - 1])) || (j + 1 < length && IsAsciiLetter(r[j + 1])))
+                              ? 1
+                              : 0;
             numberChars += IsNumberChar(b) ? 1 : 0;
         }
         PositionStats& s = stats[j];
@@ -256,8 +279,10 @@ std::vector<PositionStats> MeasurePositions(const std::vector<const std::uint8_t
         s.constant = s.distinct == 1;
         s.pad = static_cast<double>(pads) / count;
         const std::size_t content = records.size() - pads;
-        // Texts of DOS and Windows code pages hold letters above 7Fh.
-        s.textLike = controls == 0 && high * 100 <= content * 40;
+        // Texts of DOS and Windows code pages hold letters above 7Fh: a few
+        // anywhere, or many where nearly all of them stand next to a plain
+        // letter (the ü of Zürich), which the bytes of binary numbers rarely do.
+        s.textLike = controls == 0 && (high * 100 <= content * 40 || (highInWord * 10 >= high * 9));
         s.digits = content > 0 && numberChars == content;
     }
     return stats;

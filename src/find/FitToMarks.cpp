@@ -66,25 +66,32 @@ std::vector<GuessedColumn> FitToMarks(std::vector<GuessedColumn> columns, std::u
 {
     // A column inside the record takes a begin and an end mark on two rows
     // of its own: a one-byte one is joined to the neighbour it hurts least.
-    for (std::size_t i = 1; i + 1 < columns.size();) {
-        if (columns[i].length != 1) {
+    // Edge bytes left out make the first or last column one inside.
+    for (std::size_t i = 0; i < columns.size() && columns.size() > 1;) {
+        if (columns[i].length != 1 || columns[i].offset == 0 || columns[i].offset + 1 == length) {
             ++i;
             continue;
         }
-        int costBefore = 0;
-        int costAfter = 0;
-        const GuessedColumn before = Join(columns[i - 1], columns[i], stats, costBefore);
-        const GuessedColumn after = Join(columns[i], columns[i + 1], stats, costAfter);
-        if (costBefore <= costAfter) {
+        int costBefore = 9;
+        int costAfter = 9;
+        const GuessedColumn before = i > 0 ? Join(columns[i - 1], columns[i], stats, costBefore) : columns[i];
+        const GuessedColumn after = i + 1 < columns.size() ? Join(columns[i], columns[i + 1], stats, costAfter) : columns[i];
+        if (i > 0 && costBefore <= costAfter) {
             columns[i - 1] = before;
             columns.erase(columns.begin() + static_cast<std::ptrdiff_t>(i));
-            i = std::max<std::size_t>(i - 1, 1);
+            --i;
         } else {
             columns[i] = after;
             columns.erase(columns.begin() + static_cast<std::ptrdiff_t>(i) + 1);
         }
     }
-    if (columns.size() != 2)
+    // A lone column that ends on the record's last byte must begin on its
+    // first: it takes back a left-out flag byte.
+    if (columns.size() == 1 && columns[0].offset + columns[0].length == length) {
+        columns[0].length = length;
+        columns[0].offset = 0;
+    }
+    if (columns.size() != 2 || columns[0].offset != 0 || columns[1].offset + columns[1].length != length)
         return columns;
 
     // The first column's end is the second one's begin mark, and a column

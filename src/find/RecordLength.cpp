@@ -52,18 +52,6 @@ double FastLog2(double x)
     return exponent - 1 + table[i] + (table[i + 1] - table[i]) * (at - static_cast<double>(i));
 }
 
-double Log2Of(std::uint32_t k)
-{
-    static const std::vector<double> table = [] {
-        std::vector<double> t((kScanBudget + 512) * 2);
-        t[0] = 0;
-        for (std::size_t i = 1; i < t.size(); ++i)
-            t[i] = std::log2(static_cast<double>(i));
-        return t;
-    }();
-    return k < table.size() ? table[k] : std::log2(static_cast<double>(k));
-}
-
 std::vector<ScanRange> ScanRanges(const ByteSample& sample, std::size_t budget)
 {
     std::vector<ScanRange> ranges;

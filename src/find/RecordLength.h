@@ -39,8 +39,6 @@ LengthChoice ChooseRecordLength(const ByteSample& sample);
 // position modulo `length` (the positions count from source offset 0).
 double CodeLength(const std::vector<ScanRange>& ranges, std::uint32_t length);
 
-// log2 of small whole numbers, looked up.
-double Log2Of(std::uint32_t k);
 // log2 of a positive number, to about seven digits.
 double FastLog2(double x);
 

@@ -148,14 +148,13 @@ Profile MakeProfile(const ByteSample& sample, std::uint32_t length, std::uint64_
     Profile profile(length);
     const SampleChunk& head = sample.chunks.front();
     profile.SetBackground(head.bytes.data(), head.bytes.size());
-    if (sample.chunks.size() == 1) {
-        const std::uint64_t begin = std::max(from, head.bytes.size() > kProfileBudget ? head.bytes.size() - kProfileBudget : 0);
-        if (begin < head.bytes.size())
-            profile.Add(head.bytes.data() + begin, head.bytes.size() - begin, begin);
-    } else {
+    // The head is at most kProfileBudget long.
+    const std::uint64_t begin = std::max(from, head.bytes.size() > kProfileBudget ? head.bytes.size() - kProfileBudget : 0);
+    if (begin < head.bytes.size())
+        profile.Add(head.bytes.data() + begin, head.bytes.size() - begin, begin);
+    if (sample.chunks.size() > 1)
         for (const ScanRange& r : ScanRanges(sample, kProfileBudget))
             profile.Add(r.data, r.size, r.offset);
-    }
     return profile;
 }
 
@@ -169,13 +168,14 @@ StartChoice ChooseRecordStart(const ByteSample& sample, std::uint32_t length)
     const SampleChunk& head = sample.chunks.front();
     const std::uint64_t limit = head.bytes.size() >= length ? head.bytes.size() - length : 0;
 
-    // The statistics of a small source come from its back half first, then
-    // from where the header ends, until that stays put.
-    const bool whole = sample.chunks.size() == 1;
-    std::uint64_t from = whole ? head.bytes.size() / 2 : 0;
+    // The statistics come from the back half of a small source, from the
+    // body pieces of a large one first, then also from where the header
+    // ends, until that stays put: the records near the header can differ
+    // from the later ones (a counter's high bytes, say).
+    std::uint64_t from = sample.chunks.size() == 1 ? head.bytes.size() / 2 : head.bytes.size();
     Profile profile = MakeProfile(sample, length, from);
     std::uint64_t start = HeaderEnd(head, profile, limit);
-    for (int pass = 0; whole && pass < 3 && start != from; ++pass) {
+    for (int pass = 0; pass < 3 && start != from; ++pass) {
         from = start;
         profile = MakeProfile(sample, length, from);
         start = HeaderEnd(head, profile, limit);

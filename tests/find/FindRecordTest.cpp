@@ -1,40 +1,24 @@
-// The finder on small generated sources: where the records start, how long
-// they are, what the columns hold, and that its marks make exactly those
-// columns when a conversion reads them.
+// The finder on small generated sources and real tables: where the records
+// start, how long they are, what the columns hold, and that its marks make
+// exactly those columns when a conversion reads them.
 #include <gtest/gtest.h>
 
 #include <bit>
-#include <functional>
 #include <random>
 #include <tuple>
 
 #include "convert/PrepareConversion.h"
 #include "find/ColumnGuess.h"
+#include "find/FindTables.h"
 #include "find/GuessLayout.h"
-#include "support/MemoryIo.h"
 
 namespace zorbik {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-using Record = std::function<void(Bytes&, std::uint32_t k, std::mt19937& rng)>;
-
-void Int(Bytes& b, std::uint64_t v, int n)
-{
-    for (int i = 0; i < n; ++i)
-        b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-
-void Text(Bytes& b, std::string text, std::size_t width, char pad = ' ')
-{
-    text.resize(width, pad);
-    b.insert(b.end(), text.begin(), text.end());
-}
-
-void Right(Bytes& b, const std::string& text, std::size_t width)
-{
-    Text(b, std::string(width - text.size(), ' ') + text, width);
-}
+using findtest::Bytes;
+using findtest::Int;
+using findtest::Put;
+using findtest::Right;
 
 std::string Name(std::mt19937& rng)
 {
@@ -43,7 +27,7 @@ std::string Name(std::mt19937& rng)
 }
 
 // `header` random bytes (the last one given), `count` records, `tail`.
-Bytes Source(std::size_t header, int last, int count, const Record& record, const Bytes& tail = {})
+Bytes Source(std::size_t header, int last, int count, const findtest::MakeRecord& record, const Bytes& tail = {})
 {
     std::mt19937 rng(11);
     Bytes b;
@@ -98,11 +82,11 @@ TEST(FindRecord, FindsRecordsAndColumnsOfGeneratedSources)
          Source(97, 0x0D, 200,
                 [](Bytes& b, std::uint32_t, std::mt19937& rng) {
                     b.push_back(' ');
-                    Text(b, Name(rng), 12);
+                    Put(b, Name(rng), 12);
                     Right(b, std::to_string(rng() % 1000000), 7);
                 },
                 {0x1A}),
-         97, 20, {{0, TX}, {1, TX}, {13, DN}}},
+         97, 20, {{1, TX}, {13, DN}}},
         {"binary numbers behind a random header",
          Source(300, -1, 150,
                 [](Bytes& b, std::uint32_t k, std::mt19937& rng) {
@@ -119,7 +103,7 @@ TEST(FindRecord, FindsRecordsAndColumnsOfGeneratedSources)
          Source(0, -1, 120,
                 [](Bytes& b, std::uint32_t k, std::mt19937& rng) {
                     Int(b, 1 + rng() % 8, 4);
-                    Text(b, Name(rng), 12, '\0');
+                    Put(b, Name(rng), 12, '\0');
                     Int(b, 1600000000u + 37 * k, 4);
                     Int(b, 300 + rng() % 30000, 4);
                 }),
@@ -127,11 +111,11 @@ TEST(FindRecord, FindsRecordsAndColumnsOfGeneratedSources)
         {"fixed-width text lines",
          Source(0, -1, 300,
                 [](Bytes& b, std::uint32_t, std::mt19937& rng) {
-                    Text(b, Name(rng), 10);
+                    Put(b, Name(rng), 10);
                     Right(b, std::to_string(rng() % 10000) + "." + std::to_string(10 + rng() % 90), 8);
-                    Text(b, "\r\n", 2);
+                    Put(b, "\r\n", 2);
                 }),
-         0, 20, {{0, TX}, {10, DN}, {18, BI}}},
+         0, 20, {{0, TX}, {10, DN}}},
     };
     for (const FindCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -162,6 +146,40 @@ TEST(FindRecord, FindsNothingWhereNothingRepeats)
         {random, GuessFailure::NoRepeat}, {lines, GuessFailure::NoRepeat}, {{1, 2, 1, 2, 1, 2}, GuessFailure::TooSmall}};
     for (const auto& [source, failure] : cases)
         EXPECT_EQ(FindRecord(MemorySource(source)).failure, failure) << source.size() << " bytes";
+    struct Unreadable : MemorySource {
+        using MemorySource::MemorySource;
+        std::int64_t ReadAt(std::uint64_t, void*, std::size_t) const override { return -1; }
+    };
+    EXPECT_EQ(FindRecord(Unreadable(random)).failure, GuessFailure::ReadError);
+}
+
+// Real tables: the sample table's guess is the layout it comes with;
+// dBASE tables with umlauts in code page 850 and 1252 are guessed as their
+// headers describe them.
+TEST(FindRecord, GuessesRealTables)
+{
+    const Bytes zlayout = findtest::SourceFile("resources/sample/customers.zlayout");
+    std::vector<LayoutEntry> expected;
+    ASSERT_FALSE(ParseLayout(std::string(zlayout.begin(), zlayout.end()), 1u << 20, expected));
+    const RecordGuess sample = FindRecord(MemorySource(findtest::SourceFile("resources/sample/customers.dat")));
+    EXPECT_FALSE(sample.LowConfidence());
+    std::vector<std::tuple<std::int32_t, MarkerKind, FieldType>> want;
+    std::vector<std::tuple<std::int32_t, MarkerKind, FieldType>> got;
+    for (const LayoutEntry& e : expected)
+        want.emplace_back(e.row, e.marker, e.type);
+    for (const LayoutEntry& e : GuessMarks(sample))
+        got.emplace_back(e.row, e.marker, e.type);
+    EXPECT_EQ(got, want);
+
+    for (const std::uint16_t codePage : {850, 1252}) {
+        SCOPED_TRACE(codePage);
+        const RecordGuess guess = FindRecord(MemorySource(findtest::UmlautTable(codePage)));
+        EXPECT_EQ(guess.start, findtest::DbfHeaderLength(4));
+        EXPECT_EQ(guess.length, 39u);
+        EXPECT_FALSE(guess.LowConfidence());
+        EXPECT_EQ(Stated(guess), (Cut{{1, 14, TX}, {15, 12, TX}, {27, 3, DN}, {30, 9, DN}}));
+        EXPECT_EQ(Marked(guess), Stated(guess));
+    }
 }
 
 // Columns that marks cannot make as they are: a one-byte column inside the
@@ -180,11 +198,17 @@ TEST(FindRecord, FitsColumnsToWhatMarksCanMake)
     const FitCase cases[] = {
         {"one byte inside joins the text after it", 9, {{0, 4, BI, I}, {4, 1, BI, I}, {5, 2, TX, T}, {7, 2, BI, I}}, {},
          {{0, 4}, {4, 3}, {7, 2}}},
+        {"one byte inside joins the integer after it rather than the text before", 9,
+         {{0, 4, TX, T}, {4, 1, BI, I}, {5, 2, BI, I}, {7, 2, TX, T}}, {}, {{0, 4}, {4, 3}, {7, 2}}},
+        {"one byte inside joins the text before it", 9, {{0, 2, BI, I}, {2, 3, TX, T}, {5, 1, TX, T}, {6, 3, BI, I}}, {},
+         {{0, 2}, {2, 4}, {6, 3}}},
+        {"one byte after a left-out flag byte is inside", 7, {{1, 1, BI, I}, {2, 4, TX, T}}, {}, {{1, 5}}},
         {"two columns: the second loses its last byte to a third", 6, {{0, 3, TX, T}, {3, 3, BI, I}}, {},
          {{0, 3}, {3, 2}, {5, 1}}},
         {"two columns: a constant zero high byte is left out", 6, {{0, 2, TX, T}, {2, 4, BI, I}},
          {false, false, false, false, false, true}, {{0, 2}, {2, 3}}},
         {"one column is the whole record", 5, {{0, 5, TX, T}}, {}, {{0, 5}}},
+        {"a lone column after a left-out flag byte takes it back", 5, {{1, 4, TX, T}}, {}, {{0, 5}}},
     };
     for (const FitCase& c : cases) {
         SCOPED_TRACE(c.name);
