@@ -159,17 +159,12 @@ TEST(FindRecord, FindsNothingWhereNothingRepeats)
 TEST(FindRecord, GuessesRealTables)
 {
     const Bytes zlayout = findtest::SourceFile("resources/sample/customers.zlayout");
-    std::vector<LayoutEntry> expected;
-    ASSERT_FALSE(ParseLayout(std::string(zlayout.begin(), zlayout.end()), 1u << 20, expected));
+    const LoadedLayout expected =
+        LoadLayout(std::string(zlayout.begin(), zlayout.end()), 1u << 20, UiLanguage::English);
+    ASSERT_FALSE(expected.error.Failed());
     const RecordGuess sample = FindRecord(MemorySource(findtest::SourceFile("resources/sample/customers.dat")));
     EXPECT_FALSE(sample.LowConfidence());
-    std::vector<std::tuple<std::int32_t, MarkerKind, FieldType>> want;
-    std::vector<std::tuple<std::int32_t, MarkerKind, FieldType>> got;
-    for (const LayoutEntry& e : expected)
-        want.emplace_back(e.row, e.marker, e.type);
-    for (const LayoutEntry& e : GuessMarks(sample))
-        got.emplace_back(e.row, e.marker, e.type);
-    EXPECT_EQ(got, want);
+    EXPECT_EQ(FormatLayout({GuessMarks(sample), {}}), FormatLayout({expected.layout.marks, {}}));
 
     for (const std::uint16_t codePage : {850, 1252}) {
         SCOPED_TRACE(codePage);
