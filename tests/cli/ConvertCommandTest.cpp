@@ -122,6 +122,10 @@ TEST(ConvertCommand, ArgumentsGiveTheirExitCodeMessageAndTarget)
          "Column 1: rows 4-5, type row 4, Text, all bytes (2)\n"
          "Column 2: rows 6-10, type row 7, BinInteger, byte marks select bytes 7, 9\n",
          true},
+        {{"--guess", source}, 0, "of the record, Text, constant bytes (flag or padding)\n8 LineBegin Text\n33 LineEnd\n", true},
+        {{"--guess", dir / "escapes.dat"}, 1, "No record structure found: the bytes repeat at no record length.", true},
+        {{"--guess", source, target}, 2, "--guess expects SOURCE only", false},
+        {{"--guess", "--layout", layout, source}, 2, "--guess takes no --layout", true},
         {{"--layout", layout, largest, target}, 3, "Error on writing target file!\n  " + target + " was not completed",
          false, "C", [&] { fs::remove(target); }},
         {{"--layout", layout, largest, target}, 3, "Import file-error\n  " + largest + " could not be read to the end",
