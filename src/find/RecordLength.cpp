@@ -113,21 +113,12 @@ double CodeLength(const std::vector<ScanRange>& ranges, std::uint32_t length)
     return -(static_cast<double>(exponent) + std::log2(product));
 }
 
-LengthChoice ChooseRecordLength(const ByteSample& sample)
-{
-    LengthChoice choice;
-    const std::vector<ScanRange> ranges = ScanRanges(sample, kScanBudget);
-    std::size_t longest = 0;
-    std::size_t total = 0;
-    for (const ScanRange& r : ranges) {
-        longest = std::max(longest, r.size);
-        total += r.size;
-    }
-    const auto maxLength = static_cast<std::uint32_t>(std::min<std::size_t>(kMaxRecordLength, longest / kMinRecords));
-    if (maxLength < 2)
-        return choice;
+namespace {
 
-    // Share of equal, informative byte pairs at each distance.
+// Share of equal, informative byte pairs at each distance up to
+// `maxLength`, over the sample's ranges.
+std::vector<double> PairShares(const std::vector<ScanRange>& ranges, std::uint32_t maxLength)
+{
     std::vector<double> share(maxLength + 1, 0.0);
     for (std::uint32_t length = 2; length <= maxLength; ++length) {
         std::uint64_t matches = 0;
@@ -150,8 +141,14 @@ LengthChoice ChooseRecordLength(const ByteSample& sample)
         }
         share[length] = pairs == 0 ? 0.0 : static_cast<double>(matches) / static_cast<double>(pairs);
     }
+    return share;
+}
 
-    // The short list: the best distances and every divisor of them.
+// The lengths worth coding: the distances with the best shares and every
+// divisor of them, in increasing order.
+std::vector<std::uint32_t> ShortList(const std::vector<double>& share)
+{
+    const auto maxLength = static_cast<std::uint32_t>(share.size() - 1);
     std::vector<std::uint32_t> order;
     for (std::uint32_t length = 2; length <= maxLength; ++length)
         order.push_back(length);
@@ -167,14 +164,15 @@ LengthChoice ChooseRecordLength(const ByteSample& sample)
                 list.push_back(d);
     std::sort(list.begin(), list.end());
     list.erase(std::unique(list.begin(), list.end()), list.end());
+    return list;
+}
 
-    const double plain = CodeLength(ranges, 1);
-    std::vector<Candidate> candidates;
-    for (const std::uint32_t length : list)
-        candidates.push_back({length, CodeLength(ranges, length)});
-    std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
-        return a.bits != b.bits ? a.bits < b.bits : a.length < b.length;
-    });
+// The record length among `candidates` (sorted by their bits, best first),
+// how sure it is against a coding without records (`plain` bits), and the
+// other lengths that fit.
+LengthChoice Choose(std::vector<Candidate> candidates, double plain, std::size_t total)
+{
+    LengthChoice choice;
     if (candidates.empty())
         return choice;
     // A multiple of the record length can code a little better (counters
@@ -204,6 +202,29 @@ LengthChoice ChooseRecordLength(const ByteSample& sample)
             choice.unrelatedRival = std::max(choice.unrelatedRival, score);
     }
     return choice;
+}
+
+} // namespace
+
+LengthChoice ChooseRecordLength(const ByteSample& sample)
+{
+    const std::vector<ScanRange> ranges = ScanRanges(sample, kScanBudget);
+    std::size_t longest = 0;
+    std::size_t total = 0;
+    for (const ScanRange& r : ranges) {
+        longest = std::max(longest, r.size);
+        total += r.size;
+    }
+    const auto maxLength = static_cast<std::uint32_t>(std::min<std::size_t>(kMaxRecordLength, longest / kMinRecords));
+    if (maxLength < 2)
+        return {};
+    std::vector<Candidate> candidates;
+    for (const std::uint32_t length : ShortList(PairShares(ranges, maxLength)))
+        candidates.push_back({length, CodeLength(ranges, length)});
+    std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
+        return a.bits != b.bits ? a.bits < b.bits : a.length < b.length;
+    });
+    return Choose(std::move(candidates), CodeLength(ranges, 1), total);
 }
 
 } // namespace zorbik
