@@ -26,10 +26,12 @@ TEST(Marks, ClicksCycleMarkersAndTypes)
     marks.CycleMarker(kNoRow);
     marks.SetFieldType(kMaxMarkRow + 1, TX);
     EXPECT_EQ(marks, before);
+    marks.SetFieldType(5, TX);
+    EXPECT_EQ(marks.LastRow(), 5); // a type past the last marker counts
     marks.SetMarker(kMaxMarkRow, LE);
     EXPECT_EQ(marks.LastRow(), kMaxMarkRow);
     // Unmarking and untyping take the row out.
-    for (const std::int32_t row : {1, 2, 3, kMaxMarkRow}) {
+    for (const std::int32_t row : {1, 2, 3, 5, kMaxMarkRow}) {
         marks.SetMarker(row, NO);
         marks.SetFieldType(row, FieldType::None);
     }
