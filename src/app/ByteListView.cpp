@@ -72,11 +72,11 @@ void ByteListView::setModel(QAbstractItemModel* model)
     updateGeometries();
 }
 
-void ByteListView::ShowRow(std::int32_t row)
+void ByteListView::ShowRow(std::int32_t row, bool atTop)
 {
     if (row < 0 || model() == nullptr || row >= RowCount())
         return;
-    scrollTo(model()->index(row, 0, rootIndex()), QAbstractItemView::EnsureVisible);
+    scrollTo(model()->index(row, 0, rootIndex()), atTop ? PositionAtTop : EnsureVisible);
 }
 
 int ByteListView::columnWidth(int column) const

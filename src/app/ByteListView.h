@@ -27,8 +27,9 @@ public:
 
     // Sets the model and gives the columns their widths.
     void setModel(QAbstractItemModel* model) override;
-    // Scrolls until the row is entirely visible; nothing for -1.
-    void ShowRow(std::int32_t row);
+    // Scrolls until the row is entirely visible, or to the top of the list
+    // with `atTop`; nothing for -1.
+    void ShowRow(std::int32_t row, bool atTop = false);
 
     QHeaderView* Header() const { return header_; }
     int columnWidth(int column) const;

@@ -419,7 +419,7 @@ void MainWindow::ReplaceMarks(const Marks& marks)
     UpdatePreview();
     for (const auto& [row, kind] : marks_.Markers()) {
         if (kind == MarkerKind::LineBegin) {
-            view_->ShowRow(row);
+            view_->ShowRow(row, true);
             break;
         }
     }

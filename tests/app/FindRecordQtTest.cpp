@@ -74,6 +74,7 @@ void FindRecordQtTest::findRecord()
         if (kind == MarkerKind::LineBegin)
             begin = row;
     QCOMPARE(begin, c.lineBegin);
+    QCOMPARE(shown.window.focusWidget(), ByteList(shown.window));
     if (*c.marks == '\0' && begin != kNoRow) { // paged and scrolled to the record
         const ByteListView& view = *ByteList(shown.window);
         QVERIFY(view.viewport()->rect().contains(view.visualRect(view.model()->index(begin, 0))));

@@ -249,6 +249,7 @@ void MainWindowQtTest::moreBytes()
             if (step > 1)
                 Press(shown.window, MainWindow::MoreBytesButton);
             QCOMPARE(model->rowCount(), pages[step]);
+            QCOMPARE(shown.window.focusWidget(), ByteList(shown.window)); // after Open and More bytes alike
         }
         for (int row = 0; row < model->rowCount(); ++row)
             QCOMPARE(model->index(row, ByteListModel::HexColumn).data().toString(),

@@ -101,7 +101,6 @@ TEST(ConvertCommand, ArgumentsGiveTheirExitCodeMessageAndTarget)
 #ifndef _WIN32
         {{"--layout", layout, dir / "fifo.dat", target}, 2, "fifo.dat\n  is not a regular file", false}, // no waiting
         {{"--layout", layout, "/dev/zero", target}, 2, "/dev/zero\n  is not a regular file", false},
-        {{"--layout", layout, "--force", source, "/dev/null"}, 2, "/dev/null\n  cannot be created", false},
 #endif
         {{"--layout", layout, dir / "4gib.dat", target}, 2, "4gib.dat\n  the file is 4 GiB or larger", false},
         {{"--layout", layout, "--explain", largest, target}, 0, "65534 records (of 536870911)", true},
