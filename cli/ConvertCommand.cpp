@@ -45,6 +45,16 @@ unsigned SmallNumber(const std::string& text)
     return static_cast<unsigned>(std::stoul(text));
 }
 
+// The pages for the usage text: indented lines of nine.
+std::string UsageCodePages()
+{
+    std::string lines;
+    const std::vector<std::uint16_t>& pages = KnownCodePages();
+    for (std::size_t i = 0; i < pages.size(); ++i)
+        lines += (i % 9 == 0 ? "                   " : " ") + std::to_string(pages[i]) + (i % 9 == 8 || i + 1 == pages.size() ? "\n" : "");
+    return lines;
+}
+
 std::string CodePageList()
 {
     std::string list;
@@ -356,7 +366,7 @@ int RunConvertCommand(const std::vector<std::string>& args, CommandIo& io)
     Options options;
     const std::optional<ArgumentFault> fault = ParseArgs(args, options);
     const UiLanguage language = ChosenLanguage(options.lang, io);
-    const std::string usage = Say(MessageId::CommandUsage, language, {CodePageList()});
+    const std::string usage = Say(MessageId::CommandUsage, language, {UsageCodePages()});
     if (fault) {
         io.err << "zorbik-convert: " << Say(fault->text, language, {fault->word}) << "\n\n" << usage;
         return ExitUsage;
