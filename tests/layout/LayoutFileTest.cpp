@@ -1,11 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <set>
 
 #include "layout/LayoutFile.h"
-#include "support/TempDir.h"
 
 namespace zorbik {
 namespace {
@@ -68,39 +65,12 @@ TEST(LayoutFile, ReadsRowsMarkersAndTypesOrNamesTheBadLine)
     layout.marks.SetMarker(7, MarkerKind::LineBegin);
     layout.marks.SetFieldType(9, FieldType::Bcd);
     EXPECT_EQ(LoadLayout(FormatLayout(layout), 100, UiLanguage::English).layout, layout);
+    // Settings the text does not name keep the caller's.
+    EXPECT_EQ(LoadLayout("codepage 850\n", 100, UiLanguage::English, {1250, true}).layout.settings,
+              (ConversionSettings{850, true}));
     EXPECT_EQ(Read("2147483646 LineEnd\n", 0xFFFFFFFFu), "2147483646 LineEnd ;");
     EXPECT_EQ(Read("2147483647 LineEnd\n", 0xFFFFFFFFu),
               "line 1: row \"2147483647\" is past the last row that can be marked (2147483646)");
-}
-
-TEST(LayoutFile, AFileThatIsNoLayoutIsRefusedInTheUsersLanguage)
-{
-    const testing::TempDir dir;
-    const std::string good = dir / "good.zlayout";
-    std::ofstream(good) << "codepage 850\n1 LineBegin\n";
-    const struct {
-        std::string path;
-        std::string german, english;
-    } rows[] = {
-        {good, "", ""},
-        {dir.Path(), "ist ein Ordner, keine Markendatei", "is a folder, not a layout file"},
-        {dir / "missing", "kann nicht geöffnet werden: Datei oder Ordner nicht gefunden",
-         "cannot be opened: No such file or directory"},
-    };
-    for (const auto& row : rows) {
-        for (const UiLanguage language : {UiLanguage::German, UiLanguage::English}) {
-            const LoadedLayout loaded = LoadLayoutFile(row.path, 100, language, {1250, true});
-            const std::string& expected = language == UiLanguage::German ? row.german : row.english;
-            if (expected.empty()) {
-                EXPECT_FALSE(loaded.error.Failed());
-                EXPECT_EQ(loaded.layout.settings, (ConversionSettings{850, true})) << "trim kept from the defaults";
-                EXPECT_EQ(loaded.layout.marks.GetMarker(1), MarkerKind::LineBegin);
-            } else {
-                EXPECT_EQ(loaded.error.Describe(language), row.path + "\n" + expected);
-                EXPECT_TRUE(loaded.layout.marks.Empty());
-            }
-        }
-    }
 }
 
 } // namespace
