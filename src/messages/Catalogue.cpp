@@ -76,7 +76,7 @@ constexpr Entry kCatalogue[] = {
      "Right click or key: set the field type\n"
      "  I BinInteger, R BinRealnumber, D Decimalnumber, P BCD-number, T Text\n"
      "Digits: go to that byte number"},
-    {HelpCaption, kWord, "ZORBIK – Hilfe", "ZORBIK – Help"},
+    {HelpCaption, kWord, "HILFE", "HELP"},
     {YesButton, kWord, "Ja", "Yes"},
     {NoButton, kWord, "Nein", "No"},
     {OkButton, kWord, "OK", "OK"},
