@@ -35,15 +35,9 @@ def strip_comments(text):
         elif text.startswith('/*', i):
             j = text.find('*/', i + 2)
             i = n if j < 0 else j + 2
-        elif text[i] == '"':
+        elif text[i] in '"\'':  # a string or character literal, kept whole
             j = i + 1
-            while j < n and text[j] != '"':
-                j += 2 if text[j] == '\\' else 1
-            out.append(text[i:j + 1])
-            i = j + 1
-        elif text[i] == "'":
-            j = i + 1
-            while j < n and text[j] != "'":
+            while j < n and text[j] != text[i]:
                 j += 2 if text[j] == '\\' else 1
             out.append(text[i:j + 1])
             i = j + 1
