@@ -49,9 +49,22 @@ MessageId CodePageName(std::uint16_t codePage)
     return MessageId::CodePage1252;
 }
 
+char32_t CodePageChar(std::uint8_t byte, std::uint16_t codePage)
+{
+    return byte < 0x80 ? byte : TableOf(codePage).high[byte - 0x80];
+}
+
+bool CodePageDefines(std::uint8_t byte, std::uint16_t codePage)
+{
+    if (byte < 0x80)
+        return true;
+    const unsigned n = byte - 0x80u;
+    return (TableOf(codePage).undefined[n / 64] >> (n % 64) & 1) == 0;
+}
+
 std::string CodePageCharUtf8(std::uint8_t byte, std::uint16_t codePage)
 {
-    const char32_t cp = byte < 0x80 ? byte : TableOf(codePage).high[byte - 0x80];
+    const char32_t cp = CodePageChar(byte, codePage);
     std::string out;
     if (cp < 0x80) {
         out.push_back(static_cast<char>(cp));

@@ -22,7 +22,12 @@ bool IsKnownCodePage(unsigned number);
 // The name of a known page as the window's choice shows it.
 MessageId CodePageName(std::uint16_t codePage);
 
-// The character of `byte` in `codePage` as UTF-8 (bytes below 0x80 are
+// The character of `byte` in `codePage`; bytes a Windows page does not
+// define give the C1 control of the same number.
+char32_t CodePageChar(std::uint8_t byte, std::uint16_t codePage);
+// Whether the page has a character for `byte`.
+bool CodePageDefines(std::uint8_t byte, std::uint16_t codePage);
+// The same as UTF-8 (bytes below 0x80 are
 // ASCII in every page offered); an unknown page counts as 1252.
 std::string CodePageCharUtf8(std::uint8_t byte, std::uint16_t codePage);
 
@@ -34,6 +39,7 @@ namespace codepage_detail {
 struct CodePageTable {
     std::uint16_t number;
     char16_t high[128]; // characters of 0x80 .. 0xFF
+    std::uint64_t undefined[2]; // bit n: byte 0x80 + n has no character in the page
 };
 extern const CodePageTable kCodePageTables[];
 extern const std::size_t kCodePageTableCount;

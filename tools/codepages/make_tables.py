@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Writes src/codepage/CodePageTables.cpp: the characters of bytes 0x80..0xFF
 in each single-byte code page the program offers, from Python's own codecs.
-Positions a code page leaves undefined keep the C1 control of the same
-number (U+0080 + n), as the byte list has always shown them for 1252.
+Positions a code page leaves undefined keep the character of the same
+number (U+0080 + n), as the byte list has always shown them for 1252, and
+are listed in the table's `undefined` bits, bit n - 0x80 for byte n.
 
     python3 tools/codepages/make_tables.py > src/codepage/CodePageTables.cpp
 """
@@ -20,17 +21,20 @@ print()
 print('const CodePageTable kCodePageTables[] = {')
 for page in PAGES:
     chars = []
+    undefined = 0
     for b in range(0x80, 0x100):
         try:
             c = bytes([b]).decode('cp%d' % page)
         except UnicodeDecodeError:
             c = chr(b)
+            undefined |= 1 << (b - 0x80)
         chars.append('0x%04X' % ord(c))
     print('    {%d,' % page)
     print('     {')
     for i in range(0, 128, 12):
         print('         ' + ', '.join(chars[i:i + 12]) + ',')
-    print('     }},')
+    print('     },')
+    print('     {0x%016XULL, 0x%016XULL}},' % (undefined & (2**64 - 1), undefined >> 64))
 print('};')
 print()
 print('const std::size_t kCodePageTableCount = sizeof kCodePageTables / sizeof kCodePageTables[0];')
