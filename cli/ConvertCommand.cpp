@@ -9,6 +9,7 @@
 #include "messages/Messages.h"
 #include "preview/Preview.h"
 #include "file/SourceView.h"
+#include "target/TargetFormat.h"
 
 namespace zorbik {
 namespace {
@@ -20,7 +21,12 @@ struct Options {
     std::string lang;
     std::string codePage;
     std::string preview;
+    std::string format;
+    std::string delimiter;
+    std::string table;
     bool trim = false;
+    bool noNames = false;
+    bool bom = false;
     bool force = false;
     bool explain = false;
     bool guess = false;
@@ -29,12 +35,15 @@ struct Options {
     // The numbers of --codepage and --preview, once checked; 0 when not given.
     std::uint16_t codePageNumber = 0;
     std::uint32_t previewRows = 0;
+    // The target's format and what is said about it, once checked.
+    TargetOptions targetOptions;
 };
 
 // What is wrong with the arguments, said once the language is known.
 struct ArgumentFault {
     MessageId text;
     std::string word;
+    std::string second = {};
 };
 
 // Digits alone, up to 99999; 0 for anything else.
@@ -69,11 +78,13 @@ std::optional<ArgumentFault> ReadWords(const std::vector<std::string>& args, Opt
 {
     const std::pair<const char*, std::string Options::*> valued[] = {
         {"--layout", &Options::layout}, {"--lang", &Options::lang},
-        {"--codepage", &Options::codePage}, {"--preview", &Options::preview}};
+        {"--codepage", &Options::codePage}, {"--preview", &Options::preview},
+        {"--format", &Options::format},     {"--delimiter", &Options::delimiter},
+        {"--table", &Options::table}};
     const std::pair<const char*, bool Options::*> flags[] = {
         {"--trim", &Options::trim},   {"--force", &Options::force}, {"--explain", &Options::explain},
         {"--guess", &Options::guess}, {"--help", &Options::help},   {"-h", &Options::help},
-        {"--version", &Options::version}};
+        {"--version", &Options::version}, {"--no-names", &Options::noNames}, {"--bom", &Options::bom}};
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--") {
@@ -107,6 +118,68 @@ std::optional<ArgumentFault> ReadWords(const std::vector<std::string>& args, Opt
     return std::nullopt;
 }
 
+// A name SQLite takes without quotes: letters, digits and '_', no digit
+// first.
+bool PlainName(const std::string& name)
+{
+    return !name.empty() && SafeTableName(name) == name;
+}
+
+// The source's file name without folder and extension.
+std::string BaseName(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of("/\\");
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::size_t dot = name.find_last_of('.');
+    if (dot != std::string::npos && dot > 0)
+        name.erase(dot);
+    return name;
+}
+
+// The target's format, by --format or by TARGET's extension, and the
+// options that belong to one format only.
+std::optional<ArgumentFault> ParseTarget(Options& options)
+{
+    TargetOptions& target = options.targetOptions;
+    if (!options.format.empty()) {
+        const std::optional<TargetFormat> format = FormatOfWord(options.format);
+        if (!format)
+            return ArgumentFault{MessageId::CommandFormatValues, {}};
+        target.format = *format;
+    } else if (const std::optional<TargetFormat> format = FormatOfPath(options.target)) {
+        target.format = *format;
+    } else {
+        return ArgumentFault{MessageId::CommandUnknownTarget, options.target};
+    }
+    if (!FormatBuilt(target.format))
+        return ArgumentFault{MessageId::CommandFormatMissing, "." + std::string(FormatWord(target.format))};
+    const bool csv = target.format == TargetFormat::Csv;
+    const bool sqlite = target.format == TargetFormat::Sqlite;
+    const std::pair<bool, const char*> onlyCsv[] = {{!options.delimiter.empty(), "--delimiter"},
+                                                     {options.bom, "--bom"}};
+    for (const auto& [given, name] : onlyCsv)
+        if (given && !csv)
+            return ArgumentFault{MessageId::CommandOnlyFor, name, ".csv"};
+    if (!options.table.empty() && !sqlite)
+        return ArgumentFault{MessageId::CommandOnlyFor, "--table", ".sqlite"};
+    if (options.noNames && target.format != TargetFormat::Csv && target.format != TargetFormat::Xlsx)
+        return ArgumentFault{MessageId::CommandOnlyFor, "--no-names", ".csv, .xlsx"};
+    if (!options.delimiter.empty()) {
+        const std::string& d = options.delimiter;
+        // A tab as the two characters \t too, as a shell passes them.
+        if (d == "," || d == ";" || d == "\t" || d == "\\t")
+            target.delimiter = d == "\\t" ? '\t' : d[0];
+        else
+            return ArgumentFault{MessageId::CommandDelimiterValues, {}};
+    }
+    target.bom = options.bom;
+    target.names = !options.noNames;
+    if (!options.table.empty() && !PlainName(options.table))
+        return ArgumentFault{MessageId::CommandTableName, {}};
+    target.table = options.table.empty() ? SafeTableName(BaseName(options.source)) : options.table;
+    return std::nullopt;
+}
+
 // Checks that the options go together and takes SOURCE and TARGET.
 std::optional<ArgumentFault> ParseArgs(const std::vector<std::string>& args, Options& options)
 {
@@ -119,7 +192,8 @@ std::optional<ArgumentFault> ParseArgs(const std::vector<std::string>& args, Opt
         return ArgumentFault{MessageId::CommandLangValues, {}};
     if (options.guess) {
         if (!options.layout.empty() || options.force || options.explain || options.trim || !options.preview.empty() ||
-            !options.codePage.empty())
+            !options.codePage.empty() || !options.format.empty() || !options.delimiter.empty() ||
+            !options.table.empty() || options.noNames || options.bom)
             return ArgumentFault{MessageId::CommandGuessAlone, {}};
         if (positional.size() != 1)
             return ArgumentFault{MessageId::CommandGuessSource, {}};
@@ -138,8 +212,10 @@ std::optional<ArgumentFault> ParseArgs(const std::vector<std::string>& args, Opt
     if (positional.size() != (preview ? 1u : 2u))
         return ArgumentFault{preview ? MessageId::CommandPreviewSource : MessageId::CommandSourceAndTarget, {}};
     options.source = positional[0];
-    if (!preview)
+    if (!preview) {
         options.target = positional[1];
+        return ParseTarget(options);
+    }
     return std::nullopt;
 }
 
@@ -215,8 +291,8 @@ void PrintPreview(std::ostream& out, const Preview& preview, std::uint16_t codeP
 // A progress bar on one terminal line.
 class ProgressBar {
 public:
-    ProgressBar(std::ostream& err, std::uint32_t total) : err_(err), total_(total) {}
-    void Show(std::uint32_t done)
+    ProgressBar(std::ostream& err, std::uint64_t total) : err_(err), total_(total) {}
+    void Show(std::uint64_t done)
     {
         const unsigned percent = total_ == 0 ? 100 : static_cast<unsigned>(100ull * done / total_);
         if (percent == last_)
@@ -230,7 +306,7 @@ public:
 
 private:
     std::ostream& err_;
-    std::uint32_t total_;
+    std::uint64_t total_;
     unsigned last_ = 1000;
 };
 
@@ -271,13 +347,16 @@ public:
         if (options_.codePageNumber != 0)
             settings.codePage = options_.codePageNumber;
         settings.trimTexts = settings.trimTexts || options_.trim;
-        const PreparedConversion prepared = PrepareConversion(loaded.layout.marks, source.Size(), settings);
+        // The preview shows every cell whole, as the formats but .xls take it.
+        const bool preview = options_.previewRows != 0;
+        const PreparedConversion prepared = PrepareConversion(
+            loaded.layout.marks, source.Size(), settings, preview ? TargetFormat::Csv : options_.targetOptions.format);
         if (const LayoutFault fault = prepared.fault) {
             Fail(fault.message,
                  fault.row != kNoRow ? Say(MessageId::CommandAtRow, language_, {std::to_string(fault.row)}) : "");
             return ExitLayoutFault;
         }
-        if (options_.previewRows != 0)
+        if (preview)
             return ShowPreview(source, prepared, settings.codePage);
         return Convert(source, prepared);
     }
@@ -306,7 +385,8 @@ private:
     {
         Conversion conversion;
         const FileFailure target = conversion.OpenTarget(
-            options_.target, options_.force ? NativeFile::Create::OpenAlways : NativeFile::Create::CreateNew, source);
+            options_.target, options_.force ? NativeFile::Create::OpenAlways : NativeFile::Create::CreateNew, source,
+            options_.targetOptions);
         if (target.Failed()) {
             std::string detail = DescribeFileFailure(target, language_);
             if (target.kind == FileFailure::Kind::Exists)
@@ -328,11 +408,24 @@ private:
         ProgressBar bar(io_.err, prepared.layout.recordCount);
         ProgressFn progress;
         if (io_.errIsTerminal)
-            progress = [&bar](std::uint32_t done) { bar.Show(done); };
+            progress = [&bar](std::uint64_t done) { bar.Show(done); };
         const ConversionOutcome outcome = conversion.RunHere(source, prepared.layout, prepared.plan, progress);
         if (io_.errIsTerminal)
             bar.End();
+        if (outcome.status == ConversionStatus::Finished)
+            ReportNotes(outcome.notes, prepared.plan.settings.codePage);
         return Report(outcome.status);
+    }
+
+    // What the target had to change in the cells, a line each.
+    void ReportNotes(const TargetNotes& notes, std::uint16_t codePage)
+    {
+        if (notes.undefinedBytes != 0)
+            io_.err << "zorbik-convert: "
+                    << Say(MessageId::NoteUndefinedBytes, language_, {Number(notes.undefinedBytes), Number(codePage)})
+                    << "\n";
+        if (notes.textsCut != 0)
+            io_.err << "zorbik-convert: " << Say(MessageId::NoteTextsCut, language_, {Number(notes.textsCut)}) << "\n";
     }
 
     int Report(ConversionStatus status)
@@ -368,7 +461,7 @@ int RunConvertCommand(const std::vector<std::string>& args, CommandIo& io)
     const UiLanguage language = ChosenLanguage(options.lang, io);
     const std::string usage = Say(MessageId::CommandUsage, language, {UsageCodePages()});
     if (fault) {
-        io.err << "zorbik-convert: " << Say(fault->text, language, {fault->word}) << "\n\n" << usage;
+        io.err << "zorbik-convert: " << Say(fault->text, language, {fault->word, fault->second}) << "\n\n" << usage;
         return ExitUsage;
     }
     if (options.help) {

@@ -34,7 +34,8 @@ ByteListModel::ByteListModel(const SourceBytes& source, const Marks& marks, cons
 void ByteListModel::ShowFirstPage()
 {
     blockStart_ = -1;
-    end_ = source_.Size();
+    // Marks reach the first 2 GiB; a larger source converts whole.
+    end_ = static_cast<std::uint32_t>(std::min<std::uint64_t>(source_.Size(), std::uint64_t{kMaxMarkRow} + 1));
     if (end_ >= kPageSize) {
         cursor_ = kPageSize;
         AddBytePage(kPageSize);

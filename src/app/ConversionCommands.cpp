@@ -1,6 +1,8 @@
 // The main window's conversion commands: Convert up to the start of the
 // worker, the worker's end, and stopping it.
+#include <algorithm>
 #include <climits>
+#include <vector>
 
 #include <QFileInfo>
 #include <QLabel>
@@ -12,42 +14,61 @@
 #include "qtcommon/QtText.h"
 #include "app/ByteListView.h"
 #include "convert/PrepareConversion.h"
+#include "target/TargetFormat.h"
 
 namespace zorbik {
 namespace {
 
-int ProgressMaximum(std::uint32_t range)
+// The types of file a conversion can write, in the order the save dialog
+// offers them, and those this build writes.
+struct TargetType {
+    TargetFormat format;
+    MessageId name;
+    const char* patterns;
+};
+constexpr TargetType kTargetTypes[] = {
+    {TargetFormat::Xls, MessageId::SaveFilterName, "*.xls *.XLS"},
+    {TargetFormat::Xlsx, MessageId::SaveFilterXlsx, "*.xlsx *.XLSX"},
+    {TargetFormat::Csv, MessageId::SaveFilterCsv, "*.csv *.CSV"},
+    {TargetFormat::Sqlite, MessageId::SaveFilterSqlite, "*.sqlite *.db *.SQLITE *.DB"},
+};
+
+std::vector<TargetType> BuiltTypes()
 {
-    return static_cast<int>(std::min<std::uint32_t>(range, static_cast<std::uint32_t>(INT_MAX)));
+    std::vector<TargetType> types;
+    for (const TargetType& type : kTargetTypes)
+        if (FormatBuilt(type.format))
+            types.push_back(type);
+    return types;
 }
 
 } // namespace
 
-// The marks are checked and planned once; the conversion works on that
-// plan, and the list keeps the user's own marks throughout.
+// The marks are checked and planned once for the format chosen; the
+// conversion works on that plan, and the list keeps the user's own marks
+// throughout.
 void MainWindow::ConvertCommand()
 {
     if (state_ != State::SourceShown)
         return;
-    PreparedConversion prepared = PrepareConversion(marks_, source_.Size(), settings_);
-    if (const LayoutFault fault = prepared.fault) {
-        if (fault.row != kNoRow)
-            view_->ShowRow(fault.row);
-        ShowMessage(fault.message);
+    // The marks are checked before the user is asked where to write.
+    if (ShowFault(PrepareConversion(marks_, source_.Size(), settings_, TargetFormat::Csv).fault))
         return;
-    }
+    std::optional<PreparedConversion> prepared = ChooseTarget();
     // A cancelled save dialog leads back to the list with the marks as they were.
-    if (!ChooseTargetFile()) {
+    if (!prepared) {
         FocusList();
         return;
     }
     status_->clear();
-    progress_->setRange(0, ProgressMaximum(prepared.layout.recordCount));
+    recordsToWrite_ = prepared->layout.recordCount;
+    progressScale_ = recordsToWrite_ / INT_MAX + 1;
+    progress_->setRange(0, static_cast<int>(recordsToWrite_ / progressScale_));
     progress_->setValue(0);
     SetState(State::Converting);
     warnings_.clear();
-    for (const auto& [clamped, message] : {std::pair{prepared.clamp.columnsClamped, MessageId::TooManyColumns},
-                                            std::pair{prepared.clamp.recordsClamped, MessageId::TooManyLines}}) {
+    for (const auto& [clamped, message] : {std::pair{prepared->clamp.columnsClamped, MessageId::TooManyColumns},
+                                            std::pair{prepared->clamp.recordsClamped, MessageId::TooManyLines}}) {
         if (!clamped)
             continue;
         dialogs_.ShowMessage(message);
@@ -58,24 +79,46 @@ void MainWindow::ConvertCommand()
     // target or source left to convert.
     if (quitting_ || !task_.Active() || !source_.IsOpen())
         return;
-    recordsToWrite_ = prepared.layout.recordCount;
-    task_.Start(source_, prepared.layout, std::move(prepared.plan));
+    task_.Start(source_, prepared->layout, std::move(prepared->plan));
 }
 
-bool MainWindow::ChooseTargetFile()
+bool MainWindow::ShowFault(const LayoutFault& fault)
 {
+    if (!fault)
+        return false;
+    if (fault.row != kNoRow)
+        view_->ShowRow(fault.row);
+    ShowMessage(fault.message);
+    return true;
+}
+
+std::optional<PreparedConversion> MainWindow::ChooseTarget()
+{
+    const std::vector<TargetType> types = BuiltTypes();
+    std::vector<FileFilter> filters;
+    for (const TargetType& type : types) {
+        const QString suffix = QString::fromLatin1(FormatWord(type.format));
+        filters.push_back({QtText(type.name, language_), QString::fromLatin1(type.patterns), suffix});
+    }
     const QString startFolder = lastPath_.isEmpty() ? QString() : QFileInfo(lastPath_).absolutePath();
     for (;;) {
-        const std::optional<QString> path = dialogs_.AskSavePath(
-            QtText(MessageId::SaveDialogTitle, language_),
-            {QtText(MessageId::SaveFilterName, language_) + QStringLiteral(" (*.xls)"), QStringLiteral("*.xls *.XLS")},
-            startFolder, QStringLiteral("XLS"));
+        const std::optional<QString> path =
+            dialogs_.AskTargetPath(QtText(MessageId::SaveDialogTitle, language_), filters, targetFilter_, startFolder);
         if (!path)
-            return false;
-        const FileFailure failure = task_.OpenTarget(CorePath(*path), source_);
+            return std::nullopt;
+        // The name's extension says the format; a name without a known one
+        // gets the type chosen in the dialog.
+        TargetOptions options;
+        options.format = FormatOfPath(CorePath(*path))
+                             .value_or(types[static_cast<std::size_t>(std::clamp<int>(targetFilter_, 0, static_cast<int>(types.size()) - 1))].format);
+        options.table = SafeTableName(QFileInfo(QtText(source_.Path())).completeBaseName().toStdString());
+        PreparedConversion prepared = PrepareConversion(marks_, source_.Size(), settings_, options.format);
+        if (ShowFault(prepared.fault))
+            return std::nullopt;
+        const FileFailure failure = task_.OpenTarget(CorePath(*path), source_, options);
         if (!failure.Failed()) {
             lastPath_ = *path;
-            return true;
+            return prepared;
         }
         dialogs_.ShowMessage(MessageId::FileExists, QtText(DescribeFileFailure(failure, language_)));
     }

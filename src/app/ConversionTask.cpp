@@ -19,9 +19,10 @@ ConversionTask::~ConversionTask()
     Stop();
 }
 
-FileFailure ConversionTask::OpenTarget(const std::string& path, const SourceView& source)
+FileFailure ConversionTask::OpenTarget(const std::string& path, const SourceView& source,
+                                       const TargetOptions& options)
 {
-    return conversion_.OpenTarget(path, NativeFile::Create::OpenAlways, source);
+    return conversion_.OpenTarget(path, NativeFile::Create::OpenAlways, source, options);
 }
 
 void ConversionTask::Start(const SourceBytes& source, const RecordLayout& layout, ColumnPlan plan)
@@ -31,7 +32,7 @@ void ConversionTask::Start(const SourceBytes& source, const RecordLayout& layout
     shownDone_ = 0;
     try {
         conversion_.Start(
-            source, layout, std::move(plan), [this](std::uint32_t done) { WorkerProgress(done); },
+            source, layout, std::move(plan), [this](std::uint64_t done) { WorkerProgress(done); },
             [this, generation](const ConversionOutcome&) {
                 // Runs on the worker; the check runs on the window's thread.
                 QMetaObject::invokeMethod(
@@ -53,14 +54,14 @@ void ConversionTask::Start(const SourceBytes& source, const RecordLayout& layout
     poll_.start();
 }
 
-void ConversionTask::WorkerProgress(std::uint32_t recordsDone)
+void ConversionTask::WorkerProgress(std::uint64_t recordsDone)
 {
     recordsDone_.store(recordsDone, std::memory_order_relaxed);
 }
 
 void ConversionTask::PassOnProgress()
 {
-    const std::uint32_t done = recordsDone_.load(std::memory_order_relaxed);
+    const std::uint64_t done = recordsDone_.load(std::memory_order_relaxed);
     if (done != shownDone_) {
         shownDone_ = done;
         emit Progress(done);

@@ -25,7 +25,7 @@ public:
 
     // Creates the target (an existing file is replaced); why it cannot be
     // used when it cannot.
-    FileFailure OpenTarget(const std::string& path, const SourceView& source);
+    FileFailure OpenTarget(const std::string& path, const SourceView& source, const TargetOptions& options);
     // Starts the worker. The source stays open and unchanged until Finish or
     // Stop. Should the system start no thread, nothing runs and the target
     // stays open until Stop deletes it.
@@ -44,20 +44,20 @@ public:
 
 signals:
     // Records done so far; emitted on the window's thread.
-    void Progress(quint32 recordsDone);
+    void Progress(quint64 recordsDone);
     // The worker has ended by itself (done, or failed); emitted once on the
     // window's thread, never for a stopped conversion.
     void Finished();
 
 private:
-    void WorkerProgress(std::uint32_t recordsDone);
+    void WorkerProgress(std::uint64_t recordsDone);
     void PassOnProgress();
 
     Conversion conversion_;
     // Counts starts; a notice from an earlier start is stale.
     std::uint64_t generation_ = 0;
-    std::atomic<std::uint32_t> recordsDone_{0};
-    std::uint32_t shownDone_ = 0;
+    std::atomic<std::uint64_t> recordsDone_{0};
+    std::uint64_t shownDone_ = 0;
     QTimer poll_;
 };
 

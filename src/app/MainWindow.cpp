@@ -338,7 +338,8 @@ void MainWindow::UpdatePreview()
         preview_->Clear();
         return;
     }
-    const PreparedConversion prepared = PrepareConversion(marks_, source_.Size(), settings_);
+    // Every cell whole, as the formats but .xls take it.
+    const PreparedConversion prepared = PrepareConversion(marks_, source_.Size(), settings_, TargetFormat::Csv);
     if (prepared.fault) {
         preview_->ShowFault(prepared.fault.message, prepared.fault.row);
         return;
@@ -519,9 +520,9 @@ void MainWindow::KeepPath()
     SetState(State::SourceShown);
 }
 
-void MainWindow::ShowProgress(quint32 recordsDone)
+void MainWindow::ShowProgress(quint64 recordsDone)
 {
-    progress_->setValue(static_cast<int>(std::min<quint32>(recordsDone, static_cast<quint32>(progress_->maximum()))));
+    progress_->setValue(static_cast<int>(std::min<quint64>(recordsDone / progressScale_, static_cast<quint64>(progress_->maximum()))));
 }
 
 } // namespace zorbik

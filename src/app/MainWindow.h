@@ -5,6 +5,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 #include <QPointer>
 #include <QWidget>
@@ -14,6 +15,7 @@
 #include "app/FindRecordTask.h"
 #include "app/MarkerIcons.h"
 #include "app/PreviewPanel.h"
+#include "convert/PrepareConversion.h"
 #include "layout/ConversionSettings.h"
 #include "layout/LayoutFile.h"
 #include "messages/Messages.h"
@@ -109,14 +111,18 @@ private:
     void FocusList();
     void ShowMessage(MessageId message, const QString& detail = {});
     void SettingsChosen();
-    bool ChooseTargetFile();
+    // Asks for the target and opens it, with the marks planned for its
+    // format; nothing when the user cancelled or the marks do not suit it.
+    std::optional<PreparedConversion> ChooseTarget();
+    // Shows a fault of the marks, at its row; false when there is none.
+    bool ShowFault(const LayoutFault& fault);
     void FinishConversion();
     void StopConversion();
     void ReleaseSource();
     void ClearPath();
     void KeepPath();
     void SetState(State state);
-    void ShowProgress(quint32 recordsDone);
+    void ShowProgress(quint64 recordsDone);
     void MarkerClicked(int row);
     void FieldTypeClicked(int row);
     void HelpClosed();
@@ -143,10 +149,12 @@ private:
     State state_ = State::NoSource;
     // The run's records and its warnings (clamped counts), for the status
     // line once it has ended.
-    std::uint32_t recordsToWrite_ = 0;
+    std::uint64_t recordsToWrite_ = 0;
     QString warnings_;
     // The last source or target path chosen; the open dialog starts there.
     QString lastPath_;
+    int targetFilter_ = 0; // the type of file last chosen for a target
+    std::uint64_t progressScale_ = 1; // records a step of the progress bar
     bool quitting_ = false;
 };
 

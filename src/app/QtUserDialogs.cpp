@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -64,6 +66,34 @@ std::optional<QString> QtUserDialogs::AskSavePath(const QString& title, const Fi
         dialog.selectFile(start.fileName());
     }
     return ChosenPath(dialog);
+}
+
+std::optional<QString> QtUserDialogs::AskTargetPath(const QString& title, const std::vector<FileFilter>& filters,
+                                                    int& chosen, const QString& startFolder)
+{
+    QFileDialog dialog(owner_, title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+    QStringList names;
+    for (const FileFilter& filter : filters)
+        names << filter.name + QStringLiteral(" (") + filter.patterns + QStringLiteral(")");
+    dialog.setNameFilters(names);
+    const auto shown = static_cast<std::size_t>(std::clamp(chosen, 0, static_cast<int>(filters.size()) - 1));
+    dialog.selectNameFilter(names[static_cast<int>(shown)]);
+    dialog.setDefaultSuffix(filters[shown].suffix);
+    // A name typed without suffix gets the one of the type chosen.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& name) {
+        const auto at = names.indexOf(name);
+        if (at >= 0)
+            dialog.setDefaultSuffix(filters[static_cast<std::size_t>(at)].suffix);
+    });
+    if (!startFolder.isEmpty())
+        dialog.setDirectory(startFolder);
+    const std::optional<QString> path = ChosenPath(dialog);
+    if (path)
+        chosen = std::max(0, static_cast<int>(names.indexOf(dialog.selectedNameFilter())));
+    return path;
 }
 
 BoxAnswer QtUserDialogs::ShowMessage(MessageId message, const QString& detail)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include <QString>
 
@@ -18,6 +19,7 @@ namespace zorbik {
 struct FileFilter {
     QString name;
     QString patterns;
+    QString suffix = {}; // added to a name typed without one
 };
 
 class UserDialogs {
@@ -34,6 +36,10 @@ public:
     // file name to suggest in its folder.
     virtual std::optional<QString> AskSavePath(const QString& title, const FileFilter& filter,
                                                const QString& startFolder, const QString& defaultSuffix) = 0;
+    // A file to write a conversion to, as AskSavePath, offering `filters`.
+    // `chosen` is the filter shown first; it becomes the one the user chose.
+    virtual std::optional<QString> AskTargetPath(const QString& title, const std::vector<FileFilter>& filters,
+                                                 int& chosen, const QString& startFolder) = 0;
     // Shows catalogue message `message` with the icon and buttons of its
     // box type and returns the button pressed. `detail`, when given, is
     // shown below in smaller words.
@@ -49,6 +55,8 @@ public:
                                        const QString& startPath) override;
     std::optional<QString> AskSavePath(const QString& title, const FileFilter& filter, const QString& startFolder,
                                        const QString& defaultSuffix) override;
+    std::optional<QString> AskTargetPath(const QString& title, const std::vector<FileFilter>& filters, int& chosen,
+                                         const QString& startFolder) override;
     BoxAnswer ShowMessage(MessageId message, const QString& detail = {}) override;
     // The window the dialogs are centred on; none before it exists.
     void SetOwner(QWidget* owner) { owner_ = owner; }

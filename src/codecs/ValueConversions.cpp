@@ -9,14 +9,6 @@
 
 namespace zorbik {
 
-void WidenInteger(std::uint32_t value, std::uint8_t result[8])
-{
-    const double d = static_cast<double>(static_cast<std::int32_t>(value));
-    std::uint64_t bits;
-    std::memcpy(&bits, &d, 8);
-    StoreLe64(result, bits);
-}
-
 void WidenSingle(std::uint8_t buffer[8])
 {
     const std::uint32_t s = LoadLe32(buffer);

@@ -12,9 +12,6 @@ namespace zorbik {
 // What ConvertDecimal reads.
 enum class DecimalSource : std::uint8_t { Text, Packed };
 
-// A 32-bit pattern read as a signed integer, as a little-endian double.
-void WidenInteger(std::uint32_t value, std::uint8_t result[8]);
-
 // The IEEE single in the first 4 bytes of `buffer`, widened in place to an
 // IEEE double over its first 8 bytes. NaNs come out quiet.
 void WidenSingle(std::uint8_t buffer[8]);

@@ -23,17 +23,30 @@ FieldType FindColumnType(const Marks& store, std::int32_t from, std::int32_t& ty
     return ConvertedType(store.GetFieldType(typeRow));
 }
 
-std::uint32_t FieldExtract(const Marks& store, std::int32_t typeRow, bool& byteMarkMode, std::uint32_t fieldSize,
-                           std::int32_t& endRow, std::vector<std::int32_t>& rows)
+namespace {
+
+// Adds `row` to the runs, to the last one when it follows it.
+void AddRow(std::vector<RowRun>& runs, std::int32_t row)
 {
-    rows.clear();
+    if (!runs.empty() && runs.back().firstRow + static_cast<std::int64_t>(runs.back().length) == row)
+        ++runs.back().length;
+    else
+        runs.push_back({row, 1});
+}
+
+} // namespace
+
+std::uint32_t FieldExtract(const Marks& store, std::int32_t typeRow, bool& byteMarkMode, std::uint32_t fieldSize,
+                           std::int32_t& endRow, std::vector<RowRun>& runs)
+{
+    runs.clear();
     endRow = typeRow;
     const bool closed = MarkedRowSearch(store, typeRow, MarkerKind::ColumnEnd, MarkerKind::ColumnBegin, endRow) == FoundWanted;
     if (!closed) {
         // A one-row column: its ColumnBegin is all there is of it. Byte marks
         // further down belong to no column of this one.
         endRow = typeRow;
-        rows.push_back(typeRow);
+        runs.push_back({typeRow, 1});
         return 1;
     }
     if (!byteMarkMode) {
@@ -44,29 +57,31 @@ std::uint32_t FieldExtract(const Marks& store, std::int32_t typeRow, bool& byteM
     if (!byteMarkMode) {
         const auto n = static_cast<std::uint32_t>(endRow - typeRow + 1);
         const std::uint32_t count = std::min(n, fieldSize);
-        for (std::uint32_t i = 0; i < count; ++i)
-            rows.push_back(typeRow + static_cast<std::int32_t>(i));
+        runs.push_back({typeRow, count});
         return count;
     }
+    std::uint32_t count = 0;
     std::int32_t cur = typeRow;
     for (;;) {
-        rows.push_back(cur);
-        if (rows.size() == fieldSize)
+        AddRow(runs, cur);
+        if (++count == fieldSize)
             return fieldSize;
         if (MarkedRowSearch(store, cur, MarkerKind::ByteMark, MarkerKind::ColumnEnd, cur) != FoundWanted)
             break;
     }
     // cur is the column's ColumnEnd now; its byte counts only when typed.
-    if (!store.HasNoFieldType(cur))
-        rows.push_back(cur);
-    return static_cast<std::uint32_t>(rows.size());
+    if (!store.HasNoFieldType(cur)) {
+        AddRow(runs, cur);
+        ++count;
+    }
+    return count;
 }
 
-ColumnPlan BuildColumnPlan(const Marks& store, const RecordLayout& layout)
+ColumnPlan BuildColumnPlan(const Marks& store, const RecordLayout& layout, std::uint32_t textSize)
 {
     ColumnPlan plan;
     plan.columns.reserve(layout.columnCount);
-    std::vector<std::int32_t> rows;
+    std::vector<RowRun> runs;
     std::int32_t cursor = layout.walkFrom;
     bool anyRow = false;
     for (std::uint32_t c = 0; c < layout.columnCount; ++c) {
@@ -74,24 +89,25 @@ ColumnPlan BuildColumnPlan(const Marks& store, const RecordLayout& layout)
         bool byteMarkMode = false;
         std::int32_t beginRow = kNoRow;
         const FieldType type = FindColumnType(store, cursor, typeRow, byteMarkMode, &beginRow);
-        FieldExtract(store, typeRow, byteMarkMode, FieldSize(type), cursor, rows);
+        FieldExtract(store, typeRow, byteMarkMode, type == FieldType::Text ? textSize : FieldSize(type), cursor, runs);
 
         PlannedColumn column{type, static_cast<std::uint32_t>(plan.runs.size()), 0, 0, beginRow, cursor, typeRow, false};
         column.byteMarks = byteMarkMode;
-        for (const std::int32_t row : rows) {
-            if (row < 0)
-                continue; // only a layout that skipped validation gets here
-            if (column.runCount > 0 && plan.runs.back().firstRow + static_cast<std::int32_t>(plan.runs.back().length) == row) {
-                ++plan.runs.back().length;
-            } else {
-                plan.runs.push_back({row, 1});
-                ++column.runCount;
+        for (RowRun run : runs) {
+            if (run.firstRow < 0) { // only a layout that skipped validation gets here
+                const auto before = static_cast<std::uint32_t>(-static_cast<std::int64_t>(run.firstRow));
+                if (run.length <= before)
+                    continue;
+                run = {0, run.length - before};
             }
-            ++column.byteCount;
-            if (!anyRow || row < plan.minRow)
-                plan.minRow = row;
-            if (!anyRow || row > plan.maxRow)
-                plan.maxRow = row;
+            plan.runs.push_back(run);
+            ++column.runCount;
+            column.byteCount += run.length;
+            const std::int32_t last = run.firstRow + static_cast<std::int32_t>(run.length - 1);
+            if (!anyRow || run.firstRow < plan.minRow)
+                plan.minRow = run.firstRow;
+            if (!anyRow || last > plan.maxRow)
+                plan.maxRow = last;
             anyRow = true;
         }
         plan.columns.push_back(column);

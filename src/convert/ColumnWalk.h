@@ -19,19 +19,19 @@ namespace zorbik {
 FieldType FindColumnType(const Marks& store, std::int32_t from, std::int32_t& typeRow, bool& byteMarkMode,
                         std::int32_t* beginRow = nullptr);
 
-// Lists the rows whose bytes form the column's field, in order, at most
-// `fieldSize` of them, into `rows`; sets `endRow` to the column's last row
-// and switches `byteMarkMode` on when byte marks follow a typed ColumnBegin.
-// A column that no ColumnEnd closes (a one-row edge column) is the single
-// type row.
-std::uint32_t FieldExtract(const Marks& store, std::int32_t typeRow, bool& byteMarkMode, std::uint32_t fieldSize,
-                           std::int32_t& endRow, std::vector<std::int32_t>& rows);
-
 // A run of consecutive rows of one field.
 struct RowRun {
     std::int32_t firstRow;
     std::uint32_t length;
 };
+
+// Lists the rows whose bytes form the column's field, in order, at most
+// `fieldSize` of them, as runs of consecutive rows into `runs`; sets
+// `endRow` to the column's last row and switches `byteMarkMode` on when
+// byte marks follow a typed ColumnBegin. A column that no ColumnEnd closes
+// (a one-row edge column) is the single type row. Returns the rows listed.
+std::uint32_t FieldExtract(const Marks& store, std::int32_t typeRow, bool& byteMarkMode, std::uint32_t fieldSize,
+                           std::int32_t& endRow, std::vector<RowRun>& runs);
 
 struct PlannedColumn {
     FieldType type;
@@ -55,8 +55,13 @@ struct ColumnPlan {
     ConversionSettings settings; // set by PrepareConversion
 };
 
+// A text field's bytes without a limit.
+inline constexpr std::uint32_t kWholeField = 0xFFFFFFFFu;
+
 // Walks the columns of the prototype exactly as a per-record walk would, for
-// layout.columnCount columns, starting after layout.walkFrom.
-ColumnPlan BuildColumnPlan(const Marks& store, const RecordLayout& layout);
+// layout.columnCount columns, starting after layout.walkFrom. A text field
+// takes at most `textSize` bytes (a worksheet's 255), the other types their
+// own size.
+ColumnPlan BuildColumnPlan(const Marks& store, const RecordLayout& layout, std::uint32_t textSize);
 
 } // namespace zorbik

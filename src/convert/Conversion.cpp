@@ -17,10 +17,11 @@ private:
 // Nothing thrown on the worker may end the program: running out of memory
 // or threads there is a conversion that failed.
 ConversionOutcome RunGuarded(const SourceBytes& source, const RecordLayout& layout, const ColumnPlan& plan,
-                             ByteSink& sink, const std::atomic<bool>& stop, const ProgressFn& progress) noexcept
+                             const TargetPlace& place, const std::atomic<bool>& stop,
+                             const ProgressFn& progress) noexcept
 {
     try {
-        return RunConversion(source, layout, plan, sink, stop, progress);
+        return RunConversion(source, layout, plan, place, stop, progress);
     } catch (...) {
         ConversionOutcome failed;
         failed.status = ConversionStatus::WriteFailed;
@@ -36,12 +37,14 @@ Conversion::~Conversion()
         Stop();
 }
 
-FileFailure Conversion::OpenTarget(const std::string& path, NativeFile::Create mode, const SourceView& source)
+FileFailure Conversion::OpenTarget(const std::string& path, NativeFile::Create mode, const SourceView& source,
+                                   const TargetOptions& options)
 {
     if (IdentityOfPath(path) == source.Identity())
         return {FileFailure::Kind::IsSource, 0, path};
     if (mode == NativeFile::Create::CreateNew && PathExists(path))
         return {FileFailure::Kind::Exists, EEXIST, path};
+    const bool existed = PathExists(path);
     if (!target_.OpenWrite(path, mode))
         return {errno == EEXIST ? FileFailure::Kind::Exists : FileFailure::Kind::CannotCreate, errno, path};
     // The path may have been swapped for a link to the source in between.
@@ -49,7 +52,28 @@ FileFailure Conversion::OpenTarget(const std::string& path, NativeFile::Create m
         target_.Close();
         return {FileFailure::Kind::IsSource, 0, path};
     }
+    targetCreated_ = !existed;
+    partPath_.clear();
+    if (WrittenAsFile(options.format)) {
+        // The target stays open and untouched, so that its name is ours
+        // until the finished file takes it.
+        for (int n = 0; partPath_.empty(); ++n) {
+            const std::string part = path + ".part" + (n == 0 ? std::string() : std::to_string(n));
+            NativeFile file;
+            if (file.OpenWrite(part, NativeFile::Create::CreateNew)) {
+                file.Close();
+                partPath_ = part;
+            } else if (errno != EEXIST || n == 99) {
+                const int error = errno;
+                target_.Close();
+                if (targetCreated_)
+                    RemoveFile(path);
+                return {FileFailure::Kind::CannotCreate, error, part};
+            }
+        }
+    }
     targetPath_ = path;
+    options_ = options;
     stop_ = false;
     return {};
 }
@@ -61,7 +85,7 @@ void Conversion::Start(const SourceBytes& source, const RecordLayout& layout, Co
     stop_ = false;
     worker_ = std::thread([this, &source, layout, progress = std::move(progress), done = std::move(done)] {
         FileSink sink(target_);
-        outcome_ = RunGuarded(source, layout, *plan_, sink, stop_, progress);
+        outcome_ = RunGuarded(source, layout, *plan_, Place(sink), stop_, progress);
         if (done)
             done(outcome_);
     });
@@ -73,7 +97,10 @@ ConversionOutcome Conversion::Finish()
         worker_.join();
     if (!HasTarget())
         return outcome_;
-    if (outcome_.status == ConversionStatus::Finished) {
+    if (outcome_.status == ConversionStatus::Finished && !partPath_.empty()) {
+        if (!PutInPlace())
+            outcome_.status = ConversionStatus::WriteFailed;
+    } else if (outcome_.status == ConversionStatus::Finished) {
         // Another program may have deleted, moved or replaced the target
         // while it was written: then the sheet is not where the user will
         // look for it, and what the path names now is not ours to delete.
@@ -106,9 +133,36 @@ void Conversion::Stop()
     }
 }
 
+bool Conversion::PutInPlace()
+{
+    // As for a target written in place: what the path names now, when it
+    // is no longer the file we hold, is not ours to replace.
+    const FileIdentity held = target_.Identity();
+    const bool closed = target_.Close();
+    const bool inPlace = IdentityOfPath(targetPath_) == held;
+    if (closed && inPlace && ReplaceFile(partPath_, targetPath_)) {
+        partPath_.clear();
+        return true;
+    }
+    RemoveFile(partPath_);
+    partPath_.clear();
+    if (inPlace && targetCreated_)
+        RemoveFile(targetPath_);
+    return false;
+}
+
 void Conversion::DiscardTarget()
 {
     const bool inPlace = TargetAtPath();
+    if (!partPath_.empty()) {
+        // The target itself has not been written to.
+        target_.Close();
+        RemoveFile(partPath_);
+        partPath_.clear();
+        if (inPlace && targetCreated_)
+            RemoveFile(targetPath_);
+        return;
+    }
     target_.CutHere();
     target_.Close();
     if (inPlace)
@@ -124,7 +178,7 @@ ConversionOutcome Conversion::RunHere(const SourceBytes& source, const RecordLay
                                       const ProgressFn& progress)
 {
     FileSink sink(target_);
-    outcome_ = RunGuarded(source, layout, plan, sink, stop_, progress);
+    outcome_ = RunGuarded(source, layout, plan, Place(sink), stop_, progress);
     return Finish();
 }
 

@@ -1,6 +1,11 @@
 // One conversion from start to end: the target file, the worker thread that
 // fills it, and the two ways out, finishing (cut to length, close) and
 // stopping (cut, close, delete). Used by the window and the command line.
+//
+// .xls and CSV are written into the target itself. A library writes .xlsx
+// and SQLite into a file beside it, which replaces the target only when it
+// is complete: an existing target is never left half-written, and one the
+// user allowed to be replaced stays as it was when the conversion fails.
 #pragma once
 
 #include <atomic>
@@ -28,10 +33,12 @@ public:
     Conversion(const Conversion&) = delete;
     Conversion& operator=(const Conversion&) = delete;
 
-    // Creates or opens the target at offset 0. The source file itself is
+    // Creates or opens the target at offset 0 (and for the formats a
+    // library writes, the file beside it). The source file itself is
     // refused, through whatever link the path reaches it. Returns why the
     // target cannot be used (Kind::None when it can).
-    FileFailure OpenTarget(const std::string& path, NativeFile::Create mode, const SourceView& source);
+    FileFailure OpenTarget(const std::string& path, NativeFile::Create mode, const SourceView& source,
+                           const TargetOptions& options = {});
     bool HasTarget() const { return target_.IsOpen(); }
     const std::string& TargetPath() const { return targetPath_; }
 
@@ -57,12 +64,19 @@ public:
                               const ProgressFn& progress);
 
 private:
+    TargetPlace Place(ByteSink& sink) const { return {options_, &sink, partPath_}; }
+    // The finished file of a library in the target's place.
+    bool PutInPlace();
     void DiscardTarget();
     // Whether the target path still names the file being written.
     bool TargetAtPath() const;
 
     NativeFile target_;
     std::string targetPath_;
+    TargetOptions options_;
+    std::string partPath_;       // the file beside the target a library writes
+    bool targetCreated_ = false; // the target did not exist before
+
     std::thread worker_;
     std::atomic<bool> stop_{false};
     ConversionOutcome outcome_;

@@ -1,39 +1,33 @@
-// The record loop of a conversion: header, dimensions, one worksheet row per
-// source record with one cell per column, trailer. Runs on whatever thread
-// calls it; a stop flag ends it between records, and once the flag is seen
-// nothing more is written.
+// A conversion's record loop fed into the target of the chosen format: the
+// one place that knows which class writes which format.
 #pragma once
 
 #include <atomic>
-#include <cstdint>
-#include <functional>
+#include <string>
 
 #include "convert/ColumnWalk.h"
+#include "convert/RecordLoop.h"
 #include "record/RecordLayout.h"
 #include "sheet/OutputBuffer.h"
 #include "file/SourceBytes.h"
+#include "target/TargetFormat.h"
 
 namespace zorbik {
 
-enum class ConversionStatus { Finished, Stopped, WriteFailed, ReadFailed };
-
-struct ConversionOutcome {
-    ConversionStatus status = ConversionStatus::Finished;
-    std::uint32_t recordsDone = 0;
+// Where a conversion writes: the bytes of .xls and CSV go to `sink`; a
+// library writes .xlsx and SQLite into the file at `path` itself.
+struct TargetPlace {
+    TargetOptions options;
+    ByteSink* sink = nullptr;
+    std::string path;
 };
 
-// Told the number of records done, now and then (every few hundred records
-// and after the last one), on the converting thread.
-using ProgressFn = std::function<void(std::uint32_t recordsDone)>;
+// Converts layout.recordCount records of `source`, cut up by `plan`, into
+// the target `place` describes; see RunRecords.
+ConversionOutcome RunConversion(const SourceBytes& source, const RecordLayout& layout, const ColumnPlan& plan,
+                                const TargetPlace& place, const std::atomic<bool>& stop, const ProgressFn& progress);
 
-// Records between two progress reports.
-inline constexpr std::uint32_t kProgressInterval = 256;
-
-// Converts layout.recordCount records of `source`, cut up by `plan`, into a
-// worksheet written to `sink`. Record k starts at source offset
-// layout.recordBegin + k * layout.recordLength (rows are source offsets, so a
-// row r of the prototype lies at r + k * recordLength); bytes past the end
-// of the source are absent and shorten their field.
+// The same, a worksheet written to `sink`.
 ConversionOutcome RunConversion(const SourceBytes& source, const RecordLayout& layout, const ColumnPlan& plan,
                                 ByteSink& sink, const std::atomic<bool>& stop, const ProgressFn& progress);
 

@@ -4,8 +4,8 @@
 
 namespace zorbik {
 
-PreparedConversion PrepareConversion(const Marks& marks, std::uint32_t sourceSize,
-                                     const ConversionSettings& settings)
+PreparedConversion PrepareConversion(const Marks& marks, std::uint64_t sourceSize,
+                                     const ConversionSettings& settings, TargetFormat format)
 {
     PreparedConversion prepared{{}, marks, {}, {}, 0, {}};
     prepared.fault = ValidateLayout(prepared.marks, sourceSize, prepared.layout);
@@ -13,9 +13,13 @@ PreparedConversion PrepareConversion(const Marks& marks, std::uint32_t sourceSiz
         return prepared;
     NormaliseEdges(prepared.marks, prepared.layout);
     prepared.sourceRecords = prepared.layout.recordCount;
-    prepared.clamp = ClampCounts(prepared.layout);
-    prepared.plan = BuildColumnPlan(prepared.marks, prepared.layout);
+    const bool sheet = format == TargetFormat::Xls;
+    if (sheet)
+        prepared.clamp = ClampCounts(prepared.layout);
+    prepared.plan = BuildColumnPlan(prepared.marks, prepared.layout, sheet ? FieldSize(FieldType::Text) : kWholeField);
     prepared.plan.settings = settings;
+    if (format == TargetFormat::Xlsx && prepared.plan.columns.size() > kXlsxColumns)
+        prepared.fault = {MessageId::XlsxTooManyColumns, prepared.plan.columns[kXlsxColumns].beginRow};
     return prepared;
 }
 

@@ -69,7 +69,7 @@ public:
     // Reads what records first .. first + count - 1 need (taking them from
     // the read-ahead when it has them) and starts reading the next batch.
     // False when the source could not be read or has become shorter.
-    bool Load(std::uint32_t first, std::uint32_t count)
+    bool Load(std::uint64_t first, std::uint32_t count)
     {
         if (span_ == 0)
             return true;
@@ -88,10 +88,10 @@ public:
             ok = pieces_.empty() ? ReadBatch(first, count, buffer_.data()) : ReadPieces(first, count);
         start_ = Offset(first);
         first_ = first;
-        const std::uint32_t next = first + count;
+        const std::uint64_t next = first + count;
         if (ahead_ && ok && next < records_) {
             aheadFirst_ = next;
-            aheadCount_ = std::min(perBatch_, records_ - next);
+            aheadCount_ = static_cast<std::uint32_t>(std::min<std::uint64_t>(perBatch_, records_ - next));
             ahead_->Start();
         }
         return ok;
@@ -99,19 +99,19 @@ public:
 
     // Where the bytes of record `k` lie in the batch: run i of the plan at
     // Record(k) + RunAt(i).
-    const std::uint8_t* Record(std::uint32_t k) const
+    const std::uint8_t* Record(std::uint64_t k) const
     {
         return buffer_.data() + (pieces_.empty() ? Offset(k) - start_ : (k - first_) * slot_);
     }
     std::uint64_t RunAt(std::size_t run) const { return runAt_[run]; }
 
 private:
-    std::uint64_t Offset(std::uint32_t k) const
+    std::uint64_t Offset(std::uint64_t k) const
     {
-        return static_cast<std::uint64_t>(minRow_) + static_cast<std::uint64_t>(k) * length_;
+        return static_cast<std::uint64_t>(minRow_) + k * length_;
     }
 
-    bool ReadBatch(std::uint32_t first, std::uint32_t count, std::uint8_t* into) const
+    bool ReadBatch(std::uint64_t first, std::uint32_t count, std::uint8_t* into) const
     {
         const std::uint64_t start = Offset(first);
         const std::uint64_t end =
@@ -152,9 +152,9 @@ private:
         }
     }
 
-    bool ReadPieces(std::uint32_t first, std::uint32_t count)
+    bool ReadPieces(std::uint64_t first, std::uint32_t count)
     {
-        for (std::uint32_t k = first; k < first + count; ++k) {
+        for (std::uint64_t k = first; k < first + count; ++k) {
             std::uint8_t* slot = buffer_.data() + (k - first) * slot_;
             for (const Piece& piece : pieces_) {
                 if (source_.ReadAt(Offset(k) + piece.first, slot + piece.at, static_cast<std::size_t>(piece.length)) !=
@@ -168,12 +168,12 @@ private:
     const SourceBytes& source_;
     std::uint64_t size_;
     std::uint64_t length_;
-    std::uint32_t records_;
+    std::uint64_t records_;
     std::int32_t minRow_;
     std::uint64_t span_ = 0;
     std::uint32_t perBatch_ = 1;
     std::uint64_t start_ = 0;
-    std::uint32_t first_ = 0; // the batch's first record
+    std::uint64_t first_ = 0; // the batch's first record
     std::vector<std::uint8_t> buffer_;
     std::vector<std::uint64_t> runAt_; // where each run of the plan lies in a record's bytes
 
@@ -191,7 +191,7 @@ private:
     // loop before Start and by the read before Idle returns. `ahead_` is
     // last, so that it is destroyed, and its read has ended, before anything
     // the read uses.
-    std::uint32_t aheadFirst_ = 0;
+    std::uint64_t aheadFirst_ = 0;
     std::uint32_t aheadCount_ = 0;
     bool aheadOk_ = false;
     bool aheadHas_ = false; // the background buffer holds batch aheadFirst_, aheadCount_

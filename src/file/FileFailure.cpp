@@ -42,8 +42,6 @@ MessageId KindText(FileFailure::Kind kind)
         return MessageId::FileSizeUnknown;
     case FileFailure::Kind::Empty:
         return MessageId::FileEmpty;
-    case FileFailure::Kind::TooLarge:
-        return MessageId::FileTooLarge;
     case FileFailure::Kind::Unreadable:
         return MessageId::FileUnreadable;
     case FileFailure::Kind::CannotCreate:

@@ -16,7 +16,6 @@ struct FileFailure {
         NotRegular,   // a folder, a device, a pipe
         SizeUnknown,
         Empty,
-        TooLarge,     // 4 GiB and more
         Unreadable,   // opened, but its first byte cannot be read
         CannotCreate, // the system refused to create it: systemError says why
         IsSource,     // the chosen target is the source itself

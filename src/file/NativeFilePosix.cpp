@@ -2,6 +2,7 @@
 #include "file/FileSystemPath.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -38,6 +39,11 @@ bool PathExists(const std::string& path)
 bool RemoveFile(const std::string& path)
 {
     return ::unlink(path.c_str()) == 0;
+}
+
+bool ReplaceFile(const std::string& from, const std::string& to)
+{
+    return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
 bool NativeFile::OpenRead(const std::string& path)

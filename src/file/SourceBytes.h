@@ -11,7 +11,7 @@ namespace zorbik {
 class SourceBytes {
 public:
     virtual ~SourceBytes() = default;
-    virtual std::uint32_t Size() const = 0;
+    virtual std::uint64_t Size() const = 0;
     // Copies up to `n` bytes from `offset`; the count copied (fewer at the
     // end), or -1 on a read error.
     virtual std::int64_t ReadAt(std::uint64_t offset, void* buffer, std::size_t n) const = 0;

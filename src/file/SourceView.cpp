@@ -24,14 +24,12 @@ bool SourceView::Open(const std::string& path)
         return fail(FileFailure::Kind::SizeUnknown);
     if (size == 0)
         return fail(FileFailure::Kind::Empty);
-    if (static_cast<std::uint64_t>(size) > kMaxSize)
-        return fail(FileFailure::Kind::TooLarge);
     // A file we may open but not read (a directory-like object, a
     // revoked permission) is found out here rather than half-way through.
     unsigned char probe;
     if (file_.ReadAt(0, &probe, 1) != 1)
         return fail(FileFailure::Kind::Unreadable);
-    size_ = static_cast<std::uint32_t>(size);
+    size_ = static_cast<std::uint64_t>(size);
     path_ = path;
     open_ = true;
     return true;

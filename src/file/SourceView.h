@@ -15,18 +15,15 @@ namespace zorbik {
 
 class SourceView : public SourceBytes {
 public:
-    // Sizes from 4 GiB on do not fit the 32-bit byte numbers.
-    static constexpr std::uint64_t kMaxSize = 0xFFFFFFFFull;
-
-    // Opens `path` read-only. Fails for missing, unreadable, empty, too
-    // large and non-regular files; Failure() says why.
+    // Opens `path` read-only. Fails for missing, unreadable, empty and
+    // non-regular files; Failure() says why.
     bool Open(const std::string& path);
     // Why the last Open failed.
     const FileFailure& Failure() const { return failure_; }
     void Release();
     bool IsOpen() const { return open_; }
 
-    std::uint32_t Size() const override { return size_; }
+    std::uint64_t Size() const override { return size_; }
     const std::string& Path() const { return path_; }
     FileIdentity Identity() const { return file_.Identity(); }
 
@@ -37,7 +34,7 @@ public:
 private:
     NativeFile file_;
     std::string path_;
-    std::uint32_t size_ = 0;
+    std::uint64_t size_ = 0;
     bool open_ = false;
     FileFailure failure_;
 };

@@ -82,7 +82,7 @@ std::string KnownCodePageList()
 // One line's marks, or why the line is wrong.
 struct LineReader {
     UiLanguage language;
-    std::uint32_t sourceSize;
+    std::uint64_t sourceSize;
     std::string error;
 
     bool Fail(MessageId id, std::initializer_list<std::string_view> args)
@@ -179,7 +179,7 @@ std::string LayoutError::Describe(UiLanguage language) const
     return Say(MessageId::LayoutLine, language, {std::to_string(line), message});
 }
 
-LoadedLayout LoadLayout(std::string_view text, std::uint32_t sourceSize, UiLanguage language,
+LoadedLayout LoadLayout(std::string_view text, std::uint64_t sourceSize, UiLanguage language,
                         const ConversionSettings& defaults)
 {
     LoadedLayout loaded;
@@ -217,7 +217,7 @@ LoadedLayout LoadLayout(std::string_view text, std::uint32_t sourceSize, UiLangu
     return loaded;
 }
 
-LoadedLayout LoadLayoutFile(const std::string& path, std::uint32_t sourceSize, UiLanguage language,
+LoadedLayout LoadLayoutFile(const std::string& path, std::uint64_t sourceSize, UiLanguage language,
                             const ConversionSettings& defaults)
 {
     LoadedLayout failed;

@@ -47,12 +47,12 @@ std::string_view MarkerWord(MarkerKind kind);
 // settings the text does not name keep the values of `defaults`. Refuses
 // malformed lines, unknown code pages, rows listed twice and rows at or past
 // the end of the source, naming the line.
-LoadedLayout LoadLayout(std::string_view text, std::uint32_t sourceSize, UiLanguage language,
+LoadedLayout LoadLayout(std::string_view text, std::uint64_t sourceSize, UiLanguage language,
                         const ConversionSettings& defaults = {});
 
 // Reads the layout file at `path` as LoadLayout reads its text; refuses a
 // folder, an unreadable file and one too large to be a layout file.
-LoadedLayout LoadLayoutFile(const std::string& path, std::uint32_t sourceSize, UiLanguage language,
+LoadedLayout LoadLayoutFile(const std::string& path, std::uint64_t sourceSize, UiLanguage language,
                             const ConversionSettings& defaults = {});
 
 // The text LoadLayout reads back as the same layout: the settings that

@@ -113,7 +113,6 @@ constexpr Entry kCatalogue[] = {
     {FileNotRegular, kWord, "ist keine gewöhnliche Datei", "is not a regular file"},
     {FileSizeUnknown, kWord, "ihre Größe ist unbekannt", "its size is unknown"},
     {FileEmpty, kWord, "die Datei ist leer", "the file is empty"},
-    {FileTooLarge, kWord, "die Datei ist 4 GiB groß oder größer", "the file is 4 GiB or larger"},
     {FileUnreadable, kWord, "kann nicht gelesen werden", "cannot be read"},
     {FileCannotCreate, kWord, "kann nicht angelegt werden", "cannot be created"},
     {FileIsSource, kWord, "ist die Quelldatei selbst", "is the source file itself"},
@@ -146,12 +145,17 @@ constexpr Entry kCatalogue[] = {
 
     {CommandUsage, kWord,
      "Aufruf: zorbik-convert --layout MARKEN [--codepage N] [--trim] [--lang de|en] [--force] [--explain]\n"
-     "                       QUELLE ZIEL\n"
+     "                       [--format F] [--no-names] [--bom] [--delimiter D] [--table NAME] QUELLE ZIEL\n"
      "        zorbik-convert --layout MARKEN --preview N [--codepage N] [--trim] QUELLE\n"
      "        zorbik-convert --guess [--lang de|en] QUELLE > MARKEN\n"
      "\n"
-     "Wandelt jeden Satz von QUELLE in eine Zeile des BIFF2-Arbeitsblatts ZIEL (.xls) um,\n"
-     "in Zellen geschnitten, wie die Marken in MARKEN einen Mustersatz beschreiben.\n"
+     "Wandelt jeden Satz von QUELLE in eine Zeile von ZIEL um, in Zellen geschnitten, wie die\n"
+     "Marken in MARKEN einen Mustersatz beschreiben. Die Endung von ZIEL wählt das Format:\n"
+     "  .xls     BIFF2-Arbeitsblatt (höchstens 65534 Zeilen und Spalten, Texte bis 255 Bytes)\n"
+     "  .xlsx    Excel-Arbeitsmappe (nach 1048576 Zeilen geht es im nächsten Blatt weiter)\n"
+     "  .csv     CSV nach RFC 4180, UTF-8\n"
+     "  .sqlite  SQLite-Datenbank mit einer Tabelle (auch .db)\n"
+     "In .xlsx, .csv und .sqlite sind Texte aus dem Zeichensatz in Unicode gewandelt.\n"
      "\n"
      "  --guess          Vorspann, Satzlänge und Spalten von QUELLE finden und als\n"
      "                   Markendatei für --layout ausgeben (vor Gebrauch prüfen);\n"
@@ -167,6 +171,11 @@ constexpr Entry kCatalogue[] = {
      "  --lang de|en     Sprache der Meldungen (Vorgabe: aus LC_ALL, LC_MESSAGES, LANG)\n"
      "  --force          ZIEL überschreiben, wenn es die Datei schon gibt\n"
      "  --explain        vor dem Umwandeln den Satzaufbau und jede Spalte ausgeben\n"
+     "  --format F       xls, xlsx, csv oder sqlite, statt der Endung von ZIEL\n"
+     "  --no-names       CSV und .xlsx ohne die erste Zeile mit den Spaltennamen (A, B, C ...)\n"
+     "  --bom            CSV mit Byte-Order-Mark, für Tabellenprogramme, die sie brauchen\n"
+     "  --delimiter D    Trennzeichen der CSV: ',' (Vorgabe), ';' oder '\\t'\n"
+     "  --table NAME     Name der SQLite-Tabelle (Vorgabe: der Name von QUELLE)\n"
      "  --preview N      die ersten N Zeilen des Arbeitsblatts ausgeben, Zellen durch\n"
      "                   Tabulatoren getrennt, und keine Datei schreiben\n"
      "  --help           diesen Text zeigen\n"
@@ -176,12 +185,17 @@ constexpr Entry kCatalogue[] = {
      "gefunden), 2 falsche Argumente, Markendatei, Quelle oder Ziel, 3 das Ziel konnte nicht\n"
      "bis zum Ende geschrieben (oder die Quelle gelesen) werden.\n",
      "Usage: zorbik-convert --layout LAYOUT [--codepage N] [--trim] [--lang de|en] [--force] [--explain]\n"
-     "                      SOURCE TARGET\n"
+     "                      [--format F] [--no-names] [--bom] [--delimiter D] [--table NAME] SOURCE TARGET\n"
      "       zorbik-convert --layout LAYOUT --preview N [--codepage N] [--trim] SOURCE\n"
      "       zorbik-convert --guess [--lang de|en] SOURCE > LAYOUT\n"
      "\n"
-     "Converts every record of SOURCE into one row of the BIFF2 worksheet TARGET (.xls),\n"
-     "cut into cells as the marks in LAYOUT describe one prototype record.\n"
+     "Converts every record of SOURCE into one row of TARGET, cut into cells as the marks in\n"
+     "LAYOUT describe one prototype record. TARGET's extension chooses the format:\n"
+     "  .xls     BIFF2 worksheet (at most 65534 rows and columns, texts up to 255 bytes)\n"
+     "  .xlsx    Excel workbook (past 1048576 rows it goes on in the next sheet)\n"
+     "  .csv     CSV by RFC 4180, UTF-8\n"
+     "  .sqlite  SQLite database of one table (.db too)\n"
+     "In .xlsx, .csv and .sqlite the texts are decoded from the code page to Unicode.\n"
      "\n"
      "  --guess          find the header, the record length and the columns of SOURCE and\n"
      "                   print them as a layout file for --layout (check it before use);\n"
@@ -197,6 +211,11 @@ constexpr Entry kCatalogue[] = {
      "  --lang de|en     language of the messages (default: from LC_ALL, LC_MESSAGES, LANG)\n"
      "  --force          overwrite TARGET if it exists\n"
      "  --explain        print the record layout and every column before converting\n"
+     "  --format F       xls, xlsx, csv or sqlite, instead of TARGET's extension\n"
+     "  --no-names       CSV and .xlsx without the first line of column names (A, B, C ...)\n"
+     "  --bom            CSV with a byte order mark, for spreadsheet programs that need one\n"
+     "  --delimiter D    the CSV's delimiter: ',' (default), ';' or '\\t'\n"
+     "  --table NAME     the SQLite table's name (default: SOURCE's name)\n"
      "  --preview N      print the first N worksheet rows, cells separated by tabs, and\n"
      "                   write no file\n"
      "  --help           show this text\n"
@@ -250,6 +269,19 @@ constexpr Entry kCatalogue[] = {
     {ReasonPackedDecimal, kWord, "gepackte Dezimalzahl (BCD) mit Skalenbyte", "packed decimal (BCD) with scale byte"},
     {ReasonConstant, kWord, "gleichbleibende Bytes (Kennzeichen oder Füllbytes)", "constant bytes (flag or padding)"},
     {ReasonJoined, kWord, "Ein-Byte-Feld mit dem Nachbarn verbunden (allein nicht markierbar)", "one-byte field joined to its neighbour (cannot be marked alone)"},
+
+    {XlsxTooManyColumns, kWarn, "Mehr als 16384 Spalten: so viele fasst ein .xlsx-Blatt nicht!", "More than 16384 columns: an .xlsx sheet holds no more!"},
+    {NoteUndefinedBytes, kWord, "%1 Bytes hatten kein Zeichen im Zeichensatz %2", "%1 bytes had no character in code page %2"},
+    {NoteTextsCut, kWord, "%1 Texte waren länger als 32767 Zeichen und wurden gekürzt", "%1 texts were longer than 32767 characters and were cut"},
+    {SaveFilterXlsx, kWord, "Excel-Arbeitsmappe", "Excel workbook"},
+    {SaveFilterCsv, kWord, "CSV (Trennzeichen-getrennt, UTF-8)", "CSV (comma-separated, UTF-8)"},
+    {SaveFilterSqlite, kWord, "SQLite-Datenbank", "SQLite database"},
+    {CommandFormatValues, kWord, "--format verlangt xls, xlsx, csv oder sqlite", "--format takes xls, xlsx, csv or sqlite"},
+    {CommandUnknownTarget, kWord, "%1: unbekannte Endung; ZIEL endet auf .xls, .xlsx, .csv oder .sqlite (.db), oder --format nennt das Format", "%1: unknown extension; TARGET ends in .xls, .xlsx, .csv or .sqlite (.db), or --format names the format"},
+    {CommandFormatMissing, kWord, "%1 kann dieses Programm nicht schreiben (ohne die Bibliothek gebaut)", "this build cannot write %1 (built without its library)"},
+    {CommandDelimiterValues, kWord, "--delimiter verlangt ',', ';' oder '\\t'", "--delimiter takes ',', ';' or '\\t'"},
+    {CommandTableName, kWord, "--table verlangt einen Namen aus Buchstaben, Ziffern und _, der nicht mit einer Ziffer beginnt", "--table takes a name of letters, digits and _ that does not begin with a digit"},
+    {CommandOnlyFor, kWord, "%1 gilt nur für %2", "%1 applies to %2 only"},
 };
 
 // The byte list's names of the control characters 00h to 1Fh and the blank.
@@ -290,7 +322,7 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 33> kControl
 }};
 // clang-format on
 
-constexpr std::size_t kIdCount = 450;
+constexpr std::size_t kIdCount = 500;
 
 // Where each id stands in the catalogue; -1 for ids without a text.
 constexpr std::array<std::int16_t, kIdCount> MakeIndex()

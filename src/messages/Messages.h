@@ -118,7 +118,6 @@ enum class MessageId : std::uint16_t {
     FileNotRegular,
     FileSizeUnknown,
     FileEmpty,
-    FileTooLarge,
     FileUnreadable,
     FileCannotCreate,
     FileIsSource,
@@ -198,6 +197,20 @@ enum class MessageId : std::uint16_t {
     ReasonPackedDecimal,
     ReasonConstant,
     ReasonJoined,
+
+    // Targets other than the worksheet.
+    XlsxTooManyColumns = 450,
+    NoteUndefinedBytes,
+    NoteTextsCut,
+    SaveFilterXlsx,
+    SaveFilterCsv,
+    SaveFilterSqlite,
+    CommandFormatValues,
+    CommandUnknownTarget,
+    CommandFormatMissing,
+    CommandDelimiterValues,
+    CommandTableName,
+    CommandOnlyFor,
 };
 
 // Caption of every message box: eight blanks before the name.

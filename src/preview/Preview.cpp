@@ -5,62 +5,35 @@
 
 #include "codecs/LittleEndian.h"
 #include "codepage/CodePages.h"
-#include "convert/ConversionEngine.h"
-#include "sheet/SheetBytes.h"
+#include "convert/RecordLoop.h"
 
 namespace zorbik {
 namespace {
 
-class VectorSink : public ByteSink {
+// Collects the cells of the first records as the conversion hands them to
+// every target.
+class PreviewCells {
 public:
-    bool Write(const std::uint8_t* data, std::size_t n) override
+    explicit PreviewCells(std::vector<std::vector<PreviewCell>>& rows) : rows_(rows) {}
+    bool Begin(const TargetStart&) { return true; }
+    void Row(std::uint64_t) { rows_.emplace_back(); }
+    void Text(const std::uint8_t* bytes, std::uint32_t n)
     {
-        bytes.insert(bytes.end(), data, data + n);
-        return true;
-    }
-    std::vector<std::uint8_t> bytes;
-};
-
-// The cells of a worksheet this program wrote, row by row: ROW records
-// start a row, LABEL, INTEGER and NUMBER records are its cells.
-std::vector<std::vector<PreviewCell>> ReadCells(const std::vector<std::uint8_t>& sheet)
-{
-    std::vector<std::vector<PreviewCell>> rows;
-    std::size_t at = kSheetHeader.size();
-    while (at + 4 <= sheet.size()) {
-        const std::uint8_t* record = sheet.data() + at;
-        const std::uint32_t type = LoadLe32(record, 2);
-        const std::uint32_t length = LoadLe32(record + 2, 2);
-        const std::uint8_t* body = record + 4;
-        at += 4 + length;
-        if (at > sheet.size())
-            break;
         PreviewCell cell;
-        switch (type) {
-        case 0x0008: // ROW
-            rows.emplace_back();
-            continue;
-        case 0x0004: // LABEL: row, column, attributes, length, bytes
-            cell.bytes.assign(reinterpret_cast<const char*>(body + 8), body[7]);
-            break;
-        case 0x0002: // INTEGER
-            cell.kind = PreviewCell::Kind::Integer;
-            cell.number = LoadLe32(body + 7, 2);
-            break;
-        case 0x0003: { // NUMBER
-            cell.kind = PreviewCell::Kind::Number;
-            const std::uint64_t bits = LoadLe64(body + 7);
-            std::memcpy(&cell.number, &bits, 8);
-            break;
-        }
-        default:
-            continue;
-        }
-        if (!rows.empty())
-            rows.back().push_back(std::move(cell));
+        cell.bytes.assign(reinterpret_cast<const char*>(bytes), n);
+        rows_.back().push_back(std::move(cell));
     }
-    return rows;
-}
+    void Integer(std::int64_t value) { rows_.back().push_back({PreviewCell::Kind::Integer, {}, static_cast<double>(value)}); }
+    void Number(double value) { rows_.back().push_back({PreviewCell::Kind::Number, {}, value}); }
+    void EndRow() {}
+    bool Failed() const { return false; }
+    bool End() { return true; }
+    void Abort() {}
+    TargetNotes Notes() const { return {}; }
+
+private:
+    std::vector<std::vector<PreviewCell>>& rows_;
+};
 
 } // namespace
 
@@ -68,15 +41,16 @@ Preview MakePreview(const SourceBytes& source, const PreparedConversion& prepare
 {
     Preview preview;
     RecordLayout layout = prepared.layout;
-    layout.recordCount = std::min(layout.recordCount, records);
-    VectorSink sink;
+    layout.recordCount = std::min<std::uint64_t>(layout.recordCount, records);
     const std::atomic<bool> noStop{false};
-    if (RunConversion(source, layout, prepared.plan, sink, noStop, {}).status != ConversionStatus::Finished)
+    PreviewCells cells(preview.rows);
+    if (RunRecords(source, layout, prepared.plan, cells, noStop, {}).status != ConversionStatus::Finished) {
+        preview.rows.clear();
         return preview;
+    }
     preview.read = true;
     for (const PlannedColumn& column : prepared.plan.columns)
         preview.columnTypes.push_back(column.type);
-    preview.rows = ReadCells(sink.bytes);
     return preview;
 }
 
@@ -106,14 +80,6 @@ std::string PreviewCellText(const PreviewCell& cell, std::uint16_t codePage)
         }
     }
     return text;
-}
-
-std::string ColumnLetters(std::uint32_t column)
-{
-    std::string letters;
-    for (std::uint64_t n = std::uint64_t{column} + 1; n > 0; n = (n - 1) / 26)
-        letters.insert(letters.begin(), static_cast<char>('A' + (n - 1) % 26));
-    return letters;
 }
 
 } // namespace zorbik

@@ -1,6 +1,6 @@
-// The first records of a source as the worksheet would get them, to show
-// while the user marks: made by the conversion itself into memory and read
-// back cell by cell, so the preview and the target file cannot disagree.
+// The first records of a source as every target gets them, to show while
+// the user marks: made by the conversion's own record loop, so the preview
+// and the target file cannot disagree.
 #pragma once
 
 #include <cstdint>
@@ -9,13 +9,14 @@
 
 #include "convert/PrepareConversion.h"
 #include "file/SourceBytes.h"
+#include "target/TargetFormat.h"
 
 namespace zorbik {
 
 struct PreviewCell {
     enum class Kind : std::uint8_t { Text, Integer, Number };
     Kind kind = Kind::Text;
-    std::string bytes; // a text cell's bytes, as the worksheet holds them
+    std::string bytes; // a text cell's bytes, in the source's code page
     double number = 0; // an integer or number cell's value
 };
 
@@ -35,8 +36,5 @@ Preview MakePreview(const SourceBytes& source, const PreparedConversion& prepare
 // backslash as \\); a number as the shortest text that reads back to the
 // same double. UTF-8.
 std::string PreviewCellText(const PreviewCell& cell, std::uint16_t codePage);
-
-// The worksheet's name of column `column` (from 0): A .. Z, AA, AB, ...
-std::string ColumnLetters(std::uint32_t column);
 
 } // namespace zorbik

@@ -14,7 +14,7 @@ struct RecordLayout {
     std::int32_t walkFrom = -1;
     std::int32_t lineEnd = -1;       // row of the LineEnd
     std::uint32_t recordLength = 0;  // lineEnd - recordBegin + 1, at least 2
-    std::uint32_t recordCount = 0;   // whole records from recordBegin to the end of the source
+    std::uint64_t recordCount = 0;   // whole records from recordBegin to the end of the source
     std::uint32_t columnCount = 0;   // marked column pairs plus edge columns
     std::int32_t lastColumnEnd = -1; // row of the last ColumnEnd accepted by validation
 };

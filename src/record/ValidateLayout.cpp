@@ -18,7 +18,7 @@ LayoutFault ColumnMarkAfterEnd(const Marks& store, std::int32_t lineEnd)
 
 } // namespace
 
-LayoutFault ValidateLayout(const Marks& store, std::uint32_t sourceSize, RecordLayout& layout)
+LayoutFault ValidateLayout(const Marks& store, std::uint64_t sourceSize, RecordLayout& layout)
 {
     std::int32_t found = kNoRow;
     int r = MarkedRowSearch(store, -1, MarkerKind::LineBegin, MarkerKind::LineEnd, found);
@@ -34,7 +34,7 @@ LayoutFault ValidateLayout(const Marks& store, std::uint32_t sourceSize, RecordL
     layout.recordLength = static_cast<std::uint32_t>(layout.lineEnd - layout.recordBegin + 1);
 
     // The record begin lies inside the source, so this never wraps.
-    layout.recordCount = (sourceSize - static_cast<std::uint32_t>(layout.recordBegin)) / layout.recordLength;
+    layout.recordCount = (sourceSize - static_cast<std::uint64_t>(layout.recordBegin)) / layout.recordLength;
 
     std::int32_t cursor = layout.recordBegin;
     layout.columnCount = 0;

@@ -20,7 +20,7 @@ struct LayoutFault {
 // Runs the checks in their fixed order (record begin, record end, then the
 // column pairs from the record begin to the last row) and fills `layout`.
 // The fault names the row the user should look at.
-LayoutFault ValidateLayout(const Marks& store, std::uint32_t sourceSize, RecordLayout& layout);
+LayoutFault ValidateLayout(const Marks& store, std::uint64_t sourceSize, RecordLayout& layout);
 
 // Which counts ClampCounts limited: the messages to show, in order.
 struct ClampResult {

@@ -72,6 +72,14 @@ bool FormatBuilt(TargetFormat format)
 #endif
 }
 
+std::string ColumnLetters(std::uint32_t column)
+{
+    std::string letters;
+    for (std::uint64_t n = std::uint64_t{column} + 1; n > 0; n = (n - 1) / 26)
+        letters.insert(letters.begin(), static_cast<char>('A' + (n - 1) % 26));
+    return letters;
+}
+
 std::string SafeTableName(std::string_view base)
 {
     std::string name;

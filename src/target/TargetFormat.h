@@ -42,6 +42,10 @@ inline constexpr std::uint32_t kXlsxColumns = 16384;
 // Characters of one .xlsx cell; longer texts are cut and counted.
 inline constexpr std::uint32_t kXlsxCellCharacters = 32767;
 
+// The worksheet's name of column `column` (from 0): A .. Z, AA, AB, ...,
+// the name of a column that has no other.
+std::string ColumnLetters(std::uint32_t column);
+
 // What the user chose about the target beside its format.
 struct TargetOptions {
     TargetFormat format = TargetFormat::Xls;

@@ -60,8 +60,6 @@ TEST(ConvertCommand, ArgumentsGiveTheirExitCodeMessageAndTarget)
     WriteFile(source, small);
     WriteFile(dir / "empty.dat", std::string());
     WriteFile(largest, std::string());
-    WriteFile(dir / "4gib.dat", std::string());
-    fs::resize_file(dir / "4gib.dat", 0x100000000ull); // sparse, as the largest source of 4 GiB less one byte
 #ifndef _WIN32
     ::mkfifo((dir / "fifo.dat").c_str(), 0600);
 #endif
@@ -102,11 +100,17 @@ TEST(ConvertCommand, ArgumentsGiveTheirExitCodeMessageAndTarget)
         {{"--layout", layout, dir / "fifo.dat", target}, 2, "fifo.dat\n  is not a regular file", false}, // no waiting
         {{"--layout", layout, "/dev/zero", target}, 2, "/dev/zero\n  is not a regular file", false},
 #endif
-        {{"--layout", layout, dir / "4gib.dat", target}, 2, "4gib.dat\n  the file is 4 GiB or larger", false},
+        {{"--layout", layout, source, dir / "out.txt"}, 2, "out.txt: unknown extension; TARGET ends in .xls, .xlsx, .csv or .sqlite", false},
+        {{"--layout", layout, "--format", "ods", source, target}, 2, "--format takes xls, xlsx, csv or sqlite", false},
+        {{"--layout", layout, "--delimiter", ";", source, target}, 2, "--delimiter applies to .csv only", false},
+        {{"--layout", layout, "--delimiter", "|", source, dir / "out.csv"}, 2, "--delimiter takes ',', ';' or '\\t'", false},
+        {{"--layout", layout, "--table", "1x", source, dir / "out.db"}, 2, "--table takes a name of letters", false},
+        {{"--layout", escapes, "--force", "--codepage", "1252", dir / "escapes.dat", dir / "escapes.csv"}, 0,
+         "zorbik-convert: 1 bytes had no character in code page 1252\n", true},
         {{"--layout", layout, "--explain", largest, target}, 0, "65534 records (of 536870911)", true},
         {{"--layout", layout, source, existing}, 2, "File exsists!\n  " + existing + "\n  the file exists (--force", true},
         {{"--layout", layout, "--force", source, existing}, 0, "", true},
-        {{"--layout", layout, "--force", source, dir.Path() + "/./source.dat"}, 2, "is the source file", true},
+        {{"--layout", layout, "--force", "--format", "xls", source, dir.Path() + "/./source.dat"}, 2, "is the source file", true},
         {{"--layout", layout, source, dir / "no/out.xls"}, 2, "out.xls\n  cannot be created: No such file", false},
         {{"--layout", layout, "--codepage", "851", source, target}, 2, "--codepage takes one of 437 737 850", false},
         {{"--layout", layout, "--preview", "0", source}, 2, "--preview takes a number", true},

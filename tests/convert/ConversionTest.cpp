@@ -151,7 +151,7 @@ TEST(Conversion, AStopEndsTheWorkerAndDeletesTheTargetWhereverItIs)
 TEST(Conversion, AThrowOnTheWorkerIsAFailedConversion)
 {
     struct Throwing : SourceBytes {
-        std::uint32_t Size() const override { return 64; }
+        std::uint64_t Size() const override { return 64; }
         std::int64_t ReadAt(std::uint64_t, void*, std::size_t) const override { throw std::bad_alloc(); }
     } throwing;
     TempDir dir;

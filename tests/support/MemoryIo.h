@@ -13,7 +13,7 @@ namespace zorbik {
 class MemorySource : public SourceBytes {
 public:
     explicit MemorySource(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
-    std::uint32_t Size() const override { return static_cast<std::uint32_t>(bytes_.size()); }
+    std::uint64_t Size() const override { return bytes_.size(); }
     std::int64_t ReadAt(std::uint64_t offset, void* buffer, std::size_t n) const override
     {
         if (offset >= bytes_.size())

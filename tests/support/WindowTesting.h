@@ -24,6 +24,18 @@ struct WindowDialogs : UserDialogs {
     {
         return Next();
     }
+    // The user takes the type of file shown, or `targetFilter` when set.
+    std::optional<QString> AskTargetPath(const QString&, const std::vector<FileFilter>& filters, int& chosen,
+                                         const QString&) override
+    {
+        shownFilter = chosen;
+        filterNames.clear();
+        for (const FileFilter& filter : filters)
+            filterNames << filter.name;
+        if (targetFilter >= 0)
+            chosen = targetFilter;
+        return Next();
+    }
     BoxAnswer ShowMessage(MessageId message, const QString&) override
     {
         messages.push_back(message);
@@ -38,6 +50,9 @@ struct WindowDialogs : UserDialogs {
     }
 
     QStringList paths;
+    int targetFilter = -1;
+    int shownFilter = -1;    // the type of file the last target dialog showed first
+    QStringList filterNames; // the types it offered
     BoxAnswer answer = BoxAnswer::Yes;
     // What the user or another program does while a message is up.
     std::function<void(MessageId)> duringMessage;

@@ -1,0 +1,245 @@
+// The record loop of a conversion: every record cut into its fields, every
+// field made a cell of the column's type and handed to a target, which
+// writes it in its format. Runs on whatever thread calls it; a stop flag
+// ends it between records.
+#pragma once
+
+#include <algorithm>
+#include <atomic>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <vector>
+
+#include "codecs/LittleEndian.h"
+#include "codecs/ValueConversions.h"
+#include "convert/ColumnWalk.h"
+#include "convert/RecordReader.h"
+#include "file/SourceBytes.h"
+#include "record/RecordLayout.h"
+#include "sheet/SheetWriter.h"
+#include "target/CellTarget.h"
+
+namespace zorbik {
+
+enum class ConversionStatus { Finished, Stopped, WriteFailed, ReadFailed };
+
+struct ConversionOutcome {
+    ConversionStatus status = ConversionStatus::Finished;
+    std::uint64_t recordsDone = 0;
+    TargetNotes notes;
+};
+
+// Told the number of records done, now and then (every few hundred records
+// and after the last one), on the converting thread.
+using ProgressFn = std::function<void(std::uint64_t recordsDone)>;
+
+// Records between two progress reports.
+inline constexpr std::uint32_t kProgressInterval = 256;
+
+// The cell kind a field type gives.
+constexpr CellKind KindOf(FieldType type)
+{
+    switch (ConvertedType(type)) {
+    case FieldType::BinInteger:
+        return CellKind::Integer;
+    case FieldType::DecimalNumber:
+    case FieldType::BinReal:
+    case FieldType::Bcd:
+        return CellKind::Number;
+    default:
+        return CellKind::Text;
+    }
+}
+
+namespace record_loop {
+
+// A run of field bytes, placed where the reader puts it in a record's bytes.
+struct RunPlace {
+    std::uint32_t offset;
+    std::uint32_t length;
+};
+
+// A column as the record loop reads it, worked out once per conversion.
+struct ColumnRead {
+    FieldType type;
+    RunPlace first;         // the field's first run
+    std::uint32_t firstRun; // its index in the list of runs
+    std::uint32_t runCount;
+};
+
+struct RecordReads {
+    std::vector<ColumnRead> columns;
+    std::vector<RunPlace> runs;
+    std::vector<std::uint8_t> field; // a field of several runs, put together
+    bool trimTexts = false;
+};
+
+inline RecordReads PlanReads(const ColumnPlan& plan, const RecordReader& reader)
+{
+    RecordReads reads;
+    reads.trimTexts = plan.settings.trimTexts;
+    reads.runs.reserve(plan.runs.size());
+    for (std::size_t i = 0; i < plan.runs.size(); ++i)
+        reads.runs.push_back({static_cast<std::uint32_t>(reader.RunAt(i)), plan.runs[i].length});
+    reads.columns.reserve(plan.columns.size());
+    std::uint32_t widest = 0;
+    for (const PlannedColumn& column : plan.columns) {
+        const RunPlace first = column.runCount > 0 ? reads.runs[column.firstRun] : RunPlace{0, 0};
+        reads.columns.push_back({column.type, first, column.firstRun, column.runCount});
+        if (column.runCount > 1)
+            widest = std::max(widest, column.byteCount);
+    }
+    reads.field.resize(widest);
+    return reads;
+}
+
+// Copies `n` bytes to a buffer of `size` and zeroes the rest, as the value
+// conversions expect.
+template <std::size_t size>
+void PadField(std::uint8_t (&padded)[size], const std::uint8_t* bytes, std::uint32_t n)
+{
+    std::memset(padded, 0, size);
+    CopyShortBytes(padded, bytes, std::min<std::uint32_t>(n, size));
+}
+
+inline double NumberOf(const std::uint8_t bytes[8])
+{
+    return std::bit_cast<double>(LoadLe64(bytes));
+}
+
+// Hands the target the cell of the `count` field bytes at `bytes`, as the
+// column's type asks.
+template <CellTarget Target>
+inline void PutCell(Target& target, FieldType type, const std::uint8_t* bytes, std::uint32_t count, bool trim)
+{
+    std::uint8_t number[8];
+    switch (type) {
+    case FieldType::None: // never planned: a column without a type is text
+    case FieldType::Text:
+        if (trim) {
+            while (count > 0 && (bytes[count - 1] == ' ' || bytes[count - 1] == 0))
+                --count;
+        }
+        target.Text(bytes, count);
+        return;
+    case FieldType::BinInteger:
+        // Signed: a full field of four bytes is a 32-bit integer of either sign.
+        target.Integer(static_cast<std::int32_t>(LoadLe32(bytes, count)));
+        return;
+    case FieldType::DecimalNumber: {
+        std::uint8_t text[20];
+        PadField(text, bytes, count);
+        ConvertDecimal(DecimalSource::Text, text, number);
+        target.Number(NumberOf(number));
+        return;
+    }
+    case FieldType::BinReal:
+        if (count == 8) {
+            target.Number(NumberOf(bytes));
+            return;
+        }
+        if (count == 4)
+            std::memcpy(number, bytes, 4); // the single's bytes; the rest is WidenSingle's
+        else
+            PadField(number, bytes, count);
+        if (count <= 4)
+            WidenSingle(number);
+        target.Number(NumberOf(number));
+        return;
+    case FieldType::Bcd: {
+        std::uint8_t packed[10];
+        if (count < 10) {
+            PadField(packed, bytes, count);
+            bytes = packed;
+        }
+        ConvertDecimal(DecimalSource::Packed, bytes, number);
+        target.Number(NumberOf(number));
+        return;
+    }
+    }
+}
+
+// The cells of record `k`, whose bytes the reader has loaded.
+template <CellTarget Target>
+inline void PutRow(Target& target, std::uint64_t k, const RecordReader& reader, RecordReads& reads)
+{
+    target.Row(k);
+    // Every field lies inside its record, and every record converted inside
+    // the source.
+    const std::uint8_t* const record = reader.Record(k);
+    for (const ColumnRead& column : reads.columns) {
+        if (column.runCount == 1) {
+            PutCell(target, column.type, record + column.first.offset, column.first.length, reads.trimTexts);
+            continue;
+        }
+        std::uint32_t count = 0;
+        for (std::uint32_t i = 0; i < column.runCount; ++i) {
+            const RunPlace& run = reads.runs[column.firstRun + i];
+            std::memcpy(reads.field.data() + count, record + run.offset, run.length);
+            count += run.length;
+        }
+        PutCell(target, column.type, reads.field.data(), count, reads.trimTexts);
+    }
+    target.EndRow();
+}
+
+} // namespace record_loop
+
+// What a target is told before the first row: a column per planned
+// column, named by `names` where it has a name and by its letters else.
+TargetStart StartOf(const RecordLayout& layout, const ColumnPlan& plan);
+
+// Converts layout.recordCount records of `source`, cut up by `plan`, into
+// `target`. Record k starts at source offset layout.recordBegin + k *
+// layout.recordLength (rows are source offsets, so a row r of the
+// prototype lies at r + k * recordLength); bytes past the end of the source
+// are absent and shorten their field. With `readAhead` the next records are
+// read on a thread of their own while the loop works.
+template <CellTarget Target>
+ConversionOutcome RunRecords(const SourceBytes& source, const RecordLayout& layout, const ColumnPlan& plan,
+                             Target& target, const std::atomic<bool>& stop, const ProgressFn& progress,
+                             std::uint64_t window = RecordReader::kDefaultWindow, bool readAhead = false)
+{
+    ConversionOutcome outcome;
+    RecordReader reader(source, layout, plan, window, readAhead);
+    record_loop::RecordReads reads = record_loop::PlanReads(plan, reader);
+    auto end = [&](ConversionStatus status) {
+        if (status == ConversionStatus::Finished) {
+            if (!target.End())
+                status = ConversionStatus::WriteFailed;
+            else if (stop.load(std::memory_order_acquire))
+                status = ConversionStatus::Stopped; // the target has dropped what came after the stop
+        }
+        if (status != ConversionStatus::Finished)
+            target.Abort();
+        outcome.status = status;
+        outcome.notes = target.Notes();
+        return outcome;
+    };
+
+    if (!target.Begin(StartOf(layout, plan)))
+        return end(ConversionStatus::WriteFailed);
+    for (std::uint64_t first = 0; first < layout.recordCount; first += reader.PerBatch()) {
+        const auto batch = static_cast<std::uint32_t>(std::min<std::uint64_t>(reader.PerBatch(), layout.recordCount - first));
+        if (!reader.Load(first, batch))
+            return end(ConversionStatus::ReadFailed);
+        for (std::uint64_t k = first; k < first + batch; ++k) {
+            if (stop.load(std::memory_order_relaxed))
+                return end(ConversionStatus::Stopped);
+            record_loop::PutRow(target, k, reader, reads);
+            outcome.recordsDone = k + 1;
+            if (progress && (outcome.recordsDone % kProgressInterval == 0))
+                progress(outcome.recordsDone);
+        }
+        if (target.Failed())
+            return end(ConversionStatus::WriteFailed);
+    }
+    const ConversionOutcome done = end(ConversionStatus::Finished);
+    if (done.status == ConversionStatus::Finished && progress)
+        progress(done.recordsDone);
+    return done;
+}
+
+} // namespace zorbik

@@ -1,0 +1,63 @@
+// Comma-separated values as RFC 4180 writes them: fields separated by the
+// delimiter, lines ended by CR LF, a field quoted only when it holds the
+// delimiter, a quote, CR or LF, quotes inside doubled. Texts are UTF-8
+// (with a byte order mark first when asked for); numbers are the shortest
+// text that reads back to the same double, with a point, and NaN and the
+// infinities are the words "NaN", "inf" and "-inf", which Python, pandas
+// and R read back as those values.
+#pragma once
+
+#include <atomic>
+#include <optional>
+#include <vector>
+
+#include "sheet/OutputBuffer.h"
+#include "target/CellTarget.h"
+#include "target/TargetFormat.h"
+#include "target/TextDecoder.h"
+
+namespace zorbik {
+
+class CsvTarget {
+public:
+    CsvTarget(ByteSink& sink, const std::atomic<bool>& stop, const TargetOptions& options, std::size_t capacity,
+              bool writeBehind);
+
+    bool Begin(const TargetStart& start);
+    void Row(std::uint64_t) { first_ = true; }
+    void Text(const std::uint8_t* bytes, std::uint32_t n)
+    {
+        Separate();
+        const std::size_t length = decoder_->Decode(bytes, n, text_.data());
+        PutText(text_.data(), length);
+    }
+    void Integer(std::int64_t value);
+    void Number(double value);
+    void EndRow() { out_->Append(reinterpret_cast<const std::uint8_t*>("\r\n"), 2); }
+    bool Failed() const { return out_ && out_->Failed(); }
+    bool End();
+    void Abort();
+    TargetNotes Notes() const { return {decoder_ ? decoder_->Undefined() : 0, 0}; }
+
+private:
+    void Separate()
+    {
+        if (!first_)
+            out_->Append(reinterpret_cast<const std::uint8_t*>(&options_.delimiter), 1);
+        first_ = false;
+    }
+    // Writes a UTF-8 text as a field, quoted when it must be.
+    void PutText(const char* text, std::size_t length);
+
+    ByteSink& sink_;
+    const std::atomic<bool>& stop_;
+    TargetOptions options_;
+    std::size_t capacity_;
+    bool writeBehind_;
+    std::optional<OutputBuffer> out_;
+    std::optional<TextDecoder> decoder_;
+    std::vector<char> text_; // a decoded text
+    bool first_ = true;      // the next field is the line's first
+};
+
+} // namespace zorbik
