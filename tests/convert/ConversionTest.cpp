@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <thread>
 #include <utility>
@@ -24,19 +26,48 @@ using namespace zorbik::testing;
 namespace fs = std::filesystem;
 using K = FileFailure::Kind;
 
+// The formats this build writes.
+std::vector<TargetFormat> Formats()
+{
+    std::vector<TargetFormat> formats;
+    for (const TargetFormat format : {TargetFormat::Xls, TargetFormat::Xlsx, TargetFormat::Csv, TargetFormat::Sqlite})
+        if (FormatBuilt(format))
+            formats.push_back(format);
+    return formats;
+}
+
+// Whether `bytes` are a whole file of `format` made from the test's source:
+// for .xls the reference sheet itself; for the others their frame (what
+// each holds is read back by other programs in the peer tests).
+bool IsWritten(TargetFormat format, const std::vector<std::uint8_t>& bytes, const std::vector<std::uint8_t>& sheet)
+{
+    const std::string text(bytes.begin(), bytes.end());
+    switch (format) {
+    case TargetFormat::Xls:
+        return bytes == sheet;
+    case TargetFormat::Csv: // the names, and 65534 lines of a text and a number
+        return text.rfind("A,B\r\n", 0) == 0 && text.ends_with("\r\n") && bytes.size() > 65534 * 4;
+    case TargetFormat::Xlsx: // a zip archive, its central directory at the end
+        return text.rfind("PK\x03\x04", 0) == 0 && text.find("PK\x05\x06") != std::string::npos;
+    case TargetFormat::Sqlite:
+        return text.rfind(std::string("SQLite format 3\0", 16), 0) == 0 && bytes.size() > 65534 * 4;
+    }
+    return false;
+}
+
 // What the target is before the conversion (an existing file, a FIFO, the
 // source through a link), and what another program does while the worker writes it
-// (delete or replace it, cut the source) or the disk filling up: the target
-// is the whole sheet or gone, another program's file stays, the source too.
+// (delete or replace it, cut the source) or the disk filling up, for every
+// format: the target is the whole file or gone, another program's file
+// stays, the source too, and nothing is left beside them.
 TEST(Conversion, TheTargetIsCompleteOrGoneAndNeverTheSource)
 {
     TempDir dir;
-    const std::string source = dir / "source.bin", target = dir / "out/out.xls";
+    const std::string source = dir / "source.bin";
     std::vector<std::uint8_t> bytes(8 * 65534);
     for (std::size_t i = 0; i < bytes.size(); ++i)
         bytes[i] = static_cast<std::uint8_t>(i * 7 + i / 8);
-    const PreparedConversion p = PrepareConversion(MakeStore({{0, LB}, {1, CB, TX}, {4, CE}, {7, LE, BI}}), 8 * 65534);
-    const std::vector<std::uint8_t> sheet = ReferenceSheet(bytes, p.layout, p.plan), other = {'o', 't', 'h', 'e', 'r'};
+    const std::vector<std::uint8_t> other = {'o', 't', 'h', 'e', 'r'};
 #ifndef _WIN32
     rlimit unlimited{};
     ::getrlimit(RLIMIT_FSIZE, &unlimited);
@@ -46,72 +77,89 @@ TEST(Conversion, TheTargetIsCompleteOrGoneAndNeverTheSource)
     };
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
-    const auto none = [] {};
-    const auto replace = [&] { // moved away first: Windows does not replace a file that is open
-        WriteFile(dir / "other", other);
-        fs::rename(target, dir / "moved");
-        fs::rename(dir / "other", target);
-    };
-    const auto NEW = NativeFile::Create::CreateNew, ANY = NativeFile::Create::OpenAlways;
-    const struct {
-        const char* what;
-        std::function<void()> before, midway;
-        NativeFile::Create mode;
-        std::string path;
-        FileFailure::Kind opened;
-        ConversionStatus status;
-        std::vector<std::uint8_t> after; // empty: no file at the path
-    } rows[] = {
-        {"a new file", none, none, NEW, target, K::None, ConversionStatus::Finished, sheet},
-        {"a longer file cut to the sheet", [&] { WriteFile(target, std::vector<std::uint8_t>(sheet.size() + 9, 1)); },
-         none, ANY, target, K::None, ConversionStatus::Finished, sheet},
-        {"an existing file", [&] { WriteFile(target, other); }, none, NEW, target, K::Exists, {}, other},
-        {"a missing folder", [&] { fs::remove(dir / "out"); }, none, ANY, target, K::CannotCreate, {}, {}},
+    for (const TargetFormat format : Formats()) {
+        const std::string target = dir / ("out/out." + std::string(FormatWord(format)));
+        const PreparedConversion p =
+            PrepareConversion(MakeStore({{0, LB}, {1, CB, TX}, {4, CE}, {7, LE, BI}}), 8 * 65534, {}, format);
+        const std::vector<std::uint8_t> sheet = ReferenceSheet(bytes, p.layout, p.plan);
+        const auto none = [] {};
+        const auto replace = [&] { // moved away first: Windows does not replace a file that is open
+            WriteFile(dir / "other", other);
+            fs::rename(target, dir / "moved");
+            fs::rename(dir / "other", target);
+        };
+        const auto NEW = NativeFile::Create::CreateNew, ANY = NativeFile::Create::OpenAlways;
+        enum After { Nothing, Written, Other, Source };
+        const struct {
+            const char* what;
+            std::function<void()> before, midway;
+            NativeFile::Create mode;
+            std::string path;
+            FileFailure::Kind opened;
+            ConversionStatus status;
+            After after;
+        } rows[] = {
+            {"a new file", none, none, NEW, target, K::None, ConversionStatus::Finished, Written},
+            {"a longer file replaced", [&] { WriteFile(target, std::vector<std::uint8_t>(sheet.size() + 9, 1)); },
+             none, ANY, target, K::None, ConversionStatus::Finished, Written},
+            {"an existing file", [&] { WriteFile(target, other); }, none, NEW, target, K::Exists, {}, Other},
+            {"a missing folder", [&] { fs::remove(dir / "out"); }, none, ANY, target, K::CannotCreate, {}, Nothing},
 #ifndef _WIN32
-        {"a FIFO, without waiting for a reader", [&] { ::mkfifo(target.c_str(), 0600); }, none, ANY, target,
-         K::CannotCreate, {}, {}},
-        {"the disk full", none, fillDisk, NEW, target, K::None, ConversionStatus::WriteFailed, {}},
+            {"a FIFO, without waiting for a reader", [&] { ::mkfifo(target.c_str(), 0600); }, none, ANY, target,
+             K::CannotCreate, {}, Nothing},
+            {"the disk full", none, fillDisk, NEW, target, K::None, ConversionStatus::WriteFailed, Nothing},
 #endif
-        {"the source", none, none, ANY, source, K::IsSource, {}, bytes},
-        {"a hard link to the source", [&] { fs::create_hard_link(source, target); }, none, ANY, target,
-         K::IsSource, {}, bytes},
-        {"deleted while written", none, [&] { fs::remove(target); }, NEW, target, K::None,
-         ConversionStatus::WriteFailed, {}},
-        {"replaced while written", none, replace, NEW, target, K::None, ConversionStatus::WriteFailed, other},
-        {"the source cut", none, [&] { fs::resize_file(source, 1000); }, NEW, target, K::None,
-         ConversionStatus::ReadFailed, {}},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.what);
-        fs::remove_all(dir / "out");
-        fs::create_directory(dir / "out");
-        WriteFile(source, bytes);
-        row.before();
-        SourceView view;
-        ASSERT_TRUE(view.Open(source));
-        Conversion conversion;
-        ASSERT_EQ(conversion.OpenTarget(row.path, row.mode, view).kind, row.opened);
-        EXPECT_EQ(conversion.HasTarget(), row.opened == K::None);
-        if (conversion.HasTarget()) {
-            std::uint32_t lastReport = 0;
-            int doneCalls = 0;
-            const auto progress = [&](std::uint32_t done) {
-                if (std::exchange(lastReport, done) == 0)
-                    row.midway();
-            };
-            conversion.Start(view, p.layout, p.plan, progress, [&](const ConversionOutcome&) { ++doneCalls; });
-            const ConversionOutcome outcome = conversion.Finish();
+            {"the source", none, none, ANY, source, K::IsSource, {}, Source},
+            {"a hard link to the source", [&] { fs::create_hard_link(source, target); }, none, ANY, target,
+             K::IsSource, {}, Source},
+            {"deleted while written", none, [&] { fs::remove(target); }, NEW, target, K::None,
+             ConversionStatus::WriteFailed, Nothing},
+            {"replaced while written", none, replace, NEW, target, K::None, ConversionStatus::WriteFailed, Other},
+            {"the source cut", none, [&] { fs::resize_file(source, 1000); }, NEW, target, K::None,
+             ConversionStatus::ReadFailed, Nothing},
+        };
+        for (const auto& row : rows) {
+            SCOPED_TRACE(std::string(FormatWord(format)) + ": " + row.what);
+            fs::remove_all(dir / "out");
+            fs::create_directory(dir / "out");
+            WriteFile(source, bytes);
+            row.before();
+            SourceView view;
+            ASSERT_TRUE(view.Open(source));
+            Conversion conversion;
+            TargetOptions options;
+            options.format = format;
+            ASSERT_EQ(conversion.OpenTarget(row.path, row.mode, view, options).kind, row.opened);
+            EXPECT_EQ(conversion.HasTarget(), row.opened == K::None);
+            if (conversion.HasTarget()) {
+                std::uint64_t lastReport = 0;
+                int doneCalls = 0;
+                const auto progress = [&](std::uint64_t done) {
+                    if (std::exchange(lastReport, done) == 0)
+                        row.midway();
+                };
+                conversion.Start(view, p.layout, p.plan, progress, [&](const ConversionOutcome&) { ++doneCalls; });
+                const ConversionOutcome outcome = conversion.Finish();
 #ifndef _WIN32
-            ::setrlimit(RLIMIT_FSIZE, &unlimited);
+                ::setrlimit(RLIMIT_FSIZE, &unlimited);
 #endif
-            EXPECT_EQ(outcome.status, row.status);
-            EXPECT_EQ(doneCalls, 1);
-            EXPECT_TRUE(row.status != ConversionStatus::Finished || lastReport == 65534) << lastReport;
-            EXPECT_FALSE(conversion.HasTarget());
+                EXPECT_EQ(outcome.status, row.status);
+                EXPECT_EQ(doneCalls, 1);
+                EXPECT_TRUE(row.status != ConversionStatus::Finished || lastReport == 65534) << lastReport;
+                EXPECT_FALSE(conversion.HasTarget());
+            }
+            const bool file = fs::is_regular_file(row.path);
+            EXPECT_EQ(file, row.after != Nothing);
+            const std::vector<std::uint8_t> after = file ? ReadFile(row.path) : std::vector<std::uint8_t>();
+            EXPECT_TRUE(row.after != Written || IsWritten(format, after, sheet));
+            EXPECT_TRUE(row.after != Other || after == other);
+            EXPECT_TRUE(row.after != Source || after == bytes);
+            if (fs::exists(dir / "out")) {
+                for (const auto& entry : fs::directory_iterator(dir / "out"))
+                    EXPECT_EQ(entry.path().string(), target) << "nothing beside the target";
+            }
+            fs::remove(dir / "moved");
         }
-        const bool file = fs::is_regular_file(row.path);
-        EXPECT_EQ(file, !row.after.empty());
-        EXPECT_TRUE(!file || ReadFile(row.path) == row.after);
     }
 }
 
@@ -122,13 +170,19 @@ TEST(Conversion, AStopEndsTheWorkerAndDeletesTheTargetWhereverItIs)
     WriteFile(dir / "source.bin", std::vector<std::uint8_t>(8 * 65534, 'z'));
     SourceView view;
     ASSERT_TRUE(view.Open(dir / "source.bin"));
-    const PreparedConversion p = PrepareConversion(MakeStore({{0, LB}, {1, CB, TX}, {4, CE}, {7, LE}}), view.Size());
+    for (const TargetFormat format : Formats())
     for (const std::uint32_t records : {0u, 1u, 256u, 5120u}) { // 0: before a worker started; 1: at once
+        const PreparedConversion p =
+            PrepareConversion(MakeStore({{0, LB}, {1, CB, TX}, {4, CE}, {7, LE}}), view.Size(), {}, format);
+        const std::string target = dir / ("out/out." + std::string(FormatWord(format)));
+        fs::create_directory(dir / "out");
         Conversion conversion;
-        ASSERT_EQ(conversion.OpenTarget(dir / "out.xls", NativeFile::Create::OpenAlways, view).kind, K::None);
+        TargetOptions options;
+        options.format = format;
+        ASSERT_EQ(conversion.OpenTarget(target, NativeFile::Create::OpenAlways, view, options).kind, K::None);
         std::atomic<bool> reached{records < 256}, stopping{false};
         ConversionStatus status = ConversionStatus::Stopped;
-        const auto progress = [&](std::uint32_t done) {
+        const auto progress = [&](std::uint64_t done) {
             reached = reached || done == records;
             while (done == records && !stopping)
                 std::this_thread::yield();
@@ -141,10 +195,49 @@ TEST(Conversion, AStopEndsTheWorkerAndDeletesTheTargetWhereverItIs)
             std::this_thread::yield();
         stopping = true;
         conversion.Stop();
-        EXPECT_FALSE(fs::exists(dir / "out.xls") || conversion.HasTarget() || conversion.Running()) << records;
-        EXPECT_TRUE(records == 1 || status == ConversionStatus::Stopped) << records;
+        EXPECT_FALSE(fs::exists(target) || conversion.HasTarget() || conversion.Running()) << records;
+        EXPECT_TRUE(fs::is_empty(dir / "out")) << "nothing beside the target";
+        EXPECT_TRUE(records == 1 || status == ConversionStatus::Stopped) << FormatWord(format) << records;
     }
 }
+
+#ifndef _WIN32 // a sparse file
+// Records past 4 GiB are counted and read with offsets of 64 bits: every
+// record of a source of 4 GiB and 2 MiB arrives, each from its place.
+TEST(Conversion, ASourceOf4GiBAndMoreConvertsWhole)
+{
+    TempDir dir;
+    const std::string source = dir / "big.bin", target = dir / "big.csv";
+    constexpr std::uint64_t kLength = 1 << 20;
+    WriteFile(source, std::string("\0ab", 3));
+    fs::resize_file(source, (4ull << 30) + 2 * kLength);
+    {
+        std::fstream file(source, std::ios::in | std::ios::out | std::ios::binary);
+        for (const auto& [record, text] : {std::pair{4096ull, "yz"}, std::pair{4097ull, "zz"}}) {
+            file.seekp(static_cast<std::streamoff>(record * kLength + 1));
+            file.write(text, 2);
+        }
+    }
+    SourceView view;
+    ASSERT_TRUE(view.Open(source));
+    const PreparedConversion p = PrepareConversion(
+        MakeStore({{0, LB}, {1, CB, TX}, {2, CE}, {static_cast<std::int32_t>(kLength) - 1, LE}}), view.Size(), {},
+        TargetFormat::Csv);
+    ASSERT_EQ(p.layout.recordCount, 4098u);
+    Conversion conversion;
+    TargetOptions csv;
+    csv.format = TargetFormat::Csv;
+    ASSERT_EQ(conversion.OpenTarget(target, NativeFile::Create::CreateNew, view, csv).kind, K::None);
+    const ConversionOutcome outcome = conversion.RunHere(view, p.layout, p.plan, {});
+    EXPECT_EQ(outcome.status, ConversionStatus::Finished);
+    EXPECT_EQ(outcome.recordsDone, 4098u);
+    std::string expected = "A\r\nab\r\n";
+    for (int k = 1; k < 4096; ++k)
+        expected += "\r\n"; // zero bytes: empty texts
+    const std::vector<std::uint8_t> written = ReadFile(target);
+    EXPECT_TRUE(std::string(written.begin(), written.end()) == expected + "yz\r\nzz\r\n");
+}
+#endif
 
 // Running out of memory on the worker is a failed conversion, not the end
 // of the program, and leaves no target.
@@ -159,14 +252,19 @@ TEST(Conversion, AThrowOnTheWorkerIsAFailedConversion)
     SourceView view;
     ASSERT_TRUE(view.Open(dir / "source.bin"));
     const PreparedConversion p = PrepareConversion(MakeStore({{0, LB}, {7, LE}}), 64);
+    fs::create_directory(dir / "out");
+    for (const TargetFormat format : Formats())
     for (const bool onThread : {false, true}) {
         Conversion conversion;
-        ASSERT_EQ(conversion.OpenTarget(dir / "out.xls", NativeFile::Create::OpenAlways, view).kind, K::None);
+        TargetOptions options;
+        options.format = format;
+        const std::string target = dir / ("out/out." + std::string(FormatWord(format)));
+        ASSERT_EQ(conversion.OpenTarget(target, NativeFile::Create::OpenAlways, view, options).kind, K::None);
         if (onThread)
             conversion.Start(throwing, p.layout, p.plan, {}, {});
         const ConversionOutcome outcome = onThread ? conversion.Finish() : conversion.RunHere(throwing, p.layout, p.plan, {});
         EXPECT_EQ(outcome.status, ConversionStatus::WriteFailed);
-        EXPECT_FALSE(fs::exists(dir / "out.xls"));
+        EXPECT_TRUE(fs::is_empty(dir / "out")) << FormatWord(format);
     }
 }
 

@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <variant>
+
+#include "support/MemoryIo.h"
+#include "target/CsvTarget.h"
+
+namespace zorbik {
+namespace {
+
+// One cell: a text's bytes in the code page, an integer or a number.
+using Cell = std::variant<std::string, std::int64_t, double>;
+
+// The lines CsvTarget writes for one row of `cells` under the names A, B.
+std::string Csv(const std::vector<Cell>& cells, const TargetOptions& options = {}, std::uint16_t page = 1252,
+                TargetNotes* notes = nullptr)
+{
+    MemorySink sink;
+    const std::atomic<bool> stop{false};
+    CsvTarget target(sink, stop, options, 64, false); // a small buffer: long fields go through it in parts
+    TargetStart start;
+    start.codePage = page;
+    for (std::size_t i = 0; i < 2; ++i)
+        start.columns.push_back({i == 0 ? "A" : "B,x", CellKind::Text, 300});
+    EXPECT_TRUE(target.Begin(start));
+    target.Row(0);
+    for (const Cell& cell : cells) {
+        if (const auto* text = std::get_if<std::string>(&cell))
+            target.Text(reinterpret_cast<const std::uint8_t*>(text->data()), static_cast<std::uint32_t>(text->size()));
+        else if (const auto* integer = std::get_if<std::int64_t>(&cell))
+            target.Integer(*integer);
+        else
+            target.Number(std::get<double>(cell));
+    }
+    target.EndRow();
+    EXPECT_TRUE(target.End());
+    if (notes != nullptr)
+        *notes = target.Notes();
+    return {sink.bytes.begin(), sink.bytes.end()};
+}
+
+TEST(CsvTarget, FieldsAreQuotedOnlyWhenTheyMustBe)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    TargetOptions semicolon, tab, bare, bom;
+    semicolon.delimiter = ';';
+    tab.delimiter = '\t';
+    bare.names = false;
+    bom.bom = true;
+    const struct {
+        const char* name;
+        std::vector<Cell> cells;
+        TargetOptions options;
+        std::string line; // after the names line
+    } rows[] = {
+        {"plain texts", {std::string("plain"), std::string(" leading blank")}, {}, "plain, leading blank\r\n"},
+        {"a comma", {std::string("a,b"), std::string("c")}, {}, "\"a,b\",c\r\n"},
+        {"quotes doubled", {std::string("say \"hi\""), std::string("\"")}, {}, "\"say \"\"hi\"\"\",\"\"\"\"\r\n"},
+        {"line breaks", {std::string("one\r\ntwo"), std::string("x\ny")}, {}, "\"one\r\ntwo\",\"x\ny\"\r\n"},
+        {"a long quoted text", {std::string(100, '"') + ",", std::string()}, {},
+         "\"" + std::string(200, '"') + ",\",\r\n"},
+        {"the delimiter chosen", {std::string("a;b"), std::string("c,d")}, semicolon, "\"a;b\";c,d\r\n"},
+        {"tabs", {std::string("a\tb"), std::string("c")}, tab, "\"a\tb\"\tc\r\n"},
+        {"a text ends at a zero byte", {std::string("ab\0cd", 5), std::string("\0", 1)}, {}, "ab,\r\n"},
+        {"code page 1252", {std::string("M\xFCller"), std::string("\x80")}, {}, "M\xC3\xBCller,\xE2\x82\xAC\r\n"},
+        {"integers", {std::int64_t{-5}, std::int64_t{4294967296}}, {}, "-5,4294967296\r\n"},
+        {"numbers, shortest", {0.1, 1e20}, {}, "0.1,1e+20\r\n"},
+        {"numbers, exact", {2765.44, -0.0}, {}, "2765.44,-0\r\n"},
+        {"NaN and infinity", {std::nan(""), inf}, {}, "NaN,inf\r\n"},
+        {"minus infinity", {-inf, 1.0}, {}, "-inf,1\r\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string names = row.options.delimiter == ',' ? "A,\"B,x\"\r\n" : std::string("A") + row.options.delimiter + "B,x\r\n";
+        EXPECT_EQ(Csv(row.cells, row.options), names + row.line);
+    }
+    EXPECT_EQ(Csv({std::string("a"), std::string("b")}, bare), "a,b\r\n");
+    EXPECT_EQ(Csv({std::string("a"), std::string("b")}, bom), "\xEF\xBB\xBF" "A,\"B,x\"\r\na,b\r\n");
+}
+
+// Bytes the page has no character for come out as U+FFFD and are counted.
+TEST(CsvTarget, BytesWithoutACharacterAreReplacedAndCounted)
+{
+    const struct {
+        std::uint16_t page;
+        std::string text, expected;
+        std::uint64_t undefined;
+    } rows[] = {
+        {1252, "\x81\x8D\x41", "\xEF\xBF\xBD\xEF\xBF\xBD" "A", 2},
+        {850, "M\x81ller", "M\xC3\xBCller", 0},
+        {857, "\xD5", "\xEF\xBF\xBD", 1}, // a gap of a DOS page above A0h
+        {437, "\xE1\xFF", "\xC3\x9F\xC2\xA0", 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.page);
+        TargetNotes notes;
+        TargetOptions bare;
+        bare.names = false;
+        EXPECT_EQ(Csv({row.text, std::string()}, bare, row.page, &notes), row.expected + ",\r\n");
+        EXPECT_EQ(notes.undefinedBytes, row.undefined);
+    }
+}
+
+} // namespace
+} // namespace zorbik
