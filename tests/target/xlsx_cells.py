@@ -22,6 +22,12 @@ what, *driver, work = sys.argv[1:]
 os.makedirs(work, exist_ok=True)
 path = os.path.join(work, what + '.xlsx')
 
+
+# Writes the cells (see xlsx_driver.cpp) and returns the notes.
+def write(cells):
+    return subprocess.run(driver + [path, '1252'], input=cells, capture_output=True, text=True, check=True).stdout
+
+
 if what == 'cells':
     # The cells given (text bytes, integer, number as strtod reads it), then
     # the row openpyxl reads.
@@ -34,8 +40,7 @@ if what == 'cells':
         (b'a' * 40000, 8, '0.1', ('a' * 32767, 8, 0.1)),
         (b'b' * 32761 + b'_x0041_', 9, '-2.5', ('b' * 32761, 9, -2.5)),
     ]
-    cells = 'Name:t Count:i Value:n\n' + ''.join(f't:{t.hex()} i:{i} n:{n}\n' for t, i, n, _ in rows)
-    notes = subprocess.run(driver + [path, '1252'], input=cells, capture_output=True, text=True, check=True).stdout
+    notes = write('Name:t Count:i Value:n\n' + ''.join(f't:{t.hex()} i:{i} n:{n}\n' for t, i, n, _ in rows))
     assert notes.split() == ['1', '2'], notes  # undefined bytes, texts cut
     got = list(openpyxl.load_workbook(path).active.iter_rows(values_only=True))
     assert got[0] == ('Name', 'Count', 'Value'), got[0]
@@ -46,7 +51,7 @@ else:
     # Three sheets: two full ones of the names row and 1,048,575 records, and
     # the last two records.
     per_sheet = 1048575
-    subprocess.run(driver + [path, 'rows', str(2 * per_sheet + 2)], check=True, stdout=subprocess.DEVNULL)
+    write('k:i\n' + ''.join(f'i:{k}\n' for k in range(2 * per_sheet + 2)))
     book = openpyxl.load_workbook(path, read_only=True)
     assert book.sheetnames == ['Sheet1', 'Sheet2', 'Sheet3'], book.sheetnames
     for n, sheet in enumerate(book):
