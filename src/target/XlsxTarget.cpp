@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <locale.h>
 #include <utility>
 
 #include <xlsxwriter.h>
@@ -23,6 +24,26 @@ constexpr std::uint64_t kSheetFrame = 400;
 // ZIP64 form of the archive can hold. Excel 2007 does not read that form,
 // so smaller sheets do without it.
 constexpr std::uint64_t kZip64Cells = std::uint64_t{1} << 24;
+
+// The library writes its numbers with printf, whose decimal point is the
+// locale's: under a German locale, which the window takes from the user,
+// 1.5 would become the broken 1,5. A call that may write rows holds the C
+// locale on its thread for as long as it runs.
+class CNumbers {
+public:
+    CNumbers() : previous_(uselocale(CLocale())) {}
+    ~CNumbers() { uselocale(previous_); }
+    CNumbers(const CNumbers&) = delete;
+    CNumbers& operator=(const CNumbers&) = delete;
+
+private:
+    static locale_t CLocale()
+    {
+        static const locale_t c = newlocale(LC_ALL_MASK, "C", nullptr);
+        return c;
+    }
+    locale_t previous_;
+};
 
 bool IsHex(char c)
 {
@@ -109,6 +130,7 @@ bool XlsxTarget::AddSheet()
 // file.
 bool XlsxTarget::SheetWritten(lxw_worksheet* sheet)
 {
+    const CNumbers numbers;
     lxw_worksheet_write_single_row(sheet);
     return std::fflush(sheet->optimize_tmpfile) == 0 && !std::ferror(sheet->optimize_tmpfile);
 }
@@ -168,6 +190,7 @@ void XlsxTarget::PutText(std::uint32_t row, char* text, std::size_t size)
         size = cut;
     }
     text[size] = '\0';
+    const CNumbers numbers;
     Put(worksheet_write_string(sheets_.back(), row, column_, text, nullptr));
 }
 
@@ -186,14 +209,17 @@ void XlsxTarget::Text(const std::uint8_t* bytes, std::uint32_t n)
 
 void XlsxTarget::Integer(std::int64_t value)
 {
-    if (!failed_)
-        Put(worksheet_write_number(sheets_.back(), row_, column_, static_cast<double>(value), nullptr));
+    if (failed_)
+        return;
+    const CNumbers numbers;
+    Put(worksheet_write_number(sheets_.back(), row_, column_, static_cast<double>(value), nullptr));
 }
 
 void XlsxTarget::Number(double value)
 {
     if (failed_)
         return;
+    const CNumbers numbers;
     if (std::isfinite(value))
         Put(worksheet_write_number(sheets_.back(), row_, column_, value, nullptr));
     else
@@ -222,6 +248,7 @@ bool XlsxTarget::End()
         return false;
     }
     sheets_.clear();
+    const CNumbers numbers;
     if (workbook_close(std::exchange(workbook_, nullptr)) != LXW_NO_ERROR) {
         failed_ = true;
         return false;

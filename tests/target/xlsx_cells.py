@@ -23,13 +23,19 @@ os.makedirs(work, exist_ok=True)
 path = os.path.join(work, what + '.xlsx')
 
 
-# Writes the cells (see xlsx_driver.cpp) and returns the notes.
+# Writes the cells (see xlsx_driver.cpp) and returns the notes. The driver
+# runs under a German locale, whose decimal comma must not reach the numbers,
+# where localedef can make one.
 def write(cells):
-    return subprocess.run(driver + [path, '1252'], input=cells, capture_output=True, text=True, check=True).stdout
+    env = dict(os.environ, LOCPATH=work, LC_ALL='de_DE.UTF-8')
+    if subprocess.run(['localedef', '-i', 'de_DE', '-f', 'UTF-8', os.path.join(work, 'de_DE.UTF-8')]).returncode:
+        print('no German locale: the decimal point is not checked')
+    return subprocess.run(driver + [path, '1252'], input=cells, capture_output=True, text=True, check=True,
+                          env=env).stdout
 
 
 if what == 'cells':
-    # The cells given (text bytes, integer, number as strtod reads it), then
+    # The cells given (text bytes, integer, number as from_chars reads it), then
     # the row openpyxl reads.
     rows = [
         (b'M\xfcller \xe4\xf6 Stra\xdfe \x81', -1, '1.5', ('Müller äö Straße \ufffd', -1, 1.5)),

@@ -5,7 +5,11 @@
 //
 // CELLS: a line of the columns, NAME:t (text), NAME:i (integer) or NAME:n
 // (number), then one line per row: t:HEX (the text's bytes), i:INTEGER or
-// n:NUMBER (in strtod's words). Prints the notes: undefined bytes, texts cut.
+// n:NUMBER (as from_chars reads it, nan and inf too). Prints the notes:
+// undefined bytes, texts cut. Takes its locale from the environment, as the
+// window does.
+#include <charconv>
+#include <clocale>
 #include <cstdio>
 #include <iostream>
 #include <sstream>
@@ -18,6 +22,7 @@ int main(int argc, char** argv)
 {
     if (argc != 3)
         return 2;
+    std::setlocale(LC_ALL, "");
     XlsxTarget target(argv[1], TargetOptions{});
     TargetStart start{{}, 0, static_cast<std::uint16_t>(std::stoi(argv[2]))};
     std::string line, cell;
@@ -36,8 +41,8 @@ int main(int argc, char** argv)
                 target.Text(reinterpret_cast<const std::uint8_t*>(bytes.data()), static_cast<std::uint32_t>(bytes.size()));
             else if (cell[0] == 'i')
                 target.Integer(std::stoll(cell.substr(2)));
-            else
-                target.Number(std::strtod(cell.c_str() + 2, nullptr));
+            else if (double number = 0; std::from_chars(cell.data() + 2, cell.data() + cell.size(), number).ec == std::errc())
+                target.Number(number);
         }
         target.EndRow();
     }
