@@ -19,7 +19,7 @@ enum class CellKind : std::uint8_t { Text, Integer, Number };
 struct TargetColumn {
     std::string name; // UTF-8: "A", "B", ... or the layout's name
     CellKind kind;
-    std::uint32_t bytes; // of the field at most
+    std::uint32_t bytes = 0; // of the field at most
 };
 
 // Told once before the first row.
