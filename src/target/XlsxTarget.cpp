@@ -219,9 +219,14 @@ void XlsxTarget::Number(double value)
 {
     if (failed_)
         return;
+    // The library writes a number with 16 significant digits: a double
+    // that needs a 17th is rounded in it, and the largest ones would round
+    // past the largest double and read back as infinity, so they become the
+    // largest number of 16 digits below it.
+    constexpr double kLargest = 1.797693134862315e308;
     const CNumbers numbers;
     if (std::isfinite(value))
-        Put(worksheet_write_number(sheets_.back(), row_, column_, value, nullptr));
+        Put(worksheet_write_number(sheets_.back(), row_, column_, std::clamp(value, -kLargest, kLargest), nullptr));
     else
         Put(worksheet_write_string(sheets_.back(), row_, column_, std::isnan(value) ? "NaN" : value > 0 ? "inf" : "-inf",
                                    nullptr));

@@ -94,8 +94,9 @@ const Case kCases[] = {
     {"no worker thread, then Cancel", kFour, {"t.xls"}, NoThread, {MessageId::KeepSource}, Kept, -1, "two.dat",
      "Cancelled: the unfinished file … was deleted"},
     {"CSV by the name: every record", kTwo, {"t.csv"}, None, {}, Converted, -1, "two.dat",
-     "65,535 rows written to …"},
-    {"no extension: the type chosen", kTwo, {"t"}, None, {}, Converted, -1, "two.dat", "65,535 rows written to …", 2},
+     "65,535 rows written to …. 2,610 bytes had no character in code page 1252"},
+    {"no extension: the type chosen", kTwo, {"t"}, None, {}, Converted, -1, "two.dat",
+     "65,535 rows written to …. 2,610 bytes had no character in code page 1252", 2},
     {"Cancel while converting to CSV", kFour, {"t.csv"}, CancelYes, {MessageId::KeepSource}, Kept, -1, "two.dat",
      "Cancelled: the unfinished file … was deleted"},
 };
