@@ -148,9 +148,8 @@ def main():
                             base + ".bin", paths[-1]], check=True, stderr=subprocess.DEVNULL, timeout=60)
     failures = []
     for path, got in zip(paths, globals()["read_" + reader](paths, work)):
-        ours = path[:path.rindex("-")] + "-csv.csv"
-        want = records(path) if path.endswith(".xls") else {(r, c): ("u", v) for r, row in enumerate(
-            csv.reader(open(ours, encoding="utf-8-sig", newline=""))) for c, v in enumerate(row) if v}
+        want = records(path) if path.endswith(".xls") else {(r, c): ("u", v) for r, row in enumerate(csv.reader(
+            open(path[:path.rindex("-")] + "-csv.csv", encoding="utf-8-sig", newline=""))) for c, v in enumerate(row) if v}
         if set(got) != set(want) and not (reader == "libreoffice" and set(got) <= set(want)):
             failures.append(f"{path}: {len(got)} cells read, {len(want)} written")
         for where, (kind, value) in want.items():
@@ -162,7 +161,10 @@ def main():
                         value = re.sub("\r\n|\n\r|\r", "\n", value)  # a cell of lines, as in text_as
                     elif path.endswith(".csv"):  # SheetJS's CSV makes CR LF one LF
                         value = value.replace("\r\n", "\n")
-                    ok = value == got_value or got_kind != "s" and same_number(reader, float(value), float(got_value))
+                    # .xlsx holds a number in 16 digits, the largest kept below infinity
+                    ok = value == got_value or got_kind != "s" and same_number(reader, float(
+                        value if not path.endswith(".xlsx") else
+                        "%.16G" % max(-1.797693134862315e308, min(1.797693134862315e308, float(value)))), float(got_value))
                 else:
                     ok = (text_as(reader, value, page) == got_value and got_kind in "s?" if kind == "s" else
                           got_kind in "n?" and same_number(reader, value, float(got_value)))

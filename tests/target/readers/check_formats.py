@@ -70,13 +70,20 @@ def source():
     return bytes(data), texts, numbers
 
 
+# A number as .xlsx holds it: libxlsxwriter writes 16 significant digits,
+# the largest doubles kept below infinity.
+def sixteen(x, largest=1.797693134862315e308):
+    return float("%.16G" % max(-largest, min(largest, x))) if isinstance(x, float) and abs(x) < 1e999 else x
+
+
 # Compares the rows read with the records, stops at the first difference;
 # returns the rows read. A text of .xls keeps its zero bytes and 255 bytes.
 def compare(ext, rows, texts, numbers):
     count = 0
     for k, got in enumerate(rows):
         a, b = (texts[k][0], texts[k][1][:255]) if ext == "xls" else (texts[k][0].split(b"\0")[0], texts[k][1])
-        want, got = (a.decode("cp850"), b.decode("cp850")) + numbers[k], tuple(NAN if v != v else v for v in got)
+        want = numbers[k] if ext != "xlsx" else tuple(sixteen(x) for x in numbers[k])
+        want, got = (a.decode("cp850"), b.decode("cp850")) + want, tuple(NAN if v != v else v for v in got)
         if got != want:
             i = next((i for i, (x, y) in enumerate(zip(got, want)) if x != y), min(len(got), len(want)))
             x, y = (v[i] if i < len(v) else None for v in (got, want))
