@@ -41,6 +41,7 @@ struct LayoutCase {
     std::vector<Mark> marks;
     std::string expected;
     std::uint32_t size = 40;
+    TargetFormat format = TargetFormat::Xls;
 };
 
 TEST(PrepareConversion, LayoutsGiveTheirFaultOrTheirColumns)
@@ -61,6 +62,7 @@ TEST(PrepareConversion, LayoutsGiveTheirFaultOrTheirColumns)
         {"marks before the record are ignored", {{1, CE}, {4, LB}, {9, LE}}, "6x6: T4-9"},
         {"a record begin after the end is ignored", {{0, LB}, {4, LE}, {6, LB}}, "5x8: T0-4"},
         {"records past 65534 are cut", {{0, LB}, {1, LE}}, "2x65534/70000: T0-1", 140000},
+        {"but not outside .xls", {{0, LB}, {1, LE}}, "2x70000: T0-1", 140000, TargetFormat::Csv},
         {"a column after the record end", {{0, LB}, {2, CB}, {3, CE}, {4, LE}, {6, CB}, {7, CE}}, "fault 45@6"},
         // Edge columns.
         {"typed record begin", {{0, LB, TX}, {5, CB}, {9, CE}, {14, LE}}, "15x2: T0-4 T5-9"},
@@ -93,17 +95,19 @@ TEST(PrepareConversion, LayoutsGiveTheirFaultOrTheirColumns)
          "40x7: I1-4 R7-14 D17-36", 300},
         {"texts stop at 255 bytes, packed decimals at 10", {{0, LB}, {1, CB, TX}, {299, CE}, {300, CB, BC}, {319, CE}, {320, LE}},
          "321x1: T1-255 B300-309", 400},
+        {"texts whole outside .xls", {{0, LB}, {1, CB, TX}, {299, CE}, {320, LE}}, "321x1: T1-299", 400, TargetFormat::Sqlite},
     };
     for (const LayoutCase& c : cases) {
         const Marks marks = MakeStore(c.marks);
-        const PreparedConversion prepared = PrepareConversion(marks, c.size);
+        const PreparedConversion prepared = PrepareConversion(marks, c.size, {}, c.format);
         EXPECT_EQ(Describe(prepared), c.expected) << c.name;
         // The caller's marks stay as they were: a second Convert works alike.
-        EXPECT_EQ(Describe(PrepareConversion(marks, c.size)), c.expected) << c.name;
+        EXPECT_EQ(Describe(PrepareConversion(marks, c.size, {}, c.format)), c.expected) << c.name;
         EXPECT_TRUE(prepared.fault || prepared.plan.columns.size() == prepared.layout.columnCount) << c.name;
     }
 }
 
+// .xls cuts the columns, .xlsx refuses more than its 16384, CSV takes all.
 TEST(PrepareConversion, ColumnsPast65534AreCut)
 {
     std::vector<Mark> marks = {{0, LB, TX}, {131070, LE}}; // a leading column and 65534 more
@@ -113,6 +117,9 @@ TEST(PrepareConversion, ColumnsPast65534AreCut)
     EXPECT_TRUE(p.clamp.columnsClamped && !p.clamp.recordsClamped);
     EXPECT_EQ(p.layout.columnCount, 65534u);
     EXPECT_EQ(p.plan.columns.back().beginRow, 131066); // the last column is the one dropped
+    const LayoutFault xlsx = PrepareConversion(MakeStore(marks), 131071, {}, TargetFormat::Xlsx).fault;
+    EXPECT_TRUE(xlsx.message == MessageId::XlsxTooManyColumns && xlsx.row == 32768) << xlsx.row;
+    EXPECT_EQ(PrepareConversion(MakeStore(marks), 131071, {}, TargetFormat::Csv).plan.columns.size(), 65535u);
 }
 
 } // namespace
