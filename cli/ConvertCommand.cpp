@@ -151,8 +151,6 @@ std::optional<ArgumentFault> ParseTarget(Options& options)
     } else {
         return ArgumentFault{MessageId::CommandUnknownTarget, options.target};
     }
-    if (!FormatBuilt(target.format))
-        return ArgumentFault{MessageId::CommandFormatMissing, "." + std::string(FormatWord(target.format))};
     const bool csv = target.format == TargetFormat::Csv;
     const bool sqlite = target.format == TargetFormat::Sqlite;
     const std::pair<bool, const char*> onlyCsv[] = {{!options.delimiter.empty(), "--delimiter"},
@@ -177,6 +175,9 @@ std::optional<ArgumentFault> ParseTarget(Options& options)
     if (!options.table.empty() && !PlainName(options.table))
         return ArgumentFault{MessageId::CommandTableName, {}};
     target.table = options.table.empty() ? SafeTableName(BaseName(options.source)) : options.table;
+    // Checked last, so that a wrong option is named the same in every build.
+    if (!FormatBuilt(target.format))
+        return ArgumentFault{MessageId::CommandFormatMissing, "." + std::string(FormatWord(target.format))};
     return std::nullopt;
 }
 

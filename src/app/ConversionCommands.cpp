@@ -24,13 +24,14 @@ namespace {
 struct TargetType {
     TargetFormat format;
     MessageId name;
+    const char* extensions; // shown after the name, so that .xls and .xlsx are told apart
     const char* patterns;
 };
 constexpr TargetType kTargetTypes[] = {
-    {TargetFormat::Xls, MessageId::SaveFilterName, "*.xls *.XLS"},
-    {TargetFormat::Xlsx, MessageId::SaveFilterXlsx, "*.xlsx *.XLSX"},
-    {TargetFormat::Csv, MessageId::SaveFilterCsv, "*.csv *.CSV"},
-    {TargetFormat::Sqlite, MessageId::SaveFilterSqlite, "*.sqlite *.db *.SQLITE *.DB"},
+    {TargetFormat::Xls, MessageId::SaveFilterName, " (.xls)", "*.xls *.XLS"},
+    {TargetFormat::Xlsx, MessageId::SaveFilterXlsx, " (.xlsx)", "*.xlsx *.XLSX"},
+    {TargetFormat::Csv, MessageId::SaveFilterCsv, " (.csv)", "*.csv *.CSV"},
+    {TargetFormat::Sqlite, MessageId::SaveFilterSqlite, " (.sqlite, .db)", "*.sqlite *.db *.SQLITE *.DB"},
 };
 
 std::vector<TargetType> BuiltTypes()
@@ -98,7 +99,8 @@ std::optional<PreparedConversion> MainWindow::ChooseTarget()
     std::vector<FileFilter> filters;
     for (const TargetType& type : types) {
         const QString suffix = QString::fromLatin1(FormatWord(type.format));
-        filters.push_back({QtText(type.name, language_), QString::fromLatin1(type.patterns), suffix});
+        filters.push_back({QtText(type.name, language_) + QLatin1String(type.extensions),
+                           QString::fromLatin1(type.patterns), suffix});
     }
     const QString startFolder = lastPath_.isEmpty() ? QString() : QFileInfo(lastPath_).absolutePath();
     for (;;) {

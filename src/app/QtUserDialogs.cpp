@@ -82,9 +82,17 @@ std::optional<QString> QtUserDialogs::AskTargetPath(const QString& title, const 
     const auto shown = static_cast<std::size_t>(std::clamp(chosen, 0, static_cast<int>(filters.size()) - 1));
     dialog.selectNameFilter(names[static_cast<int>(shown)]);
     dialog.setDefaultSuffix(filters[shown].suffix);
+    // The dialog names the chosen type with or without its patterns,
+    // depending on the Qt version and on whether the details are hidden.
+    const auto indexOf = [&](const QString& name) {
+        for (std::size_t k = 0; k < filters.size(); ++k)
+            if (name == names[static_cast<int>(k)] || name == filters[k].name)
+                return static_cast<int>(k);
+        return -1;
+    };
     // A name typed without suffix gets the one of the type chosen.
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& name) {
-        const auto at = names.indexOf(name);
+        const int at = indexOf(name);
         if (at >= 0)
             dialog.setDefaultSuffix(filters[static_cast<std::size_t>(at)].suffix);
     });
@@ -92,7 +100,7 @@ std::optional<QString> QtUserDialogs::AskTargetPath(const QString& title, const 
         dialog.setDirectory(startFolder);
     const std::optional<QString> path = ChosenPath(dialog);
     if (path)
-        chosen = std::max(0, static_cast<int>(names.indexOf(dialog.selectedNameFilter())));
+        chosen = std::max(0, indexOf(dialog.selectedNameFilter()));
     return path;
 }
 

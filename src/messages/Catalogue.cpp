@@ -274,7 +274,7 @@ constexpr Entry kCatalogue[] = {
     {NoteUndefinedBytes, kWord, "%1 Bytes hatten kein Zeichen im Zeichensatz %2", "%1 bytes had no character in code page %2"},
     {NoteTextsCut, kWord, "%1 Texte waren länger als 32767 Zeichen und wurden gekürzt", "%1 texts were longer than 32767 characters and were cut"},
     {SaveFilterXlsx, kWord, "Excel-Arbeitsmappe", "Excel workbook"},
-    {SaveFilterCsv, kWord, "CSV (Trennzeichen-getrennt, UTF-8)", "CSV (comma-separated, UTF-8)"},
+    {SaveFilterCsv, kWord, "CSV, durch Kommas getrennt, UTF-8", "CSV, comma-separated, UTF-8"},
     {SaveFilterSqlite, kWord, "SQLite-Datenbank", "SQLite database"},
     {CommandFormatValues, kWord, "--format verlangt xls, xlsx, csv oder sqlite", "--format takes xls, xlsx, csv or sqlite"},
     {CommandUnknownTarget, kWord, "%1: unbekannte Endung; ZIEL endet auf .xls, .xlsx, .csv oder .sqlite (.db), oder --format nennt das Format", "%1: unknown extension; TARGET ends in .xls, .xlsx, .csv or .sqlite (.db), or --format names the format"},
