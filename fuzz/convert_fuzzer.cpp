@@ -1,6 +1,7 @@
 // libFuzzer target: random marks (or layout file text) and random source
 // bytes go through the whole chain a Convert runs, into memory, and the
-// worksheet must be exactly the reference sheet. Under the sanitizers every
+// worksheet must be exactly the reference sheet; the same records as CSV
+// must read back as one line of fields per record. Under the sanitizers every
 // read outside the source or the buffers is a crash here.
 //
 // The input, read front to back (missing bytes read as zero):
@@ -11,7 +12,9 @@
 //                 u8 marker, u8 field type (0 none, 1 Text, 2 BinInteger,
 //                 3 BinReal, 4 DecimalNumber, 5 Bcd), both modulo 6
 //   the rest      the source bytes
+#include <algorithm>
 #include <atomic>
+#include <optional>
 #include <cstdio>
 #include <cstdlib>
 
@@ -70,6 +73,41 @@ bool ReadMarks(const std::uint8_t* data, std::size_t end, Marks& store, std::uin
     return true;
 }
 
+// The lines of a CSV as RFC 4180 reads them, each the count of its fields;
+// nothing when a quote is not closed or stray.
+std::optional<std::vector<std::size_t>> CsvLines(const std::vector<std::uint8_t>& csv)
+{
+    std::vector<std::size_t> lines;
+    std::size_t fields = 1;
+    for (std::size_t at = 0; at < csv.size();) {
+        if (csv[at] == '"') {
+            for (++at;; at += 2) {
+                while (at < csv.size() && csv[at] != '"')
+                    ++at;
+                if (at >= csv.size())
+                    return std::nullopt;
+                if (at + 1 >= csv.size() || csv[at + 1] != '"')
+                    break;
+            }
+            ++at;
+            if (at < csv.size() && csv[at] != ',' && csv[at] != '\r')
+                return std::nullopt;
+            continue;
+        }
+        if (csv[at] == ',') {
+            ++fields;
+        } else if (csv[at] == '\r' && at + 1 < csv.size() && csv[at + 1] == '\n') {
+            lines.push_back(fields);
+            fields = 1;
+            ++at;
+        } else if (csv[at] == '\r' || csv[at] == '\n') {
+            return std::nullopt; // a line break outside quotes
+        }
+        ++at;
+    }
+    return lines;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -112,5 +150,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(outcome.status == ConversionStatus::Finished && outcome.recordsDone == layout.recordCount,
             "a conversion into memory converts every record");
     Require(sink.bytes == testing::ReferenceSheet(bytes, layout, plan), "the worksheet is the reference sheet");
+
+    // Whole texts, decoded: a line of names, then a line per record, every
+    // line as many fields as there are columns.
+    const PreparedConversion whole = PrepareConversion(store, sourceSize, plan.settings, TargetFormat::Csv);
+    Require(!whole.fault && whole.plan.columns.size() == plan.columns.size(), "the formats agree on the columns");
+    MemorySink csv;
+    TargetPlace place;
+    place.options.format = TargetFormat::Csv;
+    place.sink = &csv;
+    const ConversionOutcome csvOutcome = RunConversion(source, whole.layout, whole.plan, place, noStop, {});
+    Require(csvOutcome.status == ConversionStatus::Finished && csvOutcome.recordsDone == whole.layout.recordCount,
+            "a conversion into CSV converts every record");
+    const auto lines = CsvLines(csv.bytes);
+    Require(lines && lines->size() == whole.layout.recordCount + 1 &&
+                std::all_of(lines->begin(), lines->end(), [&](std::size_t n) { return n == plan.columns.size(); }),
+            "the CSV reads back as a line of fields per record");
     return 0;
 }

@@ -1,7 +1,10 @@
 #!/usr/bin/python3
 """Converts every input of the fuzzer's corpus with the zorbik-convert of each
-build given and compares the results: the exit code and every byte of the
-worksheet must be the same in all builds. The corpus is the table of sources
+build given, into every format the build writes, and compares the results:
+the exit code and every byte of the worksheet and the CSV must be the same
+in all builds; of an .xlsx its sheets and strings (its properties hold the
+time it was made), of an SQLite database its dump. A build without the
+library of a format says so and is left out of that format's comparison. The corpus is the table of sources
 and layouts: every field type at every width, faults, byte marks, edge
 columns, columns past the source's end, 65534 and 70000 records.
 
@@ -11,9 +14,13 @@ BUILD/zorbik-convert.command names how to run that build's converter, one
 word a line (through Wine or qemu for a cross build)."""
 import concurrent.futures
 import os
+import sqlite3
 import subprocess
 import sys
 import tempfile
+import zipfile
+
+FORMATS = ["xls", "csv", "xlsx", "sqlite"]
 
 MARKERS = ["Unmarked", "LineBegin", "ColumnBegin", "ByteMark", "ColumnEnd", "LineEnd"]
 TYPES = ["", "Text", "BinInteger", "BinReal", "DecimalNumber", "Bcd"]
@@ -48,32 +55,52 @@ def main():
         open(os.path.join(work, name + ".bin"), "wb").write(source)
         jobs += [(name, b, c) for b, c in enumerate(commands)]
 
+    def content(path, form):
+        if not os.path.exists(path):
+            return None
+        if form == "xlsx":
+            with zipfile.ZipFile(path) as z:
+                return b"".join(z.read(n) for n in sorted(z.namelist()) if n.startswith("xl/") and n.endswith(".xml"))
+        if form == "sqlite":
+            with sqlite3.connect(path) as db:
+                return "\n".join(db.iterdump()).encode()
+        return open(path, "rb").read()
+
     def convert(job):
-        name, b, command = job
-        target = os.path.join(work, f"{name}.{b}.xls")
+        name, b, command, form = job
+        target = os.path.join(work, f"{name}.{b}.{form}")
         base = os.path.join(work, name)
         # 127: the emulator could not start the program (Wine, now and then,
         # while its server starts for several programs at once); try again.
         for attempt in range(3):
-            code = subprocess.run(command + ["--lang", "en", "--layout", base + ".layout", base + ".bin", target],
-                                  capture_output=True, timeout=120).returncode
-            if code != 127:
+            run = subprocess.run(command + ["--lang", "en", "--layout", base + ".layout", base + ".bin", target],
+                                 capture_output=True, timeout=120)
+            if run.returncode != 127:
                 break
-        sheet = open(target, "rb").read() if os.path.exists(target) else None
-        return name, b, (code, sheet)
+        if run.returncode == 2 and b"built without its library" in run.stderr:
+            return name, b, form, None
+        result = (run.returncode, content(target, form))
+        if os.path.exists(target):
+            os.remove(target)
+        return name, b, form, result
 
+    jobs = [job + (form,) for job in jobs for form in FORMATS]
     results = {}
     with concurrent.futures.ThreadPoolExecutor(4) as pool:
-        for name, b, result in pool.map(convert, jobs):
-            results.setdefault(name, {})[b] = result
-    differ = [name for name, by in results.items() if len(set(by.values())) > 1]
-    for name in differ:
-        print(f"compare: {name}: " + ", ".join(f"{builds[b]} exit {c} {len(s or '')} bytes"
-                                               for b, (c, s) in sorted(results[name].items())))
-    sheets = sum(1 for by in results.values() if by[0][1] is not None)
-    print(f"compare: {len(results)} inputs, {sheets} worksheets, {len(differ)} different across {' '.join(builds)}")
+        for name, b, form, result in pool.map(convert, jobs):
+            if result is not None:
+                results.setdefault((name, form), {})[b] = result
+    differ = [key for key, by in results.items() if len(set(by.values())) > 1]
+    for name, form in differ:
+        print(f"compare: {name} as {form}: " + ", ".join(f"{builds[b]} exit {c} {len(s or '')} bytes"
+                                                          for b, (c, s) in sorted(results[(name, form)].items())))
+    for form in FORMATS:
+        having = sorted({b for (n, f), by in results.items() if f == form for b in by})
+        files = sum(1 for (n, f), by in results.items() if f == form and any(s is not None for c, s in by.values()))
+        print(f"compare: {form}: {files} files from {' '.join(builds[b] for b in having) or 'no build'}")
+    print(f"compare: {len(differ)} different across {' '.join(builds)}")
     subprocess.run(["rm", "-rf", work])
-    return 1 if differ or not sheets else 0
+    return 1 if differ or not results else 0
 
 
 if __name__ == "__main__":

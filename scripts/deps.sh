@@ -7,12 +7,13 @@ set -euo pipefail
 ZORBIK_PACKAGES=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libgl-dev fonts-dejavu-core
+  libxlsxwriter-dev libsqlite3-dev
 )
 # What the tests need on top; the fuzzer's clang and the peer readers are
 # installed by scripts/test.sh.
 ZORBIK_TEST_PACKAGES=(
   libgtest-dev
-  python3 python3-xlrd
+  python3 python3-xlrd python3-openpyxl sqlite3
   shapelib
 )
 

@@ -132,13 +132,23 @@ void MainWindow::FinishConversion()
     const ConversionOutcome outcome = task_.Finish();
     progress_->setValue(0);
     switch (outcome.status) {
-    case ConversionStatus::Finished:
+    case ConversionStatus::Finished: {
         ClearPath();
+        const QLocale locale(language_ == UiLanguage::German ? QLocale::German : QLocale::English);
+        // What the target had to change in the cells joins the warnings.
+        QString notes;
+        if (outcome.notes.undefinedBytes != 0)
+            notes += QLatin1String(". ") + QtText(MessageId::NoteUndefinedBytes, language_)
+                                              .arg(locale.toString(static_cast<qulonglong>(outcome.notes.undefinedBytes)))
+                                              .arg(settings_.codePage);
+        if (outcome.notes.textsCut != 0)
+            notes += QLatin1String(". ") + QtText(MessageId::NoteTextsCut, language_)
+                                              .arg(locale.toString(static_cast<qulonglong>(outcome.notes.textsCut)));
         status_->setText(QtText(MessageId::StatusConverted, language_)
-                             .arg(QLocale(language_ == UiLanguage::German ? QLocale::German : QLocale::English)
-                                       .toString(static_cast<qulonglong>(recordsToWrite_)), target) +
-                         warnings_);
+                             .arg(locale.toString(static_cast<qulonglong>(recordsToWrite_)), target) +
+                         warnings_ + notes);
         return;
+    }
     case ConversionStatus::WriteFailed:
         KeepPath();
         ShowMessage(MessageId::WriteError, target);

@@ -63,6 +63,7 @@ struct Case {
     const char* name; const char* marks; std::vector<const char*> targets; Act act; std::vector<MessageId> messages;
     After after; int rowInSight = -1; const char* source = "two.dat";
     const char* status = ""; // the status line's start ("…" stands for the target's path), after the run
+    int filter = -1;         // the type of file the user picks in the save dialog; -1: the one shown
 };
 
 const char* const kTwo = "0 LineBegin Text\n1 LineEnd";
@@ -91,6 +92,11 @@ const Case kCases[] = {
      "Cancelled: the unfinished file … was deleted"},
     {"Quit while converting", kFour, {"t.xls"}, Quit, {}, Closed},
     {"no worker thread, then Cancel", kFour, {"t.xls"}, NoThread, {MessageId::KeepSource}, Kept, -1, "two.dat",
+     "Cancelled: the unfinished file … was deleted"},
+    {"CSV by the name: every record", kTwo, {"t.csv"}, None, {}, Converted, -1, "two.dat",
+     "65,535 rows written to …"},
+    {"no extension: the type chosen", kTwo, {"t"}, None, {}, Converted, -1, "two.dat", "65,535 rows written to …", 2},
+    {"Cancel while converting to CSV", kFour, {"t.csv"}, CancelYes, {MessageId::KeepSource}, Kept, -1, "two.dat",
      "Cancelled: the unfinished file … was deleted"},
 };
 
@@ -134,7 +140,11 @@ class MainWindowQtTest : public QObject {
 private slots:
     // Open to everyone: nobody makes a target too.
     void initTestCase() { QVERIFY(QFile::setPermissions(dir_.path(), QFileDevice::Permissions(0x7777))); }
-    void init() { QFile::remove(dir_.filePath("t.xls")); }
+    void init()
+    {
+        for (const char* name : {"t.xls", "t.csv", "t"})
+            QFile::remove(dir_.filePath(name));
+    }
     void convert_data() { AddRows(kCases); }
     void convert();
     void clicks_data() { AddRows(kClicks); }
@@ -152,8 +162,9 @@ void MainWindowQtTest::convert()
     const Case& c = kCases[index];
     MakeFile(dir_.filePath("two.dat"), Bytes(kTwoSize));
     const QString source = dir_.filePath(c.source);
-    const QString target = dir_.filePath("t.xls");
+    const QString target = dir_.filePath(c.targets.empty() || c.targets.back() == nullptr ? "t.xls" : c.targets.back());
     ShownWindow shown(source);
+    shown.dialogs.targetFilter = c.filter;
     MainWindow& window = shown.window;
     const Marks made = MarkByClicks(window, c.marks);
     ByteList(window)->scrollToTop();
@@ -206,8 +217,18 @@ void MainWindowQtTest::convert()
         QVERIFY(window.CurrentState() == MainWindow::State::NoSource && ListRows(window)->rowCount() == 0);
     if (c.after == Converted) { // the same file as zorbik-convert makes with the marks the window saved
         const QString layout = dir_.filePath("saved.zlayout");
-        QCOMPARE(QProcess::execute(ZORBIK_CONVERT_EXE, {"--force", "--layout", layout, source, source + ".xls"}), 0);
-        QCOMPARE(QProcess::execute("cmp", {target, source + ".xls"}), 0);
+        const QString again = source + (target.endsWith(".xls") ? ".xls" : ".csv");
+        QCOMPARE(QProcess::execute(ZORBIK_CONVERT_EXE, {"--force", "--layout", layout, source, again}), 0);
+        QCOMPARE(QProcess::execute("cmp", {target, again}), 0);
+        // The save dialog offers every type this build writes, first the one last chosen.
+        QCOMPARE(shown.dialogs.filterNames.size(), 4);
+        QCOMPARE(shown.dialogs.shownFilter, 0);
+        shown.dialogs.paths << source;
+        Press(window, MainWindow::OpenButton);
+        MarkByClicks(window, c.marks);
+        shown.dialogs.paths << QString();
+        window.ConvertCommand();
+        QCOMPARE(shown.dialogs.shownFilter, c.filter < 0 ? 0 : c.filter);
     }
 }
 
