@@ -3,14 +3,17 @@
 # builds a Release zorbik-convert of its own (build/bench),
 # writes the benchmark sources into bench/work (about 1 GiB with the
 # outputs) and times zorbik-convert against a plain copy of its output,
-# the same conversion in Python with xlwt and in SheetJS.
+# the same conversion in Python with xlwt and in SheetJS; then the .csv,
+# .xlsx and .sqlite targets on a million records against Python's csv,
+# SheetJS, openpyxl and sqlite3's importer (bench/formats.py: about 2 GiB
+# of free space, and about 20 minutes with 7 runs).
 #
 #   bash bench/run.sh [RUNS]     RUNS: runs per figure, the median counts (7)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 source scripts/deps.sh
-zorbik_install_missing python3 python3-xlrd python3-xlwt time
+zorbik_install_missing python3 python3-xlrd python3-xlwt python3-openpyxl sqlite3 time
 # Node.js may come from elsewhere than Debian: ask for the commands.
 node_missing=()
 command -v node > /dev/null || node_missing+=(nodejs)
@@ -34,4 +37,7 @@ echo "Measuring (this takes about a minute) ..."
 /usr/bin/python3 bench/measure.py --convert build/bench/cli/zorbik-convert --work bench/work --runs "${1:-7}"
 
 echo "Far-apart fields and the preview (2 GiB sparse sources) ..."
-exec /usr/bin/python3 bench/features.py --convert build/bench/cli/zorbik-convert --work bench/work --runs "${1:-7}"
+/usr/bin/python3 bench/features.py --convert build/bench/cli/zorbik-convert --work bench/work --runs "${1:-7}"
+
+echo "The target formats on 1,000,000 records ..."
+exec /usr/bin/python3 bench/formats.py --convert build/bench/cli/zorbik-convert --work bench/work --runs "${1:-7}"

@@ -1,5 +1,8 @@
 // The conversion with SheetJS: the records cut up by hand, the same cells as
-// zorbik-convert, written as a BIFF2 worksheet.
+// zorbik-convert, written as a BIFF2 worksheet (TARGET ending in .xls) or as
+// an .xlsx workbook with a first row of column names A, B, C ... (.xlsx).
+// The .xlsx sheet is built dense (rows of cells), SheetJS's way for large
+// sheets, and written with its default options.
 //
 //     node sheetjs_convert.js SHAPE.json SOURCE TARGET RECORDS
 'use strict';
@@ -51,14 +54,18 @@ function main() {
     const shape = JSON.parse(fs.readFileSync(shapeFile, 'utf8'));
     const data = fs.readFileSync(source);
     const count = Math.min(Number(records), Math.floor((data.length - shape.header) / shape.length));
-    const rows = new Array(count);
+    const xlsx = target.endsWith('.xlsx');
+    const names = xlsx ? 1 : 0;
+    const rows = new Array(names + count);
+    if (xlsx)
+        rows[0] = shape.columns.map((column, c) => XLSX.utils.encode_col(c));
     for (let r = 0; r < count; ++r) {
         const start = shape.header + r * shape.length;
-        rows[r] = shape.columns.map(([kind, offset, width]) => cellValue(kind, data, start + offset, width));
+        rows[names + r] = shape.columns.map(([kind, offset, width]) => cellValue(kind, data, start + offset, width));
     }
     const book = XLSX.utils.book_new();
-    XLSX.utils.book_append_sheet(book, XLSX.utils.aoa_to_sheet(rows), 'Sheet1');
-    XLSX.writeFile(book, target, {bookType: 'biff2'});
+    XLSX.utils.book_append_sheet(book, XLSX.utils.aoa_to_sheet(rows, {dense: xlsx}), 'Sheet1');
+    XLSX.writeFile(book, target, {bookType: xlsx ? 'xlsx' : 'biff2'});
 }
 
 main();
