@@ -1,0 +1,83 @@
+// The fields written by COBOL, Pascal and C programs and by mainframes, as
+// values: integers of any width and byte order, packed and zoned decimals,
+// IBM and 48- and 80-bit reals, dates, length-prefixed texts. Each decoder
+// reads exactly the bytes it is given and never more; a field whose bytes
+// are no value of its type says so instead of giving a made-up number.
+#pragma once
+
+#include <cstdint>
+
+#include "marks/FieldOptions.h"
+
+namespace zorbik {
+
+enum class FieldStatus : std::uint8_t {
+    Ok,
+    Empty,   // no value, and nothing wrong: an all-blank or all-zero date
+    Invalid, // bytes that are no value of the type
+};
+
+// A day, and the time of day where the value has one.
+struct DateValue {
+    std::int32_t year = 0; // 1 .. 9999
+    std::uint8_t month = 0, day = 0;
+    bool hasTime = false;
+    std::uint32_t millisecond = 0; // of the day, 0 .. 86399999, with hasTime
+    bool operator==(const DateValue&) const = default;
+};
+
+// An integer of n = 1..8 bytes in either byte order, as 64 bits: a signed
+// one sign-extended (read it as int64), an unsigned one zero-extended (read
+// it as uint64).
+std::uint64_t DecodeInteger(const std::uint8_t* bytes, std::uint32_t n, bool bigEndian, bool isUnsigned);
+
+// value / 10^scale, correctly rounded to the nearest double.
+double ScaledInteger(std::uint64_t bits, bool isUnsigned, int scale);
+
+// A packed decimal (COBOL COMP-3) of n = 1..16 bytes: two digits a byte, the
+// last nibble the sign (C, A, E, F plus; D, B minus; F alone for unsigned
+// fields, where C and D are accepted too). Invalid for a digit nibble above
+// 9 or a sign nibble below A.
+FieldStatus DecodePacked(const std::uint8_t* bytes, std::uint32_t n, int scale, double& value);
+
+// A zoned decimal (COBOL DISPLAY numeric) of n = 1..31 bytes, in ASCII or
+// (ebcdic) EBCDIC. An overpunched sign in ASCII as GnuCOBOL and Micro Focus
+// write it ('p'..'y' for -0..-9) or IBM-style ('{', 'A'..'I' for +0..+9,
+// '}', 'J'..'R' for -0..-9); in EBCDIC the zone nibble (F, C, A, E plus; D,
+// B minus). A separate sign is '+' or '-' in the field's character set.
+// Invalid for any byte that is no digit where a digit belongs.
+FieldStatus DecodeZoned(const std::uint8_t* bytes, std::uint32_t n, int scale, ZonedSign sign, bool ebcdic,
+                        double& value);
+
+// An IBM hexadecimal floating-point number (System/360 short and long, n =
+// 4 or 8 bytes, big-endian), rounded to the nearest double.
+double DecodeIbmFloat(const std::uint8_t* bytes, std::uint32_t n);
+
+// The 80-bit extended real (x87, Pascal's Extended), little-endian,
+// rounded to the nearest double, ties to even; too large for a double is
+// an infinity, NaNs stay NaNs.
+double DecodeExtended(const std::uint8_t bytes[10]);
+
+// Turbo Pascal's 6-byte real (Real48), little-endian: exact in a double.
+double DecodeReal48(const std::uint8_t bytes[6]);
+
+// The bytes a date of the given form takes: 8, 6, 8, 8, 7, 8.
+std::uint32_t DateWidth(DateForm form);
+
+// A date of DateWidth(form) bytes. Digits are ASCII or EBCDIC (F0..F9); a
+// two-digit year is 19YY from 50 on and 20YY below. All blanks (ASCII or
+// EBCDIC), all '0' digits and all zero bytes are Empty; a day that does not
+// exist (month 13, 31 April, 29 February 2023) or a byte that is no digit
+// is Invalid. Days1899: days since 1899-12-30, the fraction the time of day;
+// NaN, the infinities and days outside the years 1..9999 are Invalid.
+FieldStatus DecodeDate(const std::uint8_t* bytes, DateForm form, DateValue& value);
+
+// Days from 1899-12-30 to the day (the spreadsheet day number), plus the
+// time as a fraction of a day.
+double SerialDay(const DateValue& value);
+
+// The length of a Pascal string[N] field of n = 2..256 bytes: the first
+// byte, clipped to the n - 1 bytes that follow it (`clipped` then true).
+std::uint32_t PascalTextLength(const std::uint8_t* bytes, std::uint32_t n, bool& clipped);
+
+} // namespace zorbik
