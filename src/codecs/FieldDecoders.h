@@ -61,9 +61,6 @@ double DecodeExtended(const std::uint8_t bytes[10]);
 // Turbo Pascal's 6-byte real (Real48), little-endian: exact in a double.
 double DecodeReal48(const std::uint8_t bytes[6]);
 
-// The bytes a date of the given form takes: 8, 6, 8, 8, 7, 8.
-std::uint32_t DateWidth(DateForm form);
-
 // A date of DateWidth(form) bytes. Digits are ASCII or EBCDIC (F0..F9); a
 // two-digit year is 19YY from 50 on and 20YY below. All blanks (ASCII or
 // EBCDIC), all '0' digits and all zero bytes are Empty; a day that does not

@@ -19,6 +19,19 @@ enum class ZonedSign : std::uint8_t { Trailing, Leading, SeparateTrailing, Separ
 // 1899-12-30 (Delphi's TDateTime, OLE dates).
 enum class DateForm : std::uint8_t { YYYYMMDD, YYMMDD, DDMMYYYY, MMDDYYYY, YYYYDDD, Days1899 };
 
+// The bytes a date of the given form takes.
+constexpr std::uint32_t DateWidth(DateForm form)
+{
+    switch (form) {
+    case DateForm::YYMMDD:
+        return 6;
+    case DateForm::YYYYDDD:
+        return 7;
+    default:
+        return 8;
+    }
+}
+
 // The most implied decimal places a column can have.
 inline constexpr int kMaxScale = 31;
 

@@ -5,16 +5,40 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "messages/Messages.h"
 
 namespace zorbik {
 
-enum class FieldType : std::uint8_t { Text = 0, BinInteger = 1, DecimalNumber = 2, BinReal = 3, Bcd = 4, None = 5 };
+enum class FieldType : std::uint8_t {
+    Text = 0,
+    BinInteger = 1,
+    DecimalNumber = 2,
+    BinReal = 3,
+    Bcd = 4,
+    None = 5,
+    // The types of COBOL, Pascal and C records and of mainframe files.
+    Integer = 6,
+    Packed = 7,
+    Zoned = 8,
+    Extended = 9,
+    Real48 = 10,
+    Date = 11,
+    PascalText = 12,
+};
+
+// Every type a column can have, in the order the window lists them.
+inline constexpr FieldType kFieldTypes[] = {
+    FieldType::Text,    FieldType::BinInteger, FieldType::BinReal, FieldType::DecimalNumber, FieldType::Bcd,
+    FieldType::Integer, FieldType::Packed,     FieldType::Zoned,   FieldType::Extended,      FieldType::Real48,
+    FieldType::Date,    FieldType::PascalText,
+};
 
 // The word of a type in layout files and in the command's output: "Text",
-// "BinInteger", "BinReal", "DecimalNumber", "Bcd"; empty for None.
+// "BinInteger", "BinReal", "DecimalNumber", "Bcd", "Integer", "Packed",
+// "Zoned", "Extended", "Real48", "Date", "PascalText"; empty for None.
 std::string_view FieldTypeWord(FieldType type);
 
 // The name of a type in the window; a row without a type shows "?-Feldtyp".
@@ -29,7 +53,21 @@ constexpr FieldType ConvertedType(FieldType type)
     return type == FieldType::None ? FieldType::Text : type;
 }
 
-// Bytes a field of this type holds at most: 255, 4, 20, 8, 10.
+// Bytes a field of this type holds at most: 255, 4, 20, 8, 10 for the
+// design's types, which take the first bytes of a longer field; the others
+// refuse a field longer than this.
 std::uint32_t FieldSize(FieldType type);
+
+// Whether a field of `bytes` bytes can have this type with these options,
+// and the widths it can have, as the user reads them ("1–8", "10").
+struct FieldOptions;
+bool FieldWidthFits(FieldType type, const FieldOptions& options, std::uint32_t bytes);
+std::string FieldWidths(FieldType type, const FieldOptions& options);
+
+// The types the design knew, which a field of any width can have.
+constexpr bool IsDesignType(FieldType type)
+{
+    return static_cast<std::uint8_t>(type) <= static_cast<std::uint8_t>(FieldType::None);
+}
 
 } // namespace zorbik

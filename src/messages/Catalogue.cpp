@@ -282,6 +282,21 @@ constexpr Entry kCatalogue[] = {
     {CommandDelimiterValues, kWord, "--delimiter verlangt ',', ';' oder '\\t'", "--delimiter takes ',', ';' or '\\t'"},
     {CommandTableName, kWord, "--table verlangt einen Namen aus Buchstaben, Ziffern und _, der nicht mit einer Ziffer beginnt", "--table takes a name of letters, digits and _ that does not begin with a digit"},
     {CommandOnlyFor, kWord, "%1 gilt nur für %2", "%1 applies to %2 only"},
+
+    {TypeInteger, kWord, "Ganzzahl", "Integer"},
+    {TypePacked, kWord, "Gepackt (COMP-3)", "Packed (COMP-3)"},
+    {TypeZoned, kWord, "Gezont (DISPLAY)", "Zoned (DISPLAY)"},
+    {TypeExtended, kWord, "Extended (80 Bit)", "Extended (80-bit)"},
+    {TypeReal48, kWord, "Real48 (Pascal)", "Real48 (Pascal)"},
+    {TypeDate, kWord, "Datum", "Date"},
+    {TypePascalText, kWord, "Pascal-Text", "Pascal text"},
+    {FieldWidthWrong, kWarn, "Ein Feld vom Typ %1 ist %2 Bytes lang, nicht %3!", "A field of type %1 is %2 bytes long, not %3!"},
+    {FieldOptionWrong, kWarn, "Der Feldtyp %1 kennt die Angabe %2 nicht!", "The field type %1 takes no option %2!"},
+    {NoteInvalidFields, kWord, "Spalte %1 (%2): %3 Felder %4, das erste in Satz %5", "column %1 (%2): %3 fields %4, first in record %5"},
+    {ReasonInvalidDigits, kWord, "mit ungültigen Ziffern", "with invalid digits"},
+    {ReasonInvalidDate, kWord, "ohne gültiges Datum", "with no valid date"},
+    {ReasonTextLength, kWord, "mit einer Länge über das Feld hinaus", "with a length past the field"},
+    {InvalidCell, kWord, "‹ungültig›", "‹invalid›"},
 };
 
 // The byte list's names of the control characters 00h to 1Fh and the blank.

@@ -211,6 +211,23 @@ enum class MessageId : std::uint16_t {
     CommandDelimiterValues,
     CommandTableName,
     CommandOnlyFor,
+
+    // The field types of COBOL, Pascal and C records, and what their bytes
+    // can get wrong.
+    TypeInteger = 480,
+    TypePacked,
+    TypeZoned,
+    TypeExtended,
+    TypeReal48,
+    TypeDate,
+    TypePascalText,
+    FieldWidthWrong,
+    FieldOptionWrong,
+    NoteInvalidFields,
+    ReasonInvalidDigits,
+    ReasonInvalidDate,
+    ReasonTextLength,
+    InvalidCell,
 };
 
 // Caption of every message box: eight blanks before the name.
