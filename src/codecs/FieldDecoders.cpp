@@ -328,18 +328,6 @@ double DecodeReal48(const std::uint8_t bytes[6])
     return (bytes[5] & 0x80) != 0 ? -magnitude : magnitude;
 }
 
-std::uint32_t DateWidth(DateForm form)
-{
-    switch (form) {
-    case DateForm::YYMMDD:
-        return 6;
-    case DateForm::YYYYDDD:
-        return 7;
-    default:
-        return 8;
-    }
-}
-
 FieldStatus DecodeDate(const std::uint8_t* bytes, DateForm form, DateValue& value)
 {
     value = {};
