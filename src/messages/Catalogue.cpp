@@ -282,6 +282,12 @@ constexpr Entry kCatalogue[] = {
     {CommandDelimiterValues, kWord, "--delimiter verlangt ',', ';' oder '\\t'", "--delimiter takes ',', ';' or '\\t'"},
     {CommandTableName, kWord, "--table verlangt einen Namen aus Buchstaben, Ziffern und _, der nicht mit einer Ziffer beginnt", "--table takes a name of letters, digits and _ that does not begin with a digit"},
     {CommandOnlyFor, kWord, "%1 gilt nur für %2", "%1 applies to %2 only"},
+
+    {CodePage037, kWord, "037 – EBCDIC USA/Kanada", "037 – EBCDIC US/Canada"},
+    {CodePage273, kWord, "273 – EBCDIC Deutschland/Österreich", "273 – EBCDIC Germany/Austria"},
+    {CodePage500, kWord, "500 – EBCDIC International", "500 – EBCDIC International"},
+    {CodePage1140, kWord, "1140 – EBCDIC USA/Kanada mit Euro", "1140 – EBCDIC US/Canada with euro"},
+    {CodePageUtf8, kWord, "UTF-8", "UTF-8"},
 };
 
 // The byte list's names of the control characters 00h to 1Fh and the blank.

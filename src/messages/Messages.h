@@ -211,6 +211,13 @@ enum class MessageId : std::uint16_t {
     CommandDelimiterValues,
     CommandTableName,
     CommandOnlyFor,
+
+    // Code pages of the choice beyond the DOS and Windows ones.
+    CodePage037,
+    CodePage273,
+    CodePage500,
+    CodePage1140,
+    CodePageUtf8,
 };
 
 // Caption of every message box: eight blanks before the name.
