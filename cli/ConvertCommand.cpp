@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "codepage/CodePages.h"
 #include "convert/Conversion.h"
 #include "convert/PrepareConversion.h"
 #include "find/GuessLayout.h"
@@ -54,13 +55,21 @@ unsigned SmallNumber(const std::string& text)
     return static_cast<unsigned>(std::stoul(text));
 }
 
-// The pages for the usage text: indented lines of nine.
+// The pages for the usage text: an indented line for each family, named
+// behind it.
 std::string UsageCodePages()
 {
+    static constexpr const char* kFamilies[] = {"DOS", "Windows", "EBCDIC", "UTF-8"}; // as CodePageKind
     std::string lines;
     const std::vector<std::uint16_t>& pages = KnownCodePages();
-    for (std::size_t i = 0; i < pages.size(); ++i)
-        lines += (i % 9 == 0 ? "                   " : " ") + std::to_string(pages[i]) + (i % 9 == 8 || i + 1 == pages.size() ? "\n" : "");
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        const CodePageKind kind = KindOfCodePage(pages[i]);
+        const bool first = i == 0 || KindOfCodePage(pages[i - 1]) != kind;
+        const bool last = i + 1 == pages.size() || KindOfCodePage(pages[i + 1]) != kind;
+        lines += (first ? "                   " : " ") + CodePageNumber(pages[i]);
+        if (last)
+            lines += std::string(" (") + kFamilies[static_cast<std::size_t>(kind)] + ")\n";
+    }
     return lines;
 }
 
@@ -68,7 +77,7 @@ std::string CodePageList()
 {
     std::string list;
     for (const std::uint16_t page : KnownCodePages())
-        list += (list.empty() ? "" : " ") + std::to_string(page);
+        list += (list.empty() ? "" : " ") + CodePageNumber(page);
     return list;
 }
 
@@ -417,7 +426,7 @@ private:
         if (io_.errIsTerminal)
             bar.End();
         if (outcome.status == ConversionStatus::Finished) {
-            ReportNotes(outcome.notes, prepared.plan.settings.codePage);
+            ReportNotes(outcome.notes, NotedCodePage(options_.targetOptions.format, prepared.plan.settings.codePage));
             for (const ColumnFault& fault : outcome.faults)
                 io_.err << "zorbik-convert: " << DescribeFault(fault, language_) << "\n";
         }
@@ -429,7 +438,7 @@ private:
     {
         if (notes.undefinedBytes != 0)
             io_.err << "zorbik-convert: "
-                    << Say(MessageId::NoteUndefinedBytes, language_, {Number(notes.undefinedBytes), Number(codePage)})
+                    << Say(MessageId::NoteUndefinedBytes, language_, {Number(notes.undefinedBytes), CodePageNumber(codePage)})
                     << "\n";
         if (notes.textsCut != 0)
             io_.err << "zorbik-convert: " << Say(MessageId::NoteTextsCut, language_, {Number(notes.textsCut)}) << "\n";

@@ -114,8 +114,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             "a conversion into memory converts every record");
     Require(sink.bytes == testing::ReferenceSheet(bytes, layout, plan), "the worksheet is the reference sheet");
 
-    // Whole texts, decoded and quoted, through the sanitizers.
-    const PreparedConversion whole = PrepareConversion(store, sourceSize, plan.settings, TargetFormat::Csv);
+    // Whole texts, decoded from a page the source's size picks and quoted,
+    // through the sanitizers.
+    ConversionSettings settings = plan.settings;
+    settings.codePage = KnownCodePages()[sourceSize % KnownCodePages().size()];
+    const PreparedConversion whole = PrepareConversion(store, sourceSize, settings, TargetFormat::Csv);
     Require(!whole.fault && whole.plan.columns.size() == plan.columns.size(), "the formats agree on the columns");
     MemorySink csv;
     TargetPlace place;

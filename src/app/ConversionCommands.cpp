@@ -143,7 +143,7 @@ void MainWindow::FinishConversion()
         if (outcome.notes.undefinedBytes != 0)
             notes += QLatin1String(". ") + QtText(MessageId::NoteUndefinedBytes, language_)
                                               .arg(locale.toString(static_cast<qulonglong>(outcome.notes.undefinedBytes)))
-                                              .arg(settings_.codePage);
+                                              .arg(QtText(CodePageNumber(NotedCodePage(task_.Format(), settings_.codePage))));
         if (outcome.notes.textsCut != 0)
             notes += QLatin1String(". ") + QtText(MessageId::NoteTextsCut, language_)
                                               .arg(locale.toString(static_cast<qulonglong>(outcome.notes.textsCut)));

@@ -34,6 +34,7 @@ public:
     bool Active() const { return conversion_.HasTarget() || conversion_.Running(); }
     bool Started() const { return conversion_.Running(); }
     const std::string& TargetPath() const { return conversion_.TargetPath(); }
+    TargetFormat Format() const { return conversion_.Format(); }
 
     // After Finished: waits for the worker and completes the target (or
     // deletes it when the worker failed).

@@ -27,8 +27,10 @@ std::string FormatHexByte(std::uint8_t byte)
 
 std::string ByteCharText(std::uint8_t byte, UiLanguage language, std::uint16_t codePage)
 {
-    if (byte < 33)
-        return std::string(ControlCharName(byte, language));
+    // By the character: EBCDIC's controls and blank lie elsewhere.
+    const char32_t c = CodePageChar(byte, codePage);
+    if (c < 33)
+        return std::string(ControlCharName(static_cast<std::uint8_t>(c), language));
     std::string text(Text(MessageId::CharacterPrefix, language));
     text += '"';
     text += CodePageCharUtf8(byte, codePage);

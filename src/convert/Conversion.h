@@ -41,6 +41,7 @@ public:
                            const TargetOptions& options = {});
     bool HasTarget() const { return target_.IsOpen(); }
     const std::string& TargetPath() const { return targetPath_; }
+    TargetFormat Format() const { return options_.format; }
 
     // Starts the worker thread. The source, layout and plan are read by it
     // until Finish or Stop; the caller keeps the source open till then.

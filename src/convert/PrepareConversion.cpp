@@ -16,7 +16,10 @@ PreparedConversion PrepareConversion(const Marks& marks, std::uint64_t sourceSiz
     const bool sheet = format == TargetFormat::Xls;
     if (sheet)
         prepared.clamp = ClampCounts(prepared.layout);
-    prepared.plan = BuildColumnPlan(prepared.marks, prepared.layout, sheet ? FieldSize(FieldType::Text) : kWholeField);
+    // A worksheet's text holds 255 bytes of 1252; a UTF-8 source needs up to
+    // four bytes for each of them.
+    const std::uint32_t sheetText = FieldSize(FieldType::Text) * (settings.codePage == kUtf8CodePage ? 4 : 1);
+    prepared.plan = BuildColumnPlan(prepared.marks, prepared.layout, sheet ? sheetText : kWholeField);
     prepared.plan.settings = settings;
     // A type of fixed width refuses another: the bytes would mean something else.
     for (const PlannedColumn& column : prepared.plan.columns) {

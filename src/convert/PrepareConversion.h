@@ -29,8 +29,9 @@ struct PreparedConversion {
 };
 
 // Works on a copy of `marks`: the caller's marks stay as they are. Only
-// .xls cuts texts at 255 bytes; the preview prepares as for the others, so
-// that it shows every cell whole.
+// .xls cuts texts, at 255 bytes (of UTF-8 at 1020, room for 255
+// characters); the preview prepares as for the others, so that it shows
+// every cell whole.
 PreparedConversion PrepareConversion(const Marks& marks, std::uint64_t sourceSize,
                                      const ConversionSettings& settings = {},
                                      TargetFormat format = TargetFormat::Xls);

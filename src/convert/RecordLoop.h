@@ -16,6 +16,7 @@
 #include "codecs/FieldDecoders.h"
 #include "codecs/LittleEndian.h"
 #include "codecs/ValueConversions.h"
+#include "codepage/CodePages.h"
 #include "convert/ColumnWalk.h"
 #include "convert/RecordReader.h"
 #include "file/SourceBytes.h"
@@ -97,12 +98,14 @@ struct RecordReads {
     std::vector<RunPlace> runs;
     std::vector<std::uint8_t> field; // a field of several runs, put together
     bool trimTexts = false;
+    std::uint8_t blank = ' '; // what trimming takes off, with zero bytes
 };
 
 inline RecordReads PlanReads(const ColumnPlan& plan, const RecordReader& reader)
 {
     RecordReads reads;
     reads.trimTexts = plan.settings.trimTexts;
+    reads.blank = BlankByte(plan.settings.codePage);
     reads.runs.reserve(plan.runs.size());
     for (std::size_t i = 0; i < plan.runs.size(); ++i)
         reads.runs.push_back({static_cast<std::uint32_t>(reader.RunAt(i)), plan.runs[i].length});
@@ -144,7 +147,7 @@ inline double PowerOfTen(int n)
 // that is no value of its type, which becomes an empty cell.
 template <CellTarget Target>
 bool PutRecordCell(Target& target, FieldType type, const FieldOptions& options, const std::uint8_t* bytes,
-                   std::uint32_t count, bool trim)
+                   std::uint32_t count, bool trim, std::uint8_t blank)
 {
     double value = 0;
     FieldStatus status = FieldStatus::Ok;
@@ -190,7 +193,7 @@ bool PutRecordCell(Target& target, FieldType type, const FieldOptions& options, 
         bool clipped = false;
         std::uint32_t length = PascalTextLength(bytes, count, clipped);
         if (trim)
-            while (length > 0 && (bytes[length] == ' ' || bytes[length] == 0))
+            while (length > 0 && (bytes[length] == blank || bytes[length] == 0))
                 --length;
         target.Text(bytes + 1, length);
         return !clipped;
@@ -210,14 +213,14 @@ bool PutRecordCell(Target& target, FieldType type, const FieldOptions& options, 
 // column's type asks; false for an invalid field.
 template <CellTarget Target>
 inline bool PutCell(Target& target, FieldType type, const FieldOptions& options, const std::uint8_t* bytes,
-                    std::uint32_t count, bool trim)
+                    std::uint32_t count, bool trim, std::uint8_t blank)
 {
     std::uint8_t number[8];
     switch (type) {
     case FieldType::None: // never planned: a column without a type is text
     case FieldType::Text:
         if (trim) {
-            while (count > 0 && (bytes[count - 1] == ' ' || bytes[count - 1] == 0))
+            while (count > 0 && (bytes[count - 1] == blank || bytes[count - 1] == 0))
                 --count;
         }
         target.Text(bytes, count);
@@ -250,7 +253,7 @@ inline bool PutCell(Target& target, FieldType type, const FieldOptions& options,
             const std::uint32_t n = std::min<std::uint32_t>(count, 8);
             for (std::uint32_t i = 0; i < n; ++i)
                 swapped[i] = bytes[n - 1 - i];
-            return PutCell(target, type, FieldOptions{}, swapped, n, trim);
+            return PutCell(target, type, FieldOptions{}, swapped, n, trim, blank);
         }
         if (count == 8) {
             target.Number(NumberOf(bytes));
@@ -275,7 +278,7 @@ inline bool PutCell(Target& target, FieldType type, const FieldOptions& options,
         return true;
     }
     default:
-        return PutRecordCell(target, type, options, bytes, count, trim);
+        return PutRecordCell(target, type, options, bytes, count, trim, blank);
     }
 }
 
@@ -292,7 +295,7 @@ inline void PutRow(Target& target, std::uint64_t k, const RecordReader& reader, 
         bool valid;
         if (column.runCount == 1) {
             valid = PutCell(target, column.type, column.options, record + column.first.offset, column.first.length,
-                            reads.trimTexts);
+                            reads.trimTexts, reads.blank);
         } else {
             std::uint32_t count = 0;
             for (std::uint32_t i = 0; i < column.runCount; ++i) {
@@ -300,7 +303,8 @@ inline void PutRow(Target& target, std::uint64_t k, const RecordReader& reader, 
                 std::memcpy(reads.field.data() + count, record + run.offset, run.length);
                 count += run.length;
             }
-            valid = PutCell(target, column.type, column.options, reads.field.data(), count, reads.trimTexts);
+            valid = PutCell(target, column.type, column.options, reads.field.data(), count, reads.trimTexts,
+                            reads.blank);
         }
         if (!valid && reads.faults[c].count++ == 0)
             reads.faults[c].firstRecord = k;

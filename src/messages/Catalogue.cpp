@@ -170,6 +170,7 @@ constexpr Entry kCatalogue[] = {
      "  --codepage N     der Zeichensatz der Texte von QUELLE, in ZIEL angegeben, damit\n"
      "                   Tabellenprogramme sie richtig zeigen (Vorgabe 1252 oder die Zeile\n"
      "                   \"codepage N\" der Markendatei):\n%1"
+     "                   in .xls werden EBCDIC- und UTF-8-Texte zu 1252 gewandelt\n"
      "  --trim           Textzellen ohne Leerzeichen und Nullbytes am Ende\n"
      "  --lang de|en     Sprache der Meldungen (Vorgabe: aus LC_ALL, LC_MESSAGES, LANG)\n"
      "  --force          ZIEL überschreiben, wenn es die Datei schon gibt\n"
@@ -213,6 +214,7 @@ constexpr Entry kCatalogue[] = {
      "  --codepage N     the code page of the source's texts, declared in TARGET so that\n"
      "                   spreadsheet programs show them right (default 1252, or the\n"
      "                   layout file's \"codepage N\" line):\n%1"
+     "                   in .xls, EBCDIC and UTF-8 texts are converted to 1252\n"
      "  --trim           text cells without trailing blanks and zero bytes\n"
      "  --lang de|en     language of the messages (default: from LC_ALL, LC_MESSAGES, LANG)\n"
      "  --force          overwrite TARGET if it exists\n"
@@ -321,6 +323,11 @@ constexpr Entry kCatalogue[] = {
     {CodePageOfSource, kWord, "wie die ganze Datei", "as the whole file"},
     {FieldTypeButton, kWord, "Feldtyp…", "Field type…"},
     {LayoutUnknownOption, kWord, "Angabe %1 gilt nicht für %2 (%2 kennt: %3)", "option %1 does not apply to %2 (%2 takes: %3)"},
+    {CodePage037, kWord, "037 – EBCDIC USA/Kanada", "037 – EBCDIC US/Canada"},
+    {CodePage273, kWord, "273 – EBCDIC Deutschland/Österreich", "273 – EBCDIC Germany/Austria"},
+    {CodePage500, kWord, "500 – EBCDIC International", "500 – EBCDIC International"},
+    {CodePage1140, kWord, "1140 – EBCDIC USA/Kanada mit Euro", "1140 – EBCDIC US/Canada with euro"},
+    {CodePageUtf8, kWord, "UTF-8", "UTF-8"},
 };
 
 // The byte list's names of the control characters 00h to 1Fh and the blank.

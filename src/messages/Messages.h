@@ -212,6 +212,12 @@ enum class MessageId : std::uint16_t {
     CommandDelimiterValues,
     CommandTableName,
     CommandOnlyFor,
+    // Code pages of the choice beyond the DOS and Windows ones.
+    CodePage037,
+    CodePage273,
+    CodePage500,
+    CodePage1140,
+    CodePageUtf8,
 
     // The field types of COBOL, Pascal and C records, and what their bytes
     // can get wrong.

@@ -5,6 +5,7 @@
 
 #include "codecs/LittleEndian.h"
 #include "codepage/CodePages.h"
+#include "codepage/Utf8.h"
 #include "convert/RecordLoop.h"
 #include "target/DateText.h"
 
@@ -92,22 +93,32 @@ std::string PreviewCellText(const PreviewCell& cell, std::uint16_t codePage, UiL
         return std::string(digits, end);
     }
     static constexpr char kHex[] = "0123456789ABCDEF";
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(cell.bytes.data());
     std::string text;
-    for (const char c : cell.bytes) {
-        const auto byte = static_cast<std::uint8_t>(c);
-        if (byte == '\t') {
+    for (std::size_t i = 0; i < cell.bytes.size();) {
+        const std::uint8_t byte = bytes[i];
+        char32_t c = CodePageChar(byte, codePage);
+        std::size_t length = 1;
+        if (codePage == kUtf8CodePage && byte >= 0x80) {
+            const Utf8Step step = ReadUtf8(bytes + i, cell.bytes.size() - i);
+            c = step.c == kNotUtf8 ? U'\uFFFD' : step.c;
+            length = step.bytes;
+        }
+        if (c == '\t') {
             text += "\\t";
-        } else if (byte == '\n') {
+        } else if (c == '\n') {
             text += "\\n";
-        } else if (byte == '\\') {
+        } else if (c == '\\') {
             text += "\\\\";
-        } else if (byte < 0x20 || byte == 0x7F) {
+        } else if (c < 0x20 || c == 0x7F) {
             text += "\\x";
             text += kHex[byte >> 4];
             text += kHex[byte & 15];
         } else {
-            text += CodePageCharUtf8(byte, codePage);
+            char utf8[4];
+            text.append(utf8, WriteUtf8(c, utf8));
         }
+        i += length;
     }
     return text;
 }

@@ -34,10 +34,11 @@ struct Preview {
 Preview MakePreview(const SourceBytes& source, const PreparedConversion& prepared, std::uint32_t records);
 
 // A cell as text: a text in the code page's characters, with tabs, line
-// breaks and other control characters written \t, \n and \xHH (and a
-// backslash as \\); a number as the shortest text that reads back to the
-// same double; a date as ISO 8601 writes it; an invalid field as a word
-// of `language` that says so, an empty one as nothing. UTF-8.
+// breaks and other control characters written \t, \n and \xHH, HH the
+// byte (and a backslash as \\); UTF-8's invalid sequences as U+FFFD; a
+// number as the shortest text that reads back to the same double; a date
+// as ISO 8601 writes it; an invalid field as a word of `language` that
+// says so, an empty one as nothing. UTF-8.
 std::string PreviewCellText(const PreviewCell& cell, std::uint16_t codePage, UiLanguage language);
 
 } // namespace zorbik

@@ -1,6 +1,7 @@
 // The BIFF2 worksheet as a target: the fixed header, DIMENSIONS, per record
 // a ROW record and its cells, the fixed trailer. A whole row is encoded
-// into one reservation of the output buffer.
+// into one reservation of the output buffer. Texts keep their bytes, but
+// those of an EBCDIC or UTF-8 source, which go into 1252.
 #pragma once
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include <optional>
 
 #include "codepage/CodePages.h"
+#include "codepage/Windows1252Transcoder.h"
 #include "sheet/OutputBuffer.h"
 #include "sheet/SheetWriter.h"
 #include "target/CellTarget.h"
@@ -44,6 +46,8 @@ public:
         out_.emplace(sink_, &stop_, std::max(capacity_, maxRowBytes_), writeBehind_);
         SheetWriter writer(*out_);
         writer.WriteSheetHeader(CodePageRecordValue(start.codePage));
+        if (WorksheetTranscodes(start.codePage))
+            transcoder_.emplace(start.codePage);
         writer.WriteDimensions(static_cast<std::uint32_t>(start.recordCount), columnCount_);
         return true;
     }
@@ -55,6 +59,10 @@ public:
     }
     void Text(const std::uint8_t* bytes, std::uint32_t n)
     {
+        if (transcoder_) {
+            n = transcoder_->Transcode(bytes, n, text_, SheetWriter::kMaxLabel);
+            bytes = text_;
+        }
         at_ = SheetWriter::PutLabelCell(at_, cell_, bytes, n);
         cell_ = cell_.NextColumn();
     }
@@ -95,7 +103,7 @@ public:
         if (out_)
             out_->Settle();
     }
-    TargetNotes Notes() const { return {}; }
+    TargetNotes Notes() const { return {transcoder_ ? transcoder_->Unmapped() : 0, 0}; }
 
 private:
     ByteSink& sink_;
@@ -108,6 +116,8 @@ private:
     std::uint8_t* rowStart_ = nullptr;
     std::uint8_t* at_ = nullptr;
     CellAddress cell_{0, 0};
+    std::optional<Windows1252Transcoder> transcoder_;
+    std::uint8_t text_[SheetWriter::kMaxLabel]; // a text in 1252
 };
 
 } // namespace zorbik

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "codepage/CodePages.h"
+
 namespace zorbik {
 namespace {
 
@@ -92,6 +94,11 @@ std::string SafeTableName(std::string_view base)
     if (name[0] >= '0' && name[0] <= '9')
         name.insert(0, "t_");
     return name;
+}
+
+std::uint16_t NotedCodePage(TargetFormat format, std::uint16_t sourcePage)
+{
+    return format == TargetFormat::Xls && WorksheetTranscodes(sourcePage) ? kDefaultCodePage : sourcePage;
 }
 
 } // namespace zorbik

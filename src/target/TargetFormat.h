@@ -28,6 +28,10 @@ std::string_view FormatWord(TargetFormat format);
 // libraries of .xlsx and SQLite).
 bool FormatBuilt(TargetFormat format);
 
+// The page the note of bytes without a character names: the source's, or
+// 1252 for a worksheet that holds the texts of the source in it.
+std::uint16_t NotedCodePage(TargetFormat format, std::uint16_t sourcePage);
+
 // Written by a library into a file of its own, which becomes the target
 // by a rename at the end; the others are written as a stream of bytes.
 constexpr bool WrittenAsFile(TargetFormat format)

@@ -1,10 +1,13 @@
 // Text bytes of a code page as UTF-8, for the targets that hold Unicode.
 // A byte the page does not define (81h in 1252) becomes U+FFFD, the replacement character, and
-// is counted, so that the user hears of it once at the end.
+// is counted, so that the user hears of it once at the end. A UTF-8 source's valid characters
+// are copied, each invalid or cut-off sequence becomes one U+FFFD, counted the same way.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+
+#include "codepage/Utf8.h"
 
 namespace zorbik {
 
@@ -20,6 +23,10 @@ public:
     // bytes written.
     std::size_t Decode(const std::uint8_t* bytes, std::uint32_t n, char* out)
     {
+        if (utf8_)
+            return DecodeUtf8(bytes, n, out);
+        if (!ascii_)
+            return DecodeEbcdic(bytes, n, out);
         char* const start = out;
         for (std::uint32_t i = 0; i < n; ++i) {
             const std::uint8_t byte = bytes[i];
@@ -29,12 +36,7 @@ public:
                 *out++ = static_cast<char>(byte);
                 continue;
             }
-            const Utf8Char& c = high_[byte - 0x80];
-            undefined_ += c.undefined;
-            out[0] = c.bytes[0];
-            out[1] = c.bytes[1];
-            out[2] = c.bytes[2];
-            out += c.length;
+            out = Put(byte, out);
         }
         return static_cast<std::size_t>(out - start);
     }
@@ -43,12 +45,58 @@ public:
     std::uint64_t Undefined() const { return undefined_; }
 
 private:
+    char* Put(std::uint8_t byte, char* out)
+    {
+        const Utf8Char& c = chars_[byte];
+        undefined_ += c.undefined;
+        out[0] = c.bytes[0];
+        out[1] = c.bytes[1];
+        out[2] = c.bytes[2];
+        return out + c.length;
+    }
+
+    // Every byte through the table; zero is EBCDIC's zero too.
+    std::size_t DecodeEbcdic(const std::uint8_t* bytes, std::uint32_t n, char* out)
+    {
+        char* const start = out;
+        for (std::uint32_t i = 0; i < n && bytes[i] != 0; ++i)
+            out = Put(bytes[i], out);
+        return static_cast<std::size_t>(out - start);
+    }
+
+    std::size_t DecodeUtf8(const std::uint8_t* bytes, std::uint32_t n, char* out)
+    {
+        char* const start = out;
+        for (std::uint32_t i = 0; i < n;) {
+            const std::uint8_t byte = bytes[i];
+            if (byte < 0x80) {
+                if (byte == 0)
+                    break;
+                *out++ = static_cast<char>(byte);
+                ++i;
+                continue;
+            }
+            const Utf8Step step = ReadUtf8(bytes + i, n - i);
+            if (step.c == kNotUtf8) {
+                out += WriteUtf8(U'\uFFFD', out);
+                ++undefined_;
+            } else {
+                for (std::uint32_t k = 0; k < step.bytes; ++k)
+                    *out++ = static_cast<char>(bytes[i + k]);
+            }
+            i += step.bytes;
+        }
+        return static_cast<std::size_t>(out - start);
+    }
+
     struct Utf8Char {
         char bytes[3];
         std::uint8_t length;
         std::uint8_t undefined;
     };
-    Utf8Char high_[128];
+    Utf8Char chars_[256];
+    bool ascii_;  // bytes below 80h are ASCII, as in every page but EBCDIC
+    bool utf8_;
     std::uint64_t undefined_ = 0;
 };
 

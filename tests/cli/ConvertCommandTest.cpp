@@ -71,6 +71,8 @@ TEST(ConvertCommand, ArgumentsGiveTheirExitCodeMessageAndTarget)
     WriteFile(after, std::string("4 LineBegin Text\n11 LineEnd\n13 ColumnBegin\n14 ColumnEnd\n"));
     WriteFile(dir / "escapes.dat", std::string("a\tb\n\x01\\\x81 \0", 9));
     WriteFile(escapes, std::string("codepage 850\n0 LineBegin Text\n8 LineEnd\n"));
+    WriteFile(dir / "ebcdic.dat", std::string("\xD4\xD0\x93\x93\x85\x99\x25\x05\x40")); // Müller LF TAB blank
+    WriteFile(dir / "utf8.dat", std::string("M\xC3\xBC\xE2\x82\xAC\xFFx\n"));
 
     const std::vector<CommandCase> rows = {
         {{"--layout", layout, source, target}, 0, "", true},
@@ -120,6 +122,10 @@ TEST(ConvertCommand, ArgumentsGiveTheirExitCodeMessageAndTarget)
          "A:Text\tB:BinInteger\nab\t26212\nij\t28268\n", true}, // a preview writes no file
         {{"--layout", escapes, "--preview", "1", dir / "escapes.dat"}, 0, "A:Text\na\\tb\\n\\x01\\\\\xC3\xBC \\x00\n", true},
         {{"--layout", escapes, "--trim", "--preview", "1", dir / "escapes.dat"}, 0, "\\x01\\\\\xC3\xBC\n", true},
+        {{"--layout", escapes, "--codepage", "273", "--preview", "1", dir / "ebcdic.dat"}, 0,
+         "A:Text\nM\xC3\xBCller\\n\\t \n", true},
+        {{"--layout", escapes, "--codepage", "65001", "--preview", "1", dir / "utf8.dat"}, 0,
+         "A:Text\nM\xC3\xBC\xE2\x82\xAC\xEF\xBF\xBDx\\n\n", true},
         {{"--layout", layout, largest, target}, 0, "warning: More than 65534 lines;\nmaximum lines is selected!\n", true},
         {{"--layout", marks, "--explain", source, target}, 0,
          "Record: begins at byte 4, 8 bytes long, 20 records, 2 columns\n"

@@ -55,8 +55,11 @@ TEST(Messages, TextsTakeTheirArgumentsAndBoxes)
 TEST(Messages, EveryCodePageIsNamedByItsNumber)
 {
     for (const std::uint16_t page : KnownCodePages())
-        for (const UiLanguage language : {UiLanguage::German, UiLanguage::English})
-            EXPECT_EQ(Text(CodePageName(page), language).substr(0, 5).find(std::to_string(page) + " "), 0u) << page;
+        for (const UiLanguage language : {UiLanguage::German, UiLanguage::English}) {
+            const std::string_view name = Text(CodePageName(page), language);
+            EXPECT_TRUE(page == kUtf8CodePage ? name == "UTF-8" : name.starts_with(CodePageNumber(page) + " – "))
+                << page;
+        }
 }
 
 } // namespace

@@ -47,6 +47,7 @@ std::string Csv(const std::vector<Cell>& cells, const TargetOptions& options = {
 TEST(CsvTarget, FieldsAreQuotedOnlyWhenTheyMustBe)
 {
     const double inf = std::numeric_limits<double>::infinity();
+    const std::string r = "\xEF\xBF\xBD"; // U+FFFD
     TargetOptions semicolon, tab, bare, bom;
     semicolon.delimiter = ';';
     tab.delimiter = '\t';
@@ -75,6 +76,19 @@ TEST(CsvTarget, FieldsAreQuotedOnlyWhenTheyMustBe)
          "M\xC3\xBCller,\xE2\x82\xAC\xEF\xBF\xBD\xEF\xBF\xBD\r\n", 1252, 2},
         {"a gap of a DOS page above A0h", {std::string("\xD5"), std::string("\xD4")}, bare,
          "\xEF\xBF\xBD,\xC3\x88\r\n", 857, 1},
+        {"EBCDIC 273, its blank and zero", {std::string("\xD4\xD0\x93\x93\x85\x99"), std::string("\x40\xC1\0\xC2", 4)},
+         bare, "M\xC3\xBCller, A\r\n", 273},
+        {"EBCDIC 037, a comma quoted", {std::string("\xD4\xDC\x93\x93\x85\x99"), std::string("\x5B\x6B")}, bare,
+         "M\xC3\xBCller,\"$,\"\r\n", 37},
+        // UTF-8: each invalid or cut-off sequence is one U+FFFD.
+        {"UTF-8 of 2, 3 and 4 bytes", {std::string("M\xC3\xBC\xE2\x82\xAC"), std::string("\xF0\x9F\x98\x80")}, bare,
+         "M\xC3\xBC\xE2\x82\xAC,\xF0\x9F\x98\x80\r\n", 65001},
+        {"UTF-8 overlong and a surrogate", {std::string("\xC0\xAF"), std::string("\xE0\x80\xAF\xED\xA0\x80")}, bare,
+         r + r + "," + r + r + r + r + r + r + "\r\n", 65001, 8},
+        {"UTF-8 cut at the end, a wrong continuation", {std::string("ab\xE2\x82"), std::string("\xE2(\xA1")}, bare,
+         "ab" + r + "," + r + "(" + r + "\r\n", 65001, 3},
+        {"UTF-8 past U+10FFFF, a zero inside", {std::string("\xF4\x90\x80\x80\xF5"), std::string("\xE2\x82\0\xAC", 4)},
+         bare, r + r + r + r + r + "," + r + "\r\n", 65001, 6},
         {"integers", {std::int64_t{-5}, std::int64_t{4294967296}}, bare, "-5,4294967296\r\n"},
         {"numbers, shortest", {0.1, 1e20, 2765.44, -0.0}, bare, "0.1,1e+20,2765.44,-0\r\n"},
         {"NaN and the infinities", {std::nan(""), inf, -inf}, bare, "NaN,inf,-inf\r\n"},
