@@ -1,0 +1,242 @@
+#!/usr/bin/python3
+# Record files written by the programs that write such files: a GnuCOBOL and
+# a Free Pascal program (cobol_records.cob, pascal_records.pas) are compiled
+# into WORKDIR and write a few hundred records of every kind of field their
+# language stores, printing the value of each field. Each file is converted
+# with the layout made from its table below and read back (Python's csv,
+# sqlite3, openpyxl, xlrd); every cell must be the value the program printed.
+#
+#     check_writers.py xls,xlsx,csv,sqlite ZORBIK_CONVERT... WORKDIR
+#
+# (the formats this build writes; an emulator may come before the program)
+# Exits with 77 (skipped) when cobc, fpc or openpyxl is missing.
+
+import csv, datetime, decimal, importlib.util, os, re, shutil, sqlite3, subprocess, sys
+
+RECORDS = 300
+LARGEST = 1.797693134862315e308  # the largest double in 16 digits
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+# How a printed value reads: the cell's value, None for an empty cell.
+def hexfloat(text):
+    try:
+        return float.fromhex(text)  # rounded to the nearest double, ties to even
+    except OverflowError:
+        return float(text[0] + "inf" if text[0] == "-" else "inf")
+
+
+READ = {
+    "text": str,
+    "integer": lambda text: int(decimal.Decimal(text)),
+    "decimal": lambda text: float(decimal.Decimal(text)),
+    "hexfloat": hexfloat,
+    "YYYYMMDD": lambda text: datetime.datetime.strptime(text, "%Y%m%d") if text.strip("0") else None,
+    "YYYYDDD": lambda text: datetime.datetime.strptime(text, "%Y%j") if text.strip("0") else None,
+    "timestamp": lambda text: datetime.datetime.fromisoformat(text) if text else None,
+}
+
+# One row per field of the record, in its order: the program's declaration,
+# its bytes, its type and options in the layout, the type of the .xls layout
+# where one of the five types .xls had from the start reads the bytes alike,
+# and how the printed value reads.
+#
+# GnuCOBOL 3.1, cobc -std=default with COMP, COMP-4 and BINARY as on the
+# mainframe: big-endian, 2, 4 or 8 bytes by their digits. It overpunches a
+# negative zoned number's sign digit 0..9 as 'p'..'y' (a positive one stays a
+# digit), ends an unsigned COMP-3 with the sign nibble F, a signed one with C
+# or D; COMP-1, COMP-2 and COMP-5 are the machine's own little-endian.
+COBOL_FLAGS = ["-std=default", "-fbinary-size=2-4-8", "-fbinary-byteorder=big-endian"]
+COBOL = [
+    ("R-NAME", "PIC X(16)", 16, "Text", "Text", "text"),
+    ("R-COUNT", "PIC 9(6)", 6, "Zoned", "DecimalNumber", "decimal"),
+    ("R-AMOUNT", "PIC S9(5)V99", 7, "Zoned scale=2", None, "decimal"),
+    ("R-LEADING", "PIC S9(5) SIGN LEADING", 5, "Zoned sign=leading", None, "decimal"),
+    ("R-TRAILING-SEPARATE", "PIC S9(5)V9 SIGN TRAILING SEPARATE", 7, "Zoned scale=1 sign=separate-trailing", None,
+     "decimal"),
+    ("R-LEADING-SEPARATE", "PIC S9(7) SIGN LEADING SEPARATE", 8, "Zoned sign=separate-leading", "DecimalNumber",
+     "decimal"),
+    ("R-COMP", "PIC S9(4) COMP", 2, "Integer big", None, "integer"),
+    ("R-COMP-4", "PIC 9(9) COMP-4", 4, "Integer big unsigned", None, "integer"),
+    ("R-BINARY", "PIC S9(18) BINARY", 8, "Integer big", None, "integer"),
+    ("R-COMP-SCALED", "PIC S9(7)V99 COMP", 4, "Integer big scale=2", None, "decimal"),
+    ("R-COMP-5-UNSIGNED", "PIC 9(4) COMP-5", 2, "Integer unsigned", "BinInteger", "integer"),
+    ("R-COMP-5", "PIC S9(9) COMP-5", 4, "Integer", "BinInteger", "integer"),
+    ("R-COMP-5-LONG", "PIC S9(18) COMP-5", 8, "Integer", None, "integer"),
+    ("R-PACKED-ODD", "PIC S9(5) COMP-3", 3, "Packed", None, "decimal"),
+    ("R-PACKED-EVEN", "PIC S9(6) COMP-3", 4, "Packed", None, "decimal"),
+    ("R-PACKED-SCALED", "PIC S9(7)V99 COMP-3", 5, "Packed scale=2", None, "decimal"),
+    ("R-PACKED-UNSIGNED-ODD", "PIC 9(5) COMP-3", 3, "Packed unsigned", None, "decimal"),
+    ("R-PACKED-UNSIGNED-EVEN", "PIC 9(3)V9(3) COMP-3", 4, "Packed scale=3 unsigned", None, "decimal"),
+    ("R-PACKED-LONGEST", "PIC S9(25)V9(6) COMP-3", 16, "Packed scale=6", None, "decimal"),
+    ("R-EDITED", "PIC -9(5).99", 9, "DecimalNumber", "DecimalNumber", "decimal"),
+    ("R-SINGLE", "COMP-1", 4, "BinReal", "BinReal", "decimal"),
+    ("R-DOUBLE", "COMP-2", 8, "BinReal", "BinReal", "decimal"),
+    ("R-DATE", "PIC 9(8)", 8, "Date", None, "YYYYMMDD"),
+    ("R-ORDINAL-DATE", "PIC 9(7)", 7, "Date format=YYYYDDD", None, "YYYYDDD"),
+]
+
+# Free Pascal 3.2 on x86-64, a packed record: Extended is the x87's 10 bytes.
+# A one-byte field can be marked only at the record's edges (a column inside
+# needs a begin and an end row), so Byte leads and Boolean ends.
+PASCAL = [
+    ("Flag", "Byte", 1, "Integer unsigned", "BinInteger", "integer"),
+    ("Name", "string[20]", 21, "PascalText", None, "text"),
+    ("Initial", "string[1]", 2, "PascalText", None, "text"),
+    ("Remark", "string[255]", 256, "PascalText", None, "text"),
+    ("Count", "Word", 2, "Integer unsigned", "BinInteger", "integer"),
+    ("Delta", "SmallInt", 2, "Integer", None, "integer"),
+    ("Total", "LongInt", 4, "Integer", "BinInteger", "integer"),
+    ("Serial", "Int64", 8, "Integer", None, "integer"),
+    ("Hash", "QWord", 8, "Integer unsigned", None, "integer"),
+    ("Old", "Real48", 6, "Real48", None, "hexfloat"),
+    ("Ratio", "Single", 4, "BinReal", "BinReal", "hexfloat"),
+    ("Value", "Double", 8, "BinReal", "BinReal", "hexfloat"),
+    ("Precise", "Extended", 10, "Extended", None, "hexfloat"),
+    ("Price", "Currency", 8, "Integer scale=4", None, "decimal"),
+    ("Stamp", "TDateTime", 8, "Date days1899", None, "timestamp"),
+    ("Done", "Boolean", 1, "Integer unsigned", "BinInteger", "integer"),
+]
+
+
+# The program's record fields as (name, declaration), in order.
+def declared(path):
+    text = open(path).read()
+    if path.endswith(".cob"):
+        return re.findall(r"^ +05 (R-[\w-]+) (.+)\.$", text, re.M)
+    return re.findall(r"^ +(\w+): (.+);$", text.split("= packed record")[1].split("end;")[0], re.M)
+
+
+def compile_program(source, work):
+    exe = os.path.join(work, os.path.basename(source).rsplit(".", 1)[0])
+    if source.endswith(".cob"):
+        command = ["cobc", "-x", "-free", *COBOL_FLAGS, "-o", exe, source]
+    else:
+        command = ["fpc", "-v0", "-FE" + work, "-FU" + work, source]
+    run = subprocess.run(command, capture_output=True, text=True)
+    if run.returncode != 0:
+        sys.exit(f"{' '.join(command)} failed: {run.stdout}{run.stderr}")
+    return exe
+
+
+# The layout of the record: the first field typed on the record's begin (its
+# column reaches the next ColumnBegin), the last one on the bytes after the
+# last ColumnEnd and on the record's end.
+def layout(path, kinds, widths):
+    lines, at = ["codepage 1252"], 0
+    for i, (kind, width) in enumerate(zip(kinds, widths)):
+        end = at + width - 1
+        if i == 0:
+            lines.append(f"{at} LineBegin {kind}")
+        elif i == len(kinds) - 1:
+            lines += [f"{at} Unmarked {kind}"] * (width > 1) + [f"{end} LineEnd {kind}"]
+        else:
+            lines += [f"{at} ColumnBegin {kind}", f"{end} ColumnEnd"]
+        at = end + 1
+    open(path, "w").write("\n".join(lines) + "\n")
+    return lines
+
+
+def read_csv(path):
+    rows = list(csv.reader(open(path, encoding="utf-8", newline="")))
+    return rows[1:]
+
+
+def read_sqlite(path):
+    db = sqlite3.connect(path)
+    (table,), = db.execute("SELECT name FROM sqlite_master WHERE type = 'table'")
+    return list(db.execute(f"SELECT * FROM {table} ORDER BY rowid"))
+
+
+def read_xlsx(path):
+    import openpyxl
+    return list(openpyxl.load_workbook(path, read_only=True).active.iter_rows(values_only=True))[1:]
+
+
+def read_xls(path):
+    import xlrd
+    sheet = xlrd.open_workbook(path).sheet_by_index(0)
+    return [sheet.row_values(r) for r in range(sheet.nrows)]
+
+
+# Whether a cell read back is the value printed. CSV and SQLite write dates
+# as text, with the time where there is one; .xlsx numbers carry the 16
+# digits libxlsxwriter writes (the largest doubles kept below infinity), its
+# dates are date cells; .xls has no dates.
+def same(ext, value, cell):
+    if isinstance(value, datetime.datetime) and ext != "xlsx":
+        spec = "milliseconds" if value.microsecond else "seconds" if value.time() else None
+        value = value.isoformat(timespec=spec) if spec else value.date().isoformat()
+    if ext == "csv":
+        if isinstance(value, float):
+            return re.fullmatch(r"-?inf|NaN|-?[0-9.]+(e[-+]?[0-9]+)?", cell) and float(cell) == value
+        return cell == ("" if value is None else str(value))
+    if ext == "sqlite":
+        return type(cell) is type(value) and cell == value
+    if ext == "xlsx":
+        if isinstance(cell, datetime.datetime):  # openpyxl reads dates to the microsecond
+            cell = cell + datetime.timedelta(microseconds=500) - datetime.timedelta(microseconds=cell.microsecond % 1000 + 500)
+        if isinstance(value, (int, float)):
+            value = value if abs(value) == float("inf") else float("%.16G" % max(-LARGEST, min(LARGEST, value)))
+            cell = {"inf": float("inf"), "-inf": float("-inf")}.get(cell, cell)
+        return cell == (value or None if isinstance(value, str) else value)
+    return cell == value
+
+
+def check(name, source, table, formats, convert, work):
+    names, items, widths, kinds, xls_kinds, reads = zip(*table)
+    if declared(source) != list(zip(names, items)):
+        sys.exit(f"{name}: the fields of {os.path.basename(source)} are not those of its table: {declared(source)}")
+    data, length = os.path.join(work, name + ".dat"), sum(widths)
+    run = subprocess.run([compile_program(source, work), data, str(RECORDS)], capture_output=True, cwd=work)
+    printed = [line.split("\t") for line in run.stdout.decode("cp1252").split("\n")[:-1]]
+    if run.returncode != 0 or [int(p[0]) for p in printed] != list(range(RECORDS)) or \
+            {len(p) for p in printed} != {len(table) + 1} or os.path.getsize(data) != RECORDS * length:
+        sys.exit(f"{name}: exited with {run.returncode}, {len(printed)} lines, {os.path.getsize(data)} bytes, "
+                 f"expected records of {length} bytes: {run.stderr.decode()}")
+    values = [[READ[read](text) for read, text in zip(reads, p[1:])] for p in printed]
+    source_bytes, failures = open(data, "rb").read(), 0
+    for ext in formats:
+        # In .xls the fields of later types are Bcd columns, numbers whatever their bytes, that are not read.
+        marks = layout(os.path.join(work, name + ".zlayout"),
+                       [xls or "Bcd" for xls in xls_kinds] if ext == "xls" else kinds, widths)
+        target = os.path.join(work, f"{name}.{ext}")
+        run = subprocess.run([*convert, "--force", "--layout", os.path.join(work, name + ".zlayout"), data, target],
+                             capture_output=True, text=True, timeout=120)
+        if run.returncode != 0 or run.stderr:
+            print(f"{name} .{ext}: zorbik-convert exited with {run.returncode}: {run.stderr.strip()}")
+            failures += 1
+            continue
+        rows = globals()["read_" + ext](target)
+        if len(rows) != RECORDS:
+            sys.exit(f"{name} .{ext}: {len(rows)} rows read, expected {RECORDS}")
+        for c in (c for c, xls in enumerate(xls_kinds) if xls or ext != "xls"):
+            wrong = [k for k in range(RECORDS) if not same(ext, values[k][c], rows[k][c])]
+            for k in wrong[:1]:
+                failures, at = failures + 1, sum(widths[:c])
+                print(f"{name} .{ext} {names[c]} {items[c]} ('{next(m for m in marks if m.split()[0] == str(at))}'): "
+                      f"{len(wrong)} of {RECORDS} records, the first {k}: bytes "
+                      f"{source_bytes[k * length + at:k * length + at + widths[c]].hex(' ')}, printed "
+                      f"{printed[k][c + 1]!r}, expected {values[k][c]!r}, read {rows[k][c]!r}")
+    return failures
+
+
+def main():
+    formats, *convert, work = sys.argv[1:]
+    missing = [tool for tool in ("cobc", "fpc") if not shutil.which(tool)]
+    if missing or not importlib.util.find_spec("openpyxl"):
+        print(f"not installed: {' '.join(missing) or 'openpyxl'} (Debian's gnucobol3, fp-compiler, python3-openpyxl)")
+        return 77
+    shutil.rmtree(work, ignore_errors=True)
+    os.makedirs(work)
+    failures = sum(check(name, os.path.join(HERE, source), table, formats.split(","), convert, work)
+                   for name, source, table in [("cobol", "cobol_records.cob", COBOL),
+                                               ("pascal", "pascal_records.pas", PASCAL)])
+    if failures:
+        return 1
+    print(f"writers: the records of GnuCOBOL and Free Pascal read back from {formats}")
+    shutil.rmtree(work)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
