@@ -17,12 +17,13 @@ RECORDS = 300
 LARGEST = 1.797693134862315e308  # the largest double in 16 digits
 HERE = os.path.dirname(os.path.abspath(__file__))
 
-# How a printed value reads: the cell's value, None for an empty cell.
+# How a printed value reads: the cell's value, None for an empty cell. A
+# hexadecimal float rounds to the nearest double, ties to even.
 def hexfloat(text):
     try:
-        return float.fromhex(text)  # rounded to the nearest double, ties to even
+        return float.fromhex(text)
     except OverflowError:
-        return float(text[0] + "inf" if text[0] == "-" else "inf")
+        return float(text[:text.index("0")] + "inf")
 
 
 READ = {
@@ -51,10 +52,10 @@ COBOL = [
     ("R-COUNT", "PIC 9(6)", 6, "Zoned", "DecimalNumber", "decimal"),
     ("R-AMOUNT", "PIC S9(5)V99", 7, "Zoned scale=2", None, "decimal"),
     ("R-LEADING", "PIC S9(5) SIGN LEADING", 5, "Zoned sign=leading", None, "decimal"),
-    ("R-TRAILING-SEPARATE", "PIC S9(5)V9 SIGN TRAILING SEPARATE", 7, "Zoned scale=1 sign=separate-trailing", None,
-     "decimal"),
-    ("R-LEADING-SEPARATE", "PIC S9(7) SIGN LEADING SEPARATE", 8, "Zoned sign=separate-leading", "DecimalNumber",
-     "decimal"),
+    ("R-TRAILING-SEPARATE", "PIC S9(5)V9 SIGN TRAILING SEPARATE", 7, "Zoned scale=1 sign=separate-trailing",
+     None, "decimal"),
+    ("R-LEADING-SEPARATE", "PIC S9(7) SIGN LEADING SEPARATE", 8, "Zoned sign=separate-leading",
+     "DecimalNumber", "decimal"),
     ("R-COMP", "PIC S9(4) COMP", 2, "Integer big", None, "integer"),
     ("R-COMP-4", "PIC 9(9) COMP-4", 4, "Integer big unsigned", None, "integer"),
     ("R-BINARY", "PIC S9(18) BINARY", 8, "Integer big", None, "integer"),
@@ -106,18 +107,6 @@ def declared(path):
     return re.findall(r"^ +(\w+): (.+);$", text.split("= packed record")[1].split("end;")[0], re.M)
 
 
-def compile_program(source, work):
-    exe = os.path.join(work, os.path.basename(source).rsplit(".", 1)[0])
-    if source.endswith(".cob"):
-        command = ["cobc", "-x", "-free", *COBOL_FLAGS, "-o", exe, source]
-    else:
-        command = ["fpc", "-v0", "-FE" + work, "-FU" + work, source]
-    run = subprocess.run(command, capture_output=True, text=True)
-    if run.returncode != 0:
-        sys.exit(f"{' '.join(command)} failed: {run.stdout}{run.stderr}")
-    return exe
-
-
 # The layout of the record: the first field typed on the record's begin (its
 # column reaches the next ColumnBegin), the last one on the bytes after the
 # last ColumnEnd and on the record's end.
@@ -136,58 +125,50 @@ def layout(path, kinds, widths):
     return lines
 
 
-def read_csv(path):
-    rows = list(csv.reader(open(path, encoding="utf-8", newline="")))
-    return rows[1:]
-
-
-def read_sqlite(path):
-    db = sqlite3.connect(path)
-    (table,), = db.execute("SELECT name FROM sqlite_master WHERE type = 'table'")
-    return list(db.execute(f"SELECT * FROM {table} ORDER BY rowid"))
-
-
-def read_xlsx(path):
-    import openpyxl
-    return list(openpyxl.load_workbook(path, read_only=True).active.iter_rows(values_only=True))[1:]
-
-
-def read_xls(path):
-    import xlrd
-    sheet = xlrd.open_workbook(path).sheet_by_index(0)
-    return [sheet.row_values(r) for r in range(sheet.nrows)]
+# The rows of a target as its reader gives them, the names row left out.
+READERS = {
+    "csv": lambda path: list(csv.reader(open(path, encoding="utf-8", newline="")))[1:],
+    "sqlite": lambda path: list(sqlite3.connect(path).execute(f"SELECT * FROM {os.path.basename(path)[:-7]} "
+                                                              "ORDER BY rowid")),
+    "xlsx": lambda path: list(__import__("openpyxl").load_workbook(path, read_only=True).active.values)[1:],
+    "xls": lambda path: (lambda sheet: [sheet.row_values(r) for r in range(sheet.nrows)])(
+        __import__("xlrd").open_workbook(path).sheet_by_index(0)),
+}
 
 
 # Whether a cell read back is the value printed. CSV and SQLite write dates
 # as text, with the time where there is one; .xlsx numbers carry the 16
-# digits libxlsxwriter writes (the largest doubles kept below infinity), its
-# dates are date cells; .xls has no dates.
+# digits libxlsxwriter writes (the largest doubles kept below infinity) and
+# the infinities as words, its dates are date cells, an empty text no cell.
 def same(ext, value, cell):
     if isinstance(value, datetime.datetime) and ext != "xlsx":
         spec = "milliseconds" if value.microsecond else "seconds" if value.time() else None
         value = value.isoformat(timespec=spec) if spec else value.date().isoformat()
+    if ext == "csv" and isinstance(value, float):
+        return bool(re.fullmatch(r"-?(inf|[0-9.]+(e[-+][0-9]+)?)", cell)) and float(cell) == value
     if ext == "csv":
-        if isinstance(value, float):
-            return re.fullmatch(r"-?inf|NaN|-?[0-9.]+(e[-+]?[0-9]+)?", cell) and float(cell) == value
         return cell == ("" if value is None else str(value))
     if ext == "sqlite":
         return type(cell) is type(value) and cell == value
-    if ext == "xlsx":
-        if isinstance(cell, datetime.datetime):  # openpyxl reads dates to the microsecond
-            cell = cell + datetime.timedelta(microseconds=500) - datetime.timedelta(microseconds=cell.microsecond % 1000 + 500)
-        if isinstance(value, (int, float)):
-            value = value if abs(value) == float("inf") else float("%.16G" % max(-LARGEST, min(LARGEST, value)))
-            cell = {"inf": float("inf"), "-inf": float("-inf")}.get(cell, cell)
-        return cell == (value or None if isinstance(value, str) else value)
-    return cell == value
+    if ext == "xlsx" and isinstance(value, (int, float)) and abs(value) != float("inf"):
+        value = float("%.16G" % max(-LARGEST, min(LARGEST, value)))
+    return {"inf": float("inf"), "-inf": float("-inf")}.get(cell, cell) == (value or None if ext == "xlsx" and
+                                                                            isinstance(value, str) else value)
 
 
+# Compiles and runs a writer, converts its file to every format and compares
+# the cells with what it printed; prints the fields that differ, returns
+# their number.
 def check(name, source, table, formats, convert, work):
     names, items, widths, kinds, xls_kinds, reads = zip(*table)
     if declared(source) != list(zip(names, items)):
         sys.exit(f"{name}: the fields of {os.path.basename(source)} are not those of its table: {declared(source)}")
-    data, length = os.path.join(work, name + ".dat"), sum(widths)
-    run = subprocess.run([compile_program(source, work), data, str(RECORDS)], capture_output=True, cwd=work)
+    exe, data, length = os.path.join(work, name), os.path.join(work, name + ".dat"), sum(widths)
+    compiler = ["cobc", "-x", "-free", *COBOL_FLAGS] if name == "cobol" else ["fpc", "-v0", "-FU" + work]
+    run = subprocess.run([*compiler, "-o" + exe, source], capture_output=True, text=True)
+    if run.returncode != 0:
+        sys.exit(f"{' '.join(run.args)} failed: {run.stdout}{run.stderr}")
+    run = subprocess.run([exe, data, str(RECORDS)], capture_output=True)
     printed = [line.split("\t") for line in run.stdout.decode("cp1252").split("\n")[:-1]]
     if run.returncode != 0 or [int(p[0]) for p in printed] != list(range(RECORDS)) or \
             {len(p) for p in printed} != {len(table) + 1} or os.path.getsize(data) != RECORDS * length:
@@ -196,26 +177,21 @@ def check(name, source, table, formats, convert, work):
     values = [[READ[read](text) for read, text in zip(reads, p[1:])] for p in printed]
     source_bytes, failures = open(data, "rb").read(), 0
     for ext in formats:
-        # In .xls the fields of later types are Bcd columns, numbers whatever their bytes, that are not read.
-        marks = layout(os.path.join(work, name + ".zlayout"),
-                       [xls or "Bcd" for xls in xls_kinds] if ext == "xls" else kinds, widths)
-        target = os.path.join(work, f"{name}.{ext}")
-        run = subprocess.run([*convert, "--force", "--layout", os.path.join(work, name + ".zlayout"), data, target],
+        # In .xls the fields of later types are Bcd columns (numbers, whatever their bytes) and not read.
+        marks = layout(exe + ".zlayout", [xls or "Bcd" for xls in xls_kinds] if ext == "xls" else kinds, widths)
+        run = subprocess.run([*convert, "--force", "--layout", exe + ".zlayout", data, f"{exe}.{ext}"],
                              capture_output=True, text=True, timeout=120)
-        if run.returncode != 0 or run.stderr:
-            print(f"{name} .{ext}: zorbik-convert exited with {run.returncode}: {run.stderr.strip()}")
+        rows = READERS[ext](f"{exe}.{ext}") if run.returncode == 0 else []
+        if run.stderr or len(rows) != RECORDS:
+            print(f"{name} .{ext}: zorbik-convert exited with {run.returncode}, {len(rows)} rows: {run.stderr}")
             failures += 1
-            continue
-        rows = globals()["read_" + ext](target)
-        if len(rows) != RECORDS:
-            sys.exit(f"{name} .{ext}: {len(rows)} rows read, expected {RECORDS}")
-        for c in (c for c, xls in enumerate(xls_kinds) if xls or ext != "xls"):
+        for c in (c for c, xls in enumerate(xls_kinds) if (xls or ext != "xls") and len(rows) == RECORDS):
             wrong = [k for k in range(RECORDS) if not same(ext, values[k][c], rows[k][c])]
-            for k in wrong[:1]:
-                failures, at = failures + 1, sum(widths[:c])
+            for k, at in [(k, sum(widths[:c])) for k in wrong[:1]]:
+                failures += 1
                 print(f"{name} .{ext} {names[c]} {items[c]} ('{next(m for m in marks if m.split()[0] == str(at))}'): "
                       f"{len(wrong)} of {RECORDS} records, the first {k}: bytes "
-                      f"{source_bytes[k * length + at:k * length + at + widths[c]].hex(' ')}, printed "
+                      f"{source_bytes[k * length + at:(k * length + at + widths[c])].hex(' ')}, printed "
                       f"{printed[k][c + 1]!r}, expected {values[k][c]!r}, read {rows[k][c]!r}")
     return failures
 
@@ -228,10 +204,8 @@ def main():
         return 77
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(work)
-    failures = sum(check(name, os.path.join(HERE, source), table, formats.split(","), convert, work)
-                   for name, source, table in [("cobol", "cobol_records.cob", COBOL),
-                                               ("pascal", "pascal_records.pas", PASCAL)])
-    if failures:
+    if sum(check(name, os.path.join(HERE, f"{name}_records.{ext}"), table, formats.split(","), convert, work)
+           for name, ext, table in [("cobol", "cob", COBOL), ("pascal", "pas", PASCAL)]):
         return 1
     print(f"writers: the records of GnuCOBOL and Free Pascal read back from {formats}")
     shutil.rmtree(work)
