@@ -139,8 +139,11 @@ READERS = {
 # Whether a cell read back is the value printed. CSV and SQLite write dates
 # as text, with the time where there is one; .xlsx numbers carry the 16
 # digits libxlsxwriter writes (the largest doubles kept below infinity) and
-# the infinities as words, its dates are date cells, an empty text no cell.
+# the infinities as words, its dates are date cells (openpyxl reads the
+# times of day 0, 1899-12-30, as times), an empty text no cell.
 def same(ext, value, cell):
+    if isinstance(cell, datetime.time):
+        cell = datetime.datetime.combine(datetime.date(1899, 12, 30), cell)
     if isinstance(value, datetime.datetime) and ext != "xlsx":
         spec = "milliseconds" if value.microsecond else "seconds" if value.time() else None
         value = value.isoformat(timespec=spec) if spec else value.date().isoformat()

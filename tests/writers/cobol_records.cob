@@ -154,12 +154,14 @@ FILL-AND-PRINT.
     DISPLAY W-TAB R-DOUBLE WITH NO ADVANCING
 
     *> Days from 1601-01-01 (1) to 9999-12-31 (3067671); record 0 has
-    *> dates of zeros, which are no day.
+    *> dates of zeros, which are no day, record 4 the first day of a
+    *> spreadsheet's calendar.
     EVALUATE W-K
         WHEN 0 MOVE 0 TO W-DAY
         WHEN 1 MOVE 3067671 TO W-DAY
         WHEN 2 MOVE 1 TO W-DAY
         WHEN 3 MOVE FUNCTION INTEGER-OF-DATE(20000229) TO W-DAY
+        WHEN 4 MOVE FUNCTION INTEGER-OF-DATE(19000101) TO W-DAY
         WHEN OTHER
             PERFORM NEXT-RANDOM
             COMPUTE W-DAY = FUNCTION MOD(W-SEED, 3067671) + 1
