@@ -140,7 +140,7 @@ bool Conversion::PutInPlace()
     const FileIdentity held = target_.Identity();
     const bool closed = target_.Close();
     const bool inPlace = IdentityOfPath(targetPath_) == held;
-    if (closed && inPlace && ReplaceFile(partPath_, targetPath_)) {
+    if (closed && inPlace && MoveOver(partPath_, targetPath_)) {
         partPath_.clear();
         return true;
     }

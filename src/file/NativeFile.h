@@ -29,8 +29,9 @@ FileIdentity IdentityOfPath(const std::string& path);
 bool PathExists(const std::string& path);
 bool RemoveFile(const std::string& path);
 // Gives the file at `from` the name `to`, in one step, replacing a file of
-// that name. Both lie in one folder.
-bool ReplaceFile(const std::string& from, const std::string& to);
+// that name. Both lie in one folder. (Not ReplaceFile: windows.h takes
+// that name for a macro.)
+bool MoveOver(const std::string& from, const std::string& to);
 
 class NativeFile {
 public:

@@ -41,7 +41,7 @@ bool RemoveFile(const std::string& path)
     return ::unlink(path.c_str()) == 0;
 }
 
-bool ReplaceFile(const std::string& from, const std::string& to)
+bool MoveOver(const std::string& from, const std::string& to)
 {
     return ::rename(from.c_str(), to.c_str()) == 0;
 }

@@ -135,7 +135,7 @@ bool RemoveFile(const std::string& path)
     return ::DeleteFileW(WidePath(path).c_str()) != 0;
 }
 
-bool ReplaceFile(const std::string& from, const std::string& to)
+bool MoveOver(const std::string& from, const std::string& to)
 {
     return ::MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(),
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
