@@ -250,7 +250,8 @@ void Explain(std::ostream& out, const PreparedConversion& prepared, UiLanguage l
         const PlannedColumn& column = plan.columns[c];
         out << Say(MessageId::CommandExplainColumn, language,
                    {Number(c + 1), std::to_string(column.beginRow), std::to_string(column.endRow),
-                    std::to_string(column.typeRow), FieldTypeWord(column.type)});
+                    std::to_string(column.typeRow),
+                    std::string(FieldTypeWord(column.type)) + FieldOptionWords(column.type, column.options)});
         if (column.byteMarks) {
             out << Text(MessageId::CommandExplainByteMarks, language);
             for (std::uint32_t i = 0; i < column.runCount; ++i) {
@@ -276,7 +277,7 @@ std::string Indented(std::string text)
 
 // The header line (column letters and types), then one line per record,
 // cells separated by tabs.
-void PrintPreview(std::ostream& out, const Preview& preview, std::uint16_t codePage)
+void PrintPreview(std::ostream& out, const Preview& preview, std::uint16_t codePage, UiLanguage language)
 {
     for (std::size_t c = 0; c < preview.columnTypes.size(); ++c)
         out << (c == 0 ? "" : "\t") << ColumnLetters(static_cast<std::uint32_t>(c)) << ":"
@@ -284,7 +285,7 @@ void PrintPreview(std::ostream& out, const Preview& preview, std::uint16_t codeP
     out << "\n";
     for (const auto& row : preview.rows) {
         for (std::size_t c = 0; c < row.size(); ++c)
-            out << (c == 0 ? "" : "\t") << PreviewCellText(row[c], codePage);
+            out << (c == 0 ? "" : "\t") << PreviewCellText(row[c], codePage, language);
         out << "\n";
     }
 }
@@ -353,8 +354,10 @@ public:
         const PreparedConversion prepared = PrepareConversion(
             loaded.layout.marks, source.Size(), settings, preview ? TargetFormat::Csv : options_.targetOptions.format);
         if (const LayoutFault fault = prepared.fault) {
-            Fail(fault.message,
-                 fault.row != kNoRow ? Say(MessageId::CommandAtRow, language_, {std::to_string(fault.row)}) : "");
+            std::string detail = fault.detail != MessageId{} ? Say(fault.detail, language_, fault.args) + "\n" : "";
+            if (fault.row != kNoRow)
+                detail += Say(MessageId::CommandAtRow, language_, {std::to_string(fault.row)});
+            Fail(fault.message, detail);
             return ExitLayoutFault;
         }
         if (preview)
@@ -378,7 +381,7 @@ private:
             Fail(MessageId::ImportFileError, Say(MessageId::CommandNotRead, language_, {options_.source}));
             return ExitUsage;
         }
-        PrintPreview(io_.out, preview, codePage);
+        PrintPreview(io_.out, preview, codePage, language_);
         return ExitOk;
     }
 
@@ -413,8 +416,11 @@ private:
         const ConversionOutcome outcome = conversion.RunHere(source, prepared.layout, prepared.plan, progress);
         if (io_.errIsTerminal)
             bar.End();
-        if (outcome.status == ConversionStatus::Finished)
+        if (outcome.status == ConversionStatus::Finished) {
             ReportNotes(outcome.notes, prepared.plan.settings.codePage);
+            for (const ColumnFault& fault : outcome.faults)
+                io_.err << "zorbik-convert: " << DescribeFault(fault, language_) << "\n";
+        }
         return Report(outcome.status);
     }
 

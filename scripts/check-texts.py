@@ -22,7 +22,14 @@ ALLOWED = {
     'PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA locking_mode=EXCLUSIVE',
     '# ZORBIK layout: ROW MARKER [TYPE]\\n',
     'LineBegin, ColumnBegin, ByteMark, ColumnEnd, LineEnd, Unmarked',
-    'Text, BinInteger, BinReal, DecimalNumber, Bcd',
+    # The layout file's own words, which messages quote as they are.
+    'Text, BinInteger, BinReal, DecimalNumber, Bcd, Integer, Packed, Zoned, Extended, Real48, Date, PascalText',
+    'big, unsigned, scale=N',
+    'scale=N, sign=trailing|leading|separate-trailing|separate-leading, ebcdic',
+    'big, ibm',
+    'format=YYYYMMDD|YYMMDD|DDMMYYYY|MMDDYYYY|YYYYDDD, days1899',
+    # A spreadsheet's number format.
+    'yyyy-mm-dd hh:mm:ss',
     '        ZORBIK',
 }
 LITERAL = re.compile(r'(?<![\w\'])(?:u8|u|U|L)?"((?:\\.|[^"\\])*)"')

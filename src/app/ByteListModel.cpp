@@ -140,7 +140,7 @@ QVariant ByteListModel::data(const QModelIndex& index, int role) const
                 return QtText(ByteCharText(*byte, language, codePage_));
             return {};
         case FieldTypeColumn:
-            return QtText(FieldTypeName(marks_.GetFieldType(row)), language_);
+            return QtText(FieldTypeShort(marks_.GetFieldType(row), marks_.GetFieldOptions(row), language_));
         case HexColumn:
             if (const auto byte = ByteAt(row))
                 return QtText(FormatHexByte(*byte));

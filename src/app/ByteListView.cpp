@@ -343,6 +343,10 @@ void ByteListView::keyPressEvent(QKeyEvent* event)
                 return;
             }
         }
+        if (event->key() == Qt::Key_F2 || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            emit FieldTypeDialogKeyed();
+            return;
+        }
         for (const auto& [key, type] : kTypeKeys) {
             if (event->key() == key) {
                 emit FieldTypeKeyed(current.row(), type);

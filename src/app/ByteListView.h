@@ -51,6 +51,8 @@ signals:
     // A key that sets the current row's marker or field type directly.
     void MarkerKeyed(int row, MarkerKind kind);
     void FieldTypeKeyed(int row, FieldType type);
+    // F2 or Enter: the field type dialog for the current row.
+    void FieldTypeDialogKeyed();
 
 protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;

@@ -13,6 +13,7 @@
 #include "app/UserDialogs.h"
 #include "qtcommon/QtText.h"
 #include "app/ByteListView.h"
+#include "convert/ConversionEngine.h"
 #include "convert/PrepareConversion.h"
 #include "target/TargetFormat.h"
 
@@ -89,7 +90,7 @@ bool MainWindow::ShowFault(const LayoutFault& fault)
         return false;
     if (fault.row != kNoRow)
         view_->ShowRow(fault.row);
-    ShowMessage(fault.message);
+    ShowMessage(fault.message, fault.detail != MessageId{} ? QtText(Say(fault.detail, language_, fault.args)) : QString());
     return true;
 }
 
@@ -146,6 +147,8 @@ void MainWindow::FinishConversion()
         if (outcome.notes.textsCut != 0)
             notes += QLatin1String(". ") + QtText(MessageId::NoteTextsCut, language_)
                                               .arg(locale.toString(static_cast<qulonglong>(outcome.notes.textsCut)));
+        for (const ColumnFault& fault : outcome.faults)
+            notes += QLatin1String(". ") + QtText(DescribeFault(fault, language_));
         status_->setText(QtText(MessageId::StatusConverted, language_)
                              .arg(locale.toString(static_cast<qulonglong>(recordsToWrite_)), target) +
                          warnings_ + notes);

@@ -34,6 +34,7 @@ constexpr MessageId kButtonTexts[MainWindow::ButtonCount] = {
     MessageId::OpenButton,      MessageId::MoreBytesButton, MessageId::ConvertButton,
     MessageId::CancelButton,    MessageId::QuitButton,      MessageId::HelpButton,
     MessageId::SaveMarksButton, MessageId::LoadMarksButton, MessageId::FindRecordButton,
+    MessageId::FieldTypeButton,
 };
 constexpr std::string_view kMarksSuffix = "zlayout";
 
@@ -92,6 +93,7 @@ MainWindow::MainWindow(UiLanguage language, UserDialogs& dialogs, QWidget* paren
     connect(view_, &ByteListView::FieldTypeKeyed, this, [this](int row, FieldType type) {
         ChangeRow(row, [row, type](Marks& marks) { marks.SetFieldType(row, type); });
     });
+    connect(view_, &ByteListView::FieldTypeDialogKeyed, this, &MainWindow::FieldTypeCommand);
     connect(preview_, &PreviewPanel::RowWanted, this, [this](std::int32_t row) { view_->ShowRow(row); });
     connect(&finder_, &FindRecordTask::Found, this, &MainWindow::RecordFound);
 
@@ -103,6 +105,7 @@ MainWindow::MainWindow(UiLanguage language, UserDialogs& dialogs, QWidget* paren
         &MainWindow::OpenCommand,      &MainWindow::MoreBytesCommand, &MainWindow::ConvertCommand,
         &MainWindow::CancelCommand,    &MainWindow::QuitCommand,      &MainWindow::HelpCommand,
         &MainWindow::SaveMarksCommand, &MainWindow::LoadMarksCommand, &MainWindow::FindRecordCommand,
+        &MainWindow::FieldTypeCommand,
     };
     for (int i = 0; i < ButtonCount; ++i) {
         buttons_[i] = new QPushButton(QtText(kButtonTexts[i], language), this);
@@ -205,7 +208,7 @@ void MainWindow::BuildLayout()
     settingsRow->addSpacing(12);
     settingsRow->addWidget(trim_);
     settingsRow->addStretch(1);
-    for (int i = SaveMarksButton; i <= FindRecordButton; ++i) {
+    for (int i = SaveMarksButton; i <= FieldTypeButton; ++i) {
         buttons_[i]->setMinimumHeight(buttonSize.height());
         settingsRow->addWidget(buttons_[i]);
     }
@@ -243,6 +246,7 @@ void MainWindow::SetState(State state)
     buttons_[SaveMarksButton]->setEnabled(state == State::SourceShown);
     buttons_[LoadMarksButton]->setEnabled(state == State::SourceShown);
     buttons_[FindRecordButton]->setEnabled(state == State::SourceShown);
+    buttons_[FieldTypeButton]->setEnabled(state == State::SourceShown);
     codePage_->setEnabled(state != State::Converting);
     trim_->setEnabled(state != State::Converting);
     if (state == State::NoSource)
@@ -301,6 +305,23 @@ void MainWindow::FieldTypeClicked(int row)
     ChangeRow(row, [row](Marks& marks) { marks.CycleFieldType(row); });
 }
 
+void MainWindow::FieldTypeCommand()
+{
+    const QModelIndex current = view_->currentIndex();
+    if (state_ != State::SourceShown || task_.Active() || !current.isValid())
+        return;
+    const int row = current.row();
+    const std::optional<FieldChoice> choice =
+        dialogs_.AskFieldType({marks_.GetFieldType(row), marks_.GetFieldOptions(row)});
+    FocusList();
+    if (!choice)
+        return;
+    ChangeRow(row, [row, &choice](Marks& marks) {
+        marks.SetFieldType(row, choice->type);
+        marks.SetFieldOptions(row, choice->options);
+    });
+}
+
 void MainWindow::ChangeRow(int row, const std::function<void(Marks&)>& change)
 {
     if (state_ != State::SourceShown || task_.Active())
@@ -341,14 +362,14 @@ void MainWindow::UpdatePreview()
     // Every cell whole, as the formats but .xls take it.
     const PreparedConversion prepared = PrepareConversion(marks_, source_.Size(), settings_, TargetFormat::Csv);
     if (prepared.fault) {
-        preview_->ShowFault(prepared.fault.message, prepared.fault.row);
+        preview_->ShowFault(prepared.fault);
         return;
     }
     const Preview preview = MakePreview(source_, prepared, kPreviewRecords);
     if (preview.read)
         preview_->ShowCells(preview, settings_.codePage);
     else
-        preview_->ShowFault(MessageId::ImportFileError, kNoRow);
+        preview_->ShowFault({MessageId::ImportFileError, kNoRow});
 }
 
 void MainWindow::SaveMarksCommand()

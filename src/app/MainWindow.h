@@ -56,6 +56,7 @@ public:
         SaveMarksButton,
         LoadMarksButton,
         FindRecordButton,
+        FieldTypeButton,
         ButtonCount
     };
     // The window's states, as far as the buttons show them.
@@ -75,7 +76,8 @@ public:
 
     // The widgets' object names, by which tests and tools find them.
     static constexpr const char* kButtonNames[ButtonCount] = {
-        "open", "moreBytes", "convert", "cancel", "quit", "help", "saveMarks", "loadMarks", "findRecord"};
+        "open", "moreBytes", "convert", "cancel", "quit", "help", "saveMarks", "loadMarks", "findRecord",
+        "fieldType"};
 
     State CurrentState() const { return state_; }
     // The user's marks and settings, as Save marks would write them.
@@ -91,6 +93,8 @@ public:
     void SaveMarksCommand();
     void LoadMarksCommand();
     void FindRecordCommand();
+    // The type and options of the row under the cursor, in a dialog.
+    void FieldTypeCommand();
 
     // Opens `path` as the source, as Open does after its dialog, and loads
     // the marks of `marksPath` when given. False when either fails (the

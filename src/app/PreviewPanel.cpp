@@ -48,11 +48,14 @@ void PreviewPanel::ShowCells(const Preview& preview, std::uint16_t codePage)
         const auto& row = preview.rows[r];
         for (int c = 0; c < columns && c < static_cast<int>(row.size()); ++c) {
             const PreviewCell& cell = row[static_cast<std::size_t>(c)];
-            const QString text = QtText(PreviewCellText(cell, codePage));
+            const QString text = QtText(PreviewCellText(cell, codePage, language_));
             auto* item = new QTableWidgetItem(text);
             item->setToolTip(text);
             if (cell.kind != PreviewCell::Kind::Text)
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            // An invalid field is no number: it stands out.
+            if (cell.kind == PreviewCell::Kind::Invalid)
+                item->setForeground(Qt::red);
             table_->setItem(static_cast<int>(r), c, item);
         }
     }
@@ -64,13 +67,16 @@ void PreviewPanel::ShowCells(const Preview& preview, std::uint16_t codePage)
     status_->setText(QtText(MessageId::PreviewCaption, language_).arg(preview.rows.size()));
 }
 
-void PreviewPanel::ShowFault(MessageId message, std::int32_t row)
+void PreviewPanel::ShowFault(const LayoutFault& fault)
 {
+    const std::int32_t row = fault.row;
     faultRow_ = row;
     table_->clear();
     table_->setRowCount(0);
     table_->setColumnCount(0);
-    QString text = QtText(message, language_).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    QString text = QtText(fault.message, language_).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    if (fault.detail != MessageId{})
+        text += QLatin1Char(' ') + QtText(Say(fault.detail, language_, fault.args));
     if (row >= 0)
         text += QtText(MessageId::PreviewFaultRow, language_).arg(row);
     status_->setText(text);

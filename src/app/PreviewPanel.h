@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include "messages/Messages.h"
+#include "record/ValidateLayout.h"
 #include "preview/Preview.h"
 
 class QLabel;
@@ -28,7 +29,7 @@ public:
 
     void ShowCells(const Preview& preview, std::uint16_t codePage);
     // The catalogue text of a fault of the marks, with its row.
-    void ShowFault(MessageId message, std::int32_t row);
+    void ShowFault(const LayoutFault& fault);
     // Nothing to preview: no source open.
     void Clear();
 

@@ -8,6 +8,8 @@
 
 #include <QString>
 
+#include "marks/FieldOptions.h"
+#include "marks/FieldType.h"
 #include "messages/Messages.h"
 
 class QWidget;
@@ -20,6 +22,13 @@ struct FileFilter {
     QString name;
     QString patterns;
     QString suffix = {}; // added to a name typed without one
+};
+
+// A column's type and its options, as the field type dialog edits them.
+struct FieldChoice {
+    FieldType type = FieldType::None;
+    FieldOptions options;
+    bool operator==(const FieldChoice&) const = default;
 };
 
 class UserDialogs {
@@ -44,6 +53,9 @@ public:
     // box type and returns the button pressed. `detail`, when given, is
     // shown below in smaller words.
     virtual BoxAnswer ShowMessage(MessageId message, const QString& detail = {}) = 0;
+    // The type and options of a column, starting from `current`; nothing
+    // when the user cancelled.
+    virtual std::optional<FieldChoice> AskFieldType(const FieldChoice& current) = 0;
 };
 
 // The real dialogs of the desktop.
@@ -58,6 +70,7 @@ public:
     std::optional<QString> AskTargetPath(const QString& title, const std::vector<FileFilter>& filters, int& chosen,
                                          const QString& startFolder) override;
     BoxAnswer ShowMessage(MessageId message, const QString& detail = {}) override;
+    std::optional<FieldChoice> AskFieldType(const FieldChoice& current) override;
     // The window the dialogs are centred on; none before it exists.
     void SetOwner(QWidget* owner) { owner_ = owner; }
 

@@ -89,9 +89,13 @@ ColumnPlan BuildColumnPlan(const Marks& store, const RecordLayout& layout, std::
         bool byteMarkMode = false;
         std::int32_t beginRow = kNoRow;
         const FieldType type = FindColumnType(store, cursor, typeRow, byteMarkMode, &beginRow);
-        FieldExtract(store, typeRow, byteMarkMode, type == FieldType::Text ? textSize : FieldSize(type), cursor, runs);
+        const std::uint32_t size = type == FieldType::Text ? textSize : IsDesignType(type) ? FieldSize(type) : kWholeField;
+        FieldExtract(store, typeRow, byteMarkMode, size, cursor, runs);
 
-        PlannedColumn column{type, static_cast<std::uint32_t>(plan.runs.size()), 0, 0, beginRow, cursor, typeRow, false};
+        PlannedColumn column{type,     store.GetFieldOptions(typeRow), static_cast<std::uint32_t>(plan.runs.size()),
+                             0,        0,
+                             beginRow, cursor,
+                             typeRow,  false};
         column.byteMarks = byteMarkMode;
         for (RowRun run : runs) {
             if (run.firstRow < 0) { // only a layout that skipped validation gets here

@@ -35,6 +35,7 @@ std::uint32_t FieldExtract(const Marks& store, std::int32_t typeRow, bool& byteM
 
 struct PlannedColumn {
     FieldType type;
+    FieldOptions options;
     std::uint32_t firstRun; // index into ColumnPlan::runs
     std::uint32_t runCount;
     std::uint32_t byteCount; // bytes of the field before the source end cuts it
@@ -60,8 +61,9 @@ inline constexpr std::uint32_t kWholeField = 0xFFFFFFFFu;
 
 // Walks the columns of the prototype exactly as a per-record walk would, for
 // layout.columnCount columns, starting after layout.walkFrom. A text field
-// takes at most `textSize` bytes (a worksheet's 255), the other types their
-// own size.
+// takes at most `textSize` bytes (a worksheet's 255), the design's other
+// types their own size; the newer types take the whole field, whose width
+// PrepareConversion checks.
 ColumnPlan BuildColumnPlan(const Marks& store, const RecordLayout& layout, std::uint32_t textSize);
 
 } // namespace zorbik

@@ -48,6 +48,16 @@ ConversionOutcome Run(Target& target, const SourceBytes& source, const RecordLay
 
 } // namespace
 
+std::string DescribeFault(const ColumnFault& fault, UiLanguage language)
+{
+    const MessageId reason = fault.type == FieldType::Date         ? MessageId::ReasonInvalidDate
+                             : fault.type == FieldType::PascalText ? MessageId::ReasonTextLength
+                                                                   : MessageId::ReasonInvalidDigits;
+    return Say(MessageId::NoteInvalidFields, language,
+               {ColumnLetters(fault.column), FieldTypeWord(fault.type), std::to_string(fault.count), Text(reason, language),
+                std::to_string(fault.firstRecord + 1)});
+}
+
 TargetStart StartOf(const RecordLayout& layout, const ColumnPlan& plan)
 {
     TargetStart start;
@@ -56,7 +66,7 @@ TargetStart StartOf(const RecordLayout& layout, const ColumnPlan& plan)
     start.columns.reserve(plan.columns.size());
     for (std::size_t i = 0; i < plan.columns.size(); ++i) {
         const PlannedColumn& column = plan.columns[i];
-        start.columns.push_back({ColumnLetters(static_cast<std::uint32_t>(i)), KindOf(column.type), column.byteCount});
+        start.columns.push_back({ColumnLetters(static_cast<std::uint32_t>(i)), KindOf(column.type, column.options), column.byteCount});
     }
     return start;
 }

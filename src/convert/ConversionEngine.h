@@ -10,6 +10,7 @@
 #include "record/RecordLayout.h"
 #include "sheet/OutputBuffer.h"
 #include "file/SourceBytes.h"
+#include "messages/Messages.h"
 #include "target/TargetFormat.h"
 
 namespace zorbik {
@@ -26,6 +27,10 @@ struct TargetPlace {
 // the target `place` describes; see RunRecords.
 ConversionOutcome RunConversion(const SourceBytes& source, const RecordLayout& layout, const ColumnPlan& plan,
                                 const TargetPlace& place, const std::atomic<bool>& stop, const ProgressFn& progress);
+
+// What the user reads of a column's invalid fields: "column C (Packed): 3
+// fields with invalid digits, first in record 118".
+std::string DescribeFault(const ColumnFault& fault, UiLanguage language);
 
 // The same, a worksheet written to `sink`.
 ConversionOutcome RunConversion(const SourceBytes& source, const RecordLayout& layout, const ColumnPlan& plan,

@@ -7,11 +7,13 @@
 #include <algorithm>
 #include <atomic>
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <functional>
 #include <vector>
 
+#include "codecs/FieldDecoders.h"
 #include "codecs/LittleEndian.h"
 #include "codecs/ValueConversions.h"
 #include "convert/ColumnWalk.h"
@@ -25,10 +27,21 @@ namespace zorbik {
 
 enum class ConversionStatus { Finished, Stopped, WriteFailed, ReadFailed };
 
+// The fields of one column that were no value of its type, which became
+// empty cells.
+struct ColumnFault {
+    std::uint32_t column = 0;
+    FieldType type = FieldType::None;
+    std::uint64_t count = 0;
+    std::uint64_t firstRecord = 0; // from 0
+    bool operator==(const ColumnFault&) const = default;
+};
+
 struct ConversionOutcome {
     ConversionStatus status = ConversionStatus::Finished;
     std::uint64_t recordsDone = 0;
     TargetNotes notes;
+    std::vector<ColumnFault> faults; // columns with invalid fields only, in column order
 };
 
 // Told the number of records done, now and then (every few hundred records
@@ -39,15 +52,23 @@ using ProgressFn = std::function<void(std::uint64_t recordsDone)>;
 inline constexpr std::uint32_t kProgressInterval = 256;
 
 // The cell kind a field type gives.
-constexpr CellKind KindOf(FieldType type)
+constexpr CellKind KindOf(FieldType type, const FieldOptions& options = {})
 {
     switch (ConvertedType(type)) {
     case FieldType::BinInteger:
         return CellKind::Integer;
+    case FieldType::Integer:
+        return options.scale == 0 ? CellKind::Integer : CellKind::Number;
     case FieldType::DecimalNumber:
     case FieldType::BinReal:
     case FieldType::Bcd:
+    case FieldType::Packed:
+    case FieldType::Zoned:
+    case FieldType::Extended:
+    case FieldType::Real48:
         return CellKind::Number;
+    case FieldType::Date:
+        return CellKind::Date;
     default:
         return CellKind::Text;
     }
@@ -64,6 +85,7 @@ struct RunPlace {
 // A column as the record loop reads it, worked out once per conversion.
 struct ColumnRead {
     FieldType type;
+    FieldOptions options;
     RunPlace first;         // the field's first run
     std::uint32_t firstRun; // its index in the list of runs
     std::uint32_t runCount;
@@ -71,6 +93,7 @@ struct ColumnRead {
 
 struct RecordReads {
     std::vector<ColumnRead> columns;
+    std::vector<ColumnFault> faults; // one per column
     std::vector<RunPlace> runs;
     std::vector<std::uint8_t> field; // a field of several runs, put together
     bool trimTexts = false;
@@ -87,7 +110,8 @@ inline RecordReads PlanReads(const ColumnPlan& plan, const RecordReader& reader)
     std::uint32_t widest = 0;
     for (const PlannedColumn& column : plan.columns) {
         const RunPlace first = column.runCount > 0 ? reads.runs[column.firstRun] : RunPlace{0, 0};
-        reads.columns.push_back({column.type, first, column.firstRun, column.runCount});
+        reads.columns.push_back({column.type, column.options, first, column.firstRun, column.runCount});
+        reads.faults.push_back({static_cast<std::uint32_t>(reads.faults.size()), column.type, 0, 0});
         if (column.runCount > 1)
             widest = std::max(widest, column.byteCount);
     }
@@ -109,10 +133,84 @@ inline double NumberOf(const std::uint8_t bytes[8])
     return std::bit_cast<double>(LoadLe64(bytes));
 }
 
-// Hands the target the cell of the `count` field bytes at `bytes`, as the
-// column's type asks.
+inline double PowerOfTen(int n)
+{
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                         1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    return kPowers[n];
+}
+
+// The cells of the types of COBOL, Pascal and C records; false for a field
+// that is no value of its type, which becomes an empty cell.
 template <CellTarget Target>
-inline void PutCell(Target& target, FieldType type, const std::uint8_t* bytes, std::uint32_t count, bool trim)
+bool PutRecordCell(Target& target, FieldType type, const FieldOptions& options, const std::uint8_t* bytes,
+                   std::uint32_t count, bool trim)
+{
+    double value = 0;
+    FieldStatus status = FieldStatus::Ok;
+    switch (type) {
+    case FieldType::Integer: {
+        const std::uint64_t bits = DecodeInteger(bytes, count, options.bigEndian, options.isUnsigned);
+        if (options.scale != 0)
+            target.Number(ScaledInteger(bits, options.isUnsigned, options.scale));
+        else if (options.isUnsigned && bits > 0x7FFFFFFFFFFFFFFFull)
+            target.Unsigned(bits);
+        else
+            target.Integer(static_cast<std::int64_t>(bits));
+        return true;
+    }
+    case FieldType::Packed:
+        status = DecodePacked(bytes, count, options.scale, value);
+        break;
+    case FieldType::Zoned:
+        status = DecodeZoned(bytes, count, options.scale, options.sign, options.ebcdic, value);
+        break;
+    case FieldType::Extended:
+        status = count == 10 ? (value = DecodeExtended(bytes), FieldStatus::Ok) : FieldStatus::Invalid;
+        break;
+    case FieldType::Real48:
+        status = count == 6 ? (value = DecodeReal48(bytes), FieldStatus::Ok) : FieldStatus::Invalid;
+        break;
+    case FieldType::Date: {
+        DateValue date;
+        status = count == DateWidth(options.date) ? DecodeDate(bytes, options.date, date) : FieldStatus::Invalid;
+        if (status != FieldStatus::Ok)
+            break;
+        // The number the design's worksheet shows: the digits, or the day.
+        double number = 0;
+        if (options.date == DateForm::Days1899)
+            std::memcpy(&number, bytes, 8);
+        else
+            for (std::uint32_t i = 0; i < count; ++i)
+                number = number * 10 + (bytes[i] & 0x0F);
+        target.Date(date, number);
+        return true;
+    }
+    case FieldType::PascalText: {
+        bool clipped = false;
+        std::uint32_t length = PascalTextLength(bytes, count, clipped);
+        if (trim)
+            while (length > 0 && (bytes[length] == ' ' || bytes[length] == 0))
+                --length;
+        target.Text(bytes + 1, length);
+        return !clipped;
+    }
+    default:
+        break;
+    }
+    if (status != FieldStatus::Ok) {
+        target.Empty(status == FieldStatus::Invalid);
+        return status != FieldStatus::Invalid;
+    }
+    target.Number(value);
+    return true;
+}
+
+// Hands the target the cell of the `count` field bytes at `bytes`, as the
+// column's type asks; false for an invalid field.
+template <CellTarget Target>
+inline bool PutCell(Target& target, FieldType type, const FieldOptions& options, const std::uint8_t* bytes,
+                    std::uint32_t count, bool trim)
 {
     std::uint8_t number[8];
     switch (type) {
@@ -123,22 +221,40 @@ inline void PutCell(Target& target, FieldType type, const std::uint8_t* bytes, s
                 --count;
         }
         target.Text(bytes, count);
-        return;
+        return true;
     case FieldType::BinInteger:
         // Signed: a full field of four bytes is a 32-bit integer of either sign.
         target.Integer(static_cast<std::int32_t>(LoadLe32(bytes, count)));
-        return;
+        return true;
     case FieldType::DecimalNumber: {
         std::uint8_t text[20];
         PadField(text, bytes, count);
         ConvertDecimal(DecimalSource::Text, text, number);
-        target.Number(NumberOf(number));
-        return;
+        double value = NumberOf(number);
+        // Implied decimals, for a text that has no point of its own.
+        if (options.scale != 0 && !std::memchr(text, '.', 20) && !std::memchr(text, ',', 20))
+            value = std::abs(value) < 9007199254740992.0 && options.scale <= 22
+                        ? value / PowerOfTen(options.scale)
+                        : ScaledInteger(static_cast<std::uint64_t>(static_cast<std::int64_t>(value)), false,
+                                        options.scale);
+        target.Number(value);
+        return true;
     }
     case FieldType::BinReal:
+        if (options.ibm || options.bigEndian) {
+            if (options.ibm) {
+                target.Number(DecodeIbmFloat(bytes, count));
+                return true;
+            }
+            std::uint8_t swapped[8];
+            const std::uint32_t n = std::min<std::uint32_t>(count, 8);
+            for (std::uint32_t i = 0; i < n; ++i)
+                swapped[i] = bytes[n - 1 - i];
+            return PutCell(target, type, FieldOptions{}, swapped, n, trim);
+        }
         if (count == 8) {
             target.Number(NumberOf(bytes));
-            return;
+            return true;
         }
         if (count == 4)
             std::memcpy(number, bytes, 4); // the single's bytes; the rest is WidenSingle's
@@ -147,7 +263,7 @@ inline void PutCell(Target& target, FieldType type, const std::uint8_t* bytes, s
         if (count <= 4)
             WidenSingle(number);
         target.Number(NumberOf(number));
-        return;
+        return true;
     case FieldType::Bcd: {
         std::uint8_t packed[10];
         if (count < 10) {
@@ -156,8 +272,10 @@ inline void PutCell(Target& target, FieldType type, const std::uint8_t* bytes, s
         }
         ConvertDecimal(DecimalSource::Packed, bytes, number);
         target.Number(NumberOf(number));
-        return;
+        return true;
     }
+    default:
+        return PutRecordCell(target, type, options, bytes, count, trim);
     }
 }
 
@@ -169,18 +287,23 @@ inline void PutRow(Target& target, std::uint64_t k, const RecordReader& reader, 
     // Every field lies inside its record, and every record converted inside
     // the source.
     const std::uint8_t* const record = reader.Record(k);
-    for (const ColumnRead& column : reads.columns) {
+    for (std::size_t c = 0; c < reads.columns.size(); ++c) {
+        const ColumnRead& column = reads.columns[c];
+        bool valid;
         if (column.runCount == 1) {
-            PutCell(target, column.type, record + column.first.offset, column.first.length, reads.trimTexts);
-            continue;
+            valid = PutCell(target, column.type, column.options, record + column.first.offset, column.first.length,
+                            reads.trimTexts);
+        } else {
+            std::uint32_t count = 0;
+            for (std::uint32_t i = 0; i < column.runCount; ++i) {
+                const RunPlace& run = reads.runs[column.firstRun + i];
+                std::memcpy(reads.field.data() + count, record + run.offset, run.length);
+                count += run.length;
+            }
+            valid = PutCell(target, column.type, column.options, reads.field.data(), count, reads.trimTexts);
         }
-        std::uint32_t count = 0;
-        for (std::uint32_t i = 0; i < column.runCount; ++i) {
-            const RunPlace& run = reads.runs[column.firstRun + i];
-            std::memcpy(reads.field.data() + count, record + run.offset, run.length);
-            count += run.length;
-        }
-        PutCell(target, column.type, reads.field.data(), count, reads.trimTexts);
+        if (!valid && reads.faults[c].count++ == 0)
+            reads.faults[c].firstRecord = k;
     }
     target.EndRow();
 }
@@ -216,6 +339,9 @@ ConversionOutcome RunRecords(const SourceBytes& source, const RecordLayout& layo
             target.Abort();
         outcome.status = status;
         outcome.notes = target.Notes();
+        for (const ColumnFault& fault : reads.faults)
+            if (fault.count != 0)
+                outcome.faults.push_back(fault);
         return outcome;
     };
 

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <charconv>
 #include <filesystem>
+#include <optional>
 #include <fstream>
 #include <set>
 
@@ -26,7 +27,70 @@ constexpr std::uint64_t kMaxLayoutFileSize = 256u << 20;
 
 // The words a line may hold, as the file writes them.
 constexpr std::string_view kMarkerList = "LineBegin, ColumnBegin, ByteMark, ColumnEnd, LineEnd, Unmarked";
-constexpr std::string_view kTypeList = "Text, BinInteger, BinReal, DecimalNumber, Bcd";
+constexpr std::string_view kTypeList =
+    "Text, BinInteger, BinReal, DecimalNumber, Bcd, Integer, Packed, Zoned, Extended, Real48, Date, PascalText";
+
+// The options each type takes, by bit: the word ahead of '=' or the word itself.
+enum OptionBit : unsigned { kBig = 1, kUnsigned = 2, kScale = 4, kSign = 8, kEbcdic = 16, kIbm = 32, kFormat = 64,
+                            kDays = 128, kCp = 256 };
+constexpr std::array<std::pair<std::string_view, unsigned>, 9> kOptionWords = {{
+    {"big", kBig}, {"unsigned", kUnsigned}, {"scale", kScale}, {"sign", kSign}, {"ebcdic", kEbcdic},
+    {"ibm", kIbm}, {"format", kFormat}, {"days1899", kDays}, {"cp", kCp},
+}};
+
+unsigned OptionsOf(FieldType type)
+{
+    switch (type) {
+    case FieldType::Integer:
+        return kBig | kUnsigned | kScale;
+    case FieldType::Packed:
+        return kScale | kUnsigned;
+    case FieldType::Zoned:
+        return kScale | kSign | kEbcdic;
+    case FieldType::DecimalNumber:
+        return kScale;
+    case FieldType::BinReal:
+        return kBig | kIbm;
+    case FieldType::Date:
+        return kFormat | kDays;
+    case FieldType::Text:
+        return kCp;
+    default:
+        return 0;
+    }
+}
+
+constexpr std::array<std::pair<std::string_view, ZonedSign>, 4> kSignWords = {{
+    {"trailing", ZonedSign::Trailing},
+    {"leading", ZonedSign::Leading},
+    {"separate-trailing", ZonedSign::SeparateTrailing},
+    {"separate-leading", ZonedSign::SeparateLeading},
+}};
+constexpr std::array<std::pair<std::string_view, DateForm>, 5> kDateWords = {{
+    {"YYYYMMDD", DateForm::YYYYMMDD},
+    {"YYMMDD", DateForm::YYMMDD},
+    {"DDMMYYYY", DateForm::DDMMYYYY},
+    {"MMDDYYYY", DateForm::MMDDYYYY},
+    {"YYYYDDD", DateForm::YYYYDDD},
+}};
+
+template <class T, std::size_t n>
+std::optional<T> Lookup(const std::array<std::pair<std::string_view, T>, n>& words, std::string_view word)
+{
+    for (const auto& [name, value] : words)
+        if (name == word)
+            return value;
+    return std::nullopt;
+}
+
+template <class T, std::size_t n>
+std::string_view WordOf(const std::array<std::pair<std::string_view, T>, n>& words, T value)
+{
+    for (const auto& [name, v] : words)
+        if (v == value)
+            return name;
+    return {};
+}
 constexpr std::string_view kHeading = "# ZORBIK layout: ROW MARKER [TYPE]\n";
 
 bool IsBlank(char c)
@@ -129,6 +193,61 @@ struct LineReader {
         return true;
     }
 
+    // One option word of `type`: "big", "scale=2", "sign=leading" ...
+    bool ReadOption(FieldType type, std::string_view word, FieldOptions& options)
+    {
+        const std::size_t equals = word.find('=');
+        const std::string_view name = word.substr(0, equals);
+        const std::string_view value = equals == std::string_view::npos ? std::string_view() : word.substr(equals + 1);
+        const std::optional<unsigned> bit = Lookup(kOptionWords, name);
+        const bool wantsValue = bit && (*bit & (kScale | kSign | kFormat | kCp)) != 0;
+        if (!bit || (OptionsOf(type) & *bit) == 0 || wantsValue != (equals != std::string_view::npos))
+            return Fail(MessageId::LayoutUnknownOption, {Quote(word), FieldTypeWord(type), FieldOptionList(type)});
+        unsigned number = 0;
+        const auto [end, failed] = std::from_chars(value.data(), value.data() + value.size(), number);
+        const bool isNumber = !value.empty() && failed == std::errc() && end == value.data() + value.size();
+        switch (*bit) {
+        case kBig:
+            options.bigEndian = true;
+            return true;
+        case kUnsigned:
+            options.isUnsigned = true;
+            return true;
+        case kEbcdic:
+            options.ebcdic = true;
+            return true;
+        case kIbm:
+            options.ibm = true;
+            return true;
+        case kDays:
+            options.date = DateForm::Days1899;
+            return true;
+        case kScale:
+            if (!isNumber || number > static_cast<unsigned>(kMaxScale))
+                break;
+            options.scale = static_cast<std::uint8_t>(number);
+            return true;
+        case kSign:
+            if (const auto sign = Lookup(kSignWords, value)) {
+                options.sign = *sign;
+                return true;
+            }
+            break;
+        case kFormat:
+            if (const auto form = Lookup(kDateWords, value)) {
+                options.date = *form;
+                return true;
+            }
+            break;
+        default: // kCp
+            if (!isNumber || !IsKnownCodePage(number))
+                return Fail(MessageId::LayoutUnknownCodePage, {Quote(value), KnownCodePageList()});
+            options.codePage = static_cast<std::uint16_t>(number);
+            return true;
+        }
+        return Fail(MessageId::LayoutUnknownOption, {Quote(word), FieldTypeWord(type), FieldOptionList(type)});
+    }
+
     bool ReadCodePage(const std::vector<std::string_view>& words, ConversionSettings& settings)
     {
         const std::string_view word = words.size() == 2 ? words[1] : std::string_view();
@@ -141,21 +260,26 @@ struct LineReader {
         return true;
     }
 
-    // A line of marks: "ROW MARKER [TYPE]".
+    // A line of marks: "ROW MARKER [TYPE [OPTION...]]".
     bool ReadMarks(std::string_view line, const std::vector<std::string_view>& words, Marks& marks)
     {
-        if (words.size() < 2 || words.size() > 3)
+        if (words.size() < 2)
             return Fail(MessageId::LayoutExpectedRowMarker, {Quote(line)});
         std::int32_t row = 0;
         MarkerKind marker = MarkerKind::Unmarked;
         FieldType type = FieldType::None;
-        if (!ReadRow(words[0], row) || !ReadMarker(words[1], marker) || (words.size() == 3 && !ReadType(words[2], type)))
+        FieldOptions options;
+        if (!ReadRow(words[0], row) || !ReadMarker(words[1], marker) || (words.size() >= 3 && !ReadType(words[2], type)))
             return false;
+        for (std::size_t i = 3; i < words.size(); ++i)
+            if (!ReadOption(type, words[i], options))
+                return false;
         if (listed.count(row) != 0)
             return Fail(MessageId::LayoutRowTwice, {std::to_string(row)});
         listed.insert(row);
         marks.SetMarker(row, marker);
         marks.SetFieldType(row, type);
+        marks.SetFieldOptions(row, options);
         return true;
     }
 
@@ -170,6 +294,49 @@ std::string_view MarkerWord(MarkerKind kind)
         if (k == kind)
             return word;
     return "Unmarked";
+}
+
+std::string FieldOptionWords(FieldType type, const FieldOptions& options)
+{
+    std::string words;
+    const unsigned takes = OptionsOf(type);
+    const auto add = [&](unsigned bit, bool given, std::string_view word) {
+        if ((takes & bit) != 0 && given)
+            (words += ' ') += word;
+    };
+    add(kBig, options.bigEndian, "big");
+    add(kUnsigned, options.isUnsigned, "unsigned");
+    add(kIbm, options.ibm, "ibm");
+    add(kScale, options.scale != 0, "scale=" + std::to_string(options.scale));
+    add(kSign, options.sign != ZonedSign::Trailing, "sign=" + std::string(WordOf(kSignWords, options.sign)));
+    add(kEbcdic, options.ebcdic, "ebcdic");
+    add(kDays, options.date == DateForm::Days1899, "days1899");
+    add(kFormat, options.date != DateForm::YYYYMMDD && options.date != DateForm::Days1899,
+        "format=" + std::string(WordOf(kDateWords, options.date)));
+    add(kCp, options.codePage != 0, "cp=" + std::to_string(options.codePage));
+    return words;
+}
+
+std::string_view FieldOptionList(FieldType type)
+{
+    switch (type) {
+    case FieldType::Integer:
+        return "big, unsigned, scale=N";
+    case FieldType::Packed:
+        return "scale=N, unsigned";
+    case FieldType::Zoned:
+        return "scale=N, sign=trailing|leading|separate-trailing|separate-leading, ebcdic";
+    case FieldType::DecimalNumber:
+        return "scale=N";
+    case FieldType::BinReal:
+        return "big, ibm";
+    case FieldType::Date:
+        return "format=YYYYMMDD|YYMMDD|DDMMYYYY|MMDDYYYY|YYYYDDD, days1899";
+    case FieldType::Text:
+        return "cp=N";
+    default:
+        return "-";
+    }
 }
 
 std::string LayoutError::Describe(UiLanguage language) const
@@ -273,6 +440,7 @@ std::string FormatLayout(const Layout& layout)
         if (type != FieldType::None) {
             text += ' ';
             text += FieldTypeWord(type);
+            text += FieldOptionWords(type, marks.GetFieldOptions(row));
         }
         text += '\n';
     }

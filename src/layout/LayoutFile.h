@@ -1,4 +1,4 @@
-// The layout file: the marks, one row a line, "ROW MARKER [TYPE]", and the
+// The layout file: the marks, one row a line, "ROW MARKER [TYPE [OPTION...]]", and the
 // settings beside them, "codepage N" and "trim". Empty lines and lines
 // starting with '#' are ignored; rows not listed are unmarked and untyped.
 // The command, the window, the finder and the fuzzer all read and write
@@ -42,6 +42,13 @@ struct LoadedLayout {
 
 // The word of a marker in the file.
 std::string_view MarkerWord(MarkerKind kind);
+
+// A type's options as the file writes them after its word, each with a
+// blank before it ("" without any): " big unsigned scale=2".
+std::string FieldOptionWords(FieldType type, const FieldOptions& options);
+
+// The options a type takes, as the file writes them, for messages and help.
+std::string_view FieldOptionList(FieldType type);
 
 // Reads the text of a layout file for a source of `sourceSize` bytes. The
 // settings the text does not name keep the values of `defaults`. Refuses

@@ -82,6 +82,40 @@ std::uint32_t FieldSize(FieldType type)
     return facts != nullptr ? facts->size : 255;
 }
 
+std::string FieldTypeShort(FieldType type, const FieldOptions& options, UiLanguage language)
+{
+    std::string text(Text(FieldTypeName(type), language));
+    const auto add = [&text](bool given, std::string_view word) {
+        if (given && !word.empty())
+            (text += ' ') += word;
+    };
+    static constexpr std::string_view kSigns[] = {"", "L", "ST", "SL"};
+    static constexpr std::string_view kForms[] = {"", "YYMMDD", "DDMMYYYY", "MMDDYYYY", "YYYYDDD", "TDateTime"};
+    switch (type) {
+    case FieldType::Integer:
+    case FieldType::Packed:
+    case FieldType::Zoned:
+    case FieldType::DecimalNumber:
+    case FieldType::BinReal:
+        add(options.scale != 0, std::to_string(options.scale));
+        add(options.bigEndian && (type == FieldType::Integer || type == FieldType::BinReal), "BE");
+        add(options.isUnsigned && (type == FieldType::Integer || type == FieldType::Packed), "U");
+        add(type == FieldType::Zoned, kSigns[static_cast<int>(options.sign)]);
+        add(options.ebcdic && type == FieldType::Zoned, "EBCDIC");
+        add(options.ibm && type == FieldType::BinReal, "IBM");
+        break;
+    case FieldType::Date:
+        add(true, kForms[static_cast<int>(options.date)]);
+        break;
+    case FieldType::Text:
+        add(options.codePage != 0, "cp " + std::to_string(options.codePage));
+        break;
+    default:
+        break;
+    }
+    return text;
+}
+
 bool FieldWidthFits(FieldType type, const FieldOptions& options, std::uint32_t bytes)
 {
     if (IsDesignType(type))

@@ -64,6 +64,11 @@ struct FieldOptions;
 bool FieldWidthFits(FieldType type, const FieldOptions& options, std::uint32_t bytes);
 std::string FieldWidths(FieldType type, const FieldOptions& options);
 
+// A type's name in the window with its options in short, as the byte
+// list's type column shows it: "Packed 2" (two implied decimals),
+// "Integer BE U" (big-endian, unsigned), "Date YYMMDD".
+std::string FieldTypeShort(FieldType type, const FieldOptions& options, UiLanguage language);
+
 // The types the design knew, which a field of any width can have.
 constexpr bool IsDesignType(FieldType type)
 {

@@ -44,10 +44,26 @@ void Marks::SetFieldType(std::int32_t row, FieldType type)
 {
     if (!IsRow(row))
         return;
+    if (GetFieldType(row) != type)
+        options_.erase(row);
     if (type == FieldType::None)
         types_.erase(row);
     else
         types_[row] = type;
+}
+
+FieldOptions Marks::GetFieldOptions(std::int32_t row) const
+{
+    const auto it = options_.find(row);
+    return it == options_.end() ? FieldOptions{} : it->second;
+}
+
+void Marks::SetFieldOptions(std::int32_t row, const FieldOptions& options)
+{
+    if (options == FieldOptions{} || GetFieldType(row) == FieldType::None)
+        options_.erase(row);
+    else
+        options_[row] = options;
 }
 
 void Marks::CycleFieldType(std::int32_t row)
@@ -66,8 +82,7 @@ void Marks::CycleFieldType(std::int32_t row)
     case FieldType::Bcd:
         next = FieldType::Text;
         break;
-    case FieldType::Text:
-    case FieldType::None:
+    default: // Text, no type, and the types the cycle does not reach
         break;
     }
     SetFieldType(row, next);

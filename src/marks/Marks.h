@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <map>
 
+#include "marks/FieldOptions.h"
 #include "marks/FieldType.h"
 
 namespace zorbik {
@@ -38,7 +39,11 @@ public:
     void CycleMarker(std::int32_t row);
 
     FieldType GetFieldType(std::int32_t row) const;
+    // A row's options go with its type: a new type starts without any.
     void SetFieldType(std::int32_t row, FieldType type);
+    FieldOptions GetFieldOptions(std::int32_t row) const;
+    // Options need a type on the row; without one they are dropped.
+    void SetFieldOptions(std::int32_t row, const FieldOptions& options);
     // The right-click step: BinInteger, BinReal, DecimalNumber, Bcd, Text,
     // BinInteger, ...; a row without type gets BinInteger.
     void CycleFieldType(std::int32_t row);
@@ -51,12 +56,15 @@ public:
     // The marked and typed rows, in row order.
     const std::map<std::int32_t, MarkerKind>& Markers() const { return markers_; }
     const std::map<std::int32_t, FieldType>& FieldTypes() const { return types_; }
+    // The typed rows whose options are not the defaults.
+    const std::map<std::int32_t, FieldOptions>& Options() const { return options_; }
 
     bool operator==(const Marks&) const = default;
 
 private:
     std::map<std::int32_t, MarkerKind> markers_; // marked rows only
     std::map<std::int32_t, FieldType> types_;    // typed rows only
+    std::map<std::int32_t, FieldOptions> options_; // typed rows with options only
 };
 
 // Result values of MarkedRowSearch.

@@ -161,9 +161,12 @@ constexpr Entry kCatalogue[] = {
      "                   Markendatei für --layout ausgeben (vor Gebrauch prüfen);\n"
      "                   Rückgabewert 1, wenn kein Satzaufbau gefunden wird\n"
      "  --layout MARKEN  die Markendatei (.zlayout, wie Marken sichern im Fenster sie schreibt):\n"
-     "                   eine Bytenummer je Zeile, \"ROW MARKER [TYPE]\"\n"
+     "                   eine Bytenummer je Zeile, \"ROW MARKER [TYPE [OPTION...]]\"\n"
      "                   MARKER: LineBegin ColumnBegin ByteMark ColumnEnd LineEnd Unmarked\n"
-     "                   TYPE:   Text BinInteger BinReal DecimalNumber Bcd\n"
+     "                   TYPE:   Text BinInteger BinReal DecimalNumber Bcd Integer Packed\n"
+     "                           Zoned Extended Real48 Date PascalText\n"
+     "                   OPTION: big unsigned scale=N sign=leading|separate-trailing|...\n"
+     "                           ebcdic ibm format=YYMMDD|... days1899 cp=N\n"
      "  --codepage N     der Zeichensatz der Texte von QUELLE, in ZIEL angegeben, damit\n"
      "                   Tabellenprogramme sie richtig zeigen (Vorgabe 1252 oder die Zeile\n"
      "                   \"codepage N\" der Markendatei):\n%1"
@@ -201,9 +204,12 @@ constexpr Entry kCatalogue[] = {
      "                   print them as a layout file for --layout (check it before use);\n"
      "                   exit code 1 when no record structure is found\n"
      "  --layout LAYOUT  the marks file (.zlayout, as the window's Save marks writes it):\n"
-     "                   one row a line, \"ROW MARKER [TYPE]\"\n"
+     "                   one row a line, \"ROW MARKER [TYPE [OPTION...]]\"\n"
      "                   MARKER: LineBegin ColumnBegin ByteMark ColumnEnd LineEnd Unmarked\n"
-     "                   TYPE:   Text BinInteger BinReal DecimalNumber Bcd\n"
+     "                   TYPE:   Text BinInteger BinReal DecimalNumber Bcd Integer Packed\n"
+     "                           Zoned Extended Real48 Date PascalText\n"
+     "                   OPTION: big unsigned scale=N sign=leading|separate-trailing|...\n"
+     "                           ebcdic ibm format=YYMMDD|... days1899 cp=N\n"
      "  --codepage N     the code page of the source's texts, declared in TARGET so that\n"
      "                   spreadsheet programs show them right (default 1252, or the\n"
      "                   layout file's \"codepage N\" line):\n%1"
@@ -290,13 +296,31 @@ constexpr Entry kCatalogue[] = {
     {TypeReal48, kWord, "Real48 (Pascal)", "Real48 (Pascal)"},
     {TypeDate, kWord, "Datum", "Date"},
     {TypePascalText, kWord, "Pascal-Text", "Pascal text"},
-    {FieldWidthWrong, kWarn, "Ein Feld vom Typ %1 ist %2 Bytes lang, nicht %3!", "A field of type %1 is %2 bytes long, not %3!"},
-    {FieldOptionWrong, kWarn, "Der Feldtyp %1 kennt die Angabe %2 nicht!", "The field type %1 takes no option %2!"},
+    {FieldWidthWrong, kWarn, "Die Feldbreite passt nicht zum Feldtyp!", "The field's width does not fit its type!"},
+    {FieldWidthDetail, kWord, "Ein Feld vom Typ %1 ist %2 Bytes lang, nicht %3.", "A field of type %1 is %2 bytes long, not %3."},
     {NoteInvalidFields, kWord, "Spalte %1 (%2): %3 Felder %4, das erste in Satz %5", "column %1 (%2): %3 fields %4, first in record %5"},
     {ReasonInvalidDigits, kWord, "mit ungültigen Ziffern", "with invalid digits"},
     {ReasonInvalidDate, kWord, "ohne gültiges Datum", "with no valid date"},
     {ReasonTextLength, kWord, "mit einer Länge über das Feld hinaus", "with a length past the field"},
     {InvalidCell, kWord, "‹ungültig›", "‹invalid›"},
+    {FieldDialogTitle, kWord, "Feldtyp", "Field type"},
+    {FieldDialogType, kWord, "&Typ:", "&Type:"},
+    {FieldDialogBig, kWord, "&Big-Endian (höchstwertiges Byte zuerst)", "&Big-endian (most significant byte first)"},
+    {FieldDialogUnsigned, kWord, "&Ohne Vorzeichen", "&Unsigned"},
+    {FieldDialogScale, kWord, "&Nachkommastellen (gedacht):", "Implied &decimals:"},
+    {FieldDialogSign, kWord, "&Vorzeichen:", "&Sign:"},
+    {SignTrailing, kWord, "in der letzten Ziffer", "in the last digit"},
+    {SignLeading, kWord, "in der ersten Ziffer", "in the first digit"},
+    {SignSeparateTrailing, kWord, "eigenes Zeichen am Ende", "own character at the end"},
+    {SignSeparateLeading, kWord, "eigenes Zeichen am Anfang", "own character at the start"},
+    {FieldDialogEbcdic, kWord, "&EBCDIC (Großrechner)", "&EBCDIC (mainframe)"},
+    {FieldDialogIbm, kWord, "&IBM-Gleitkomma (Großrechner)", "&IBM floating point (mainframe)"},
+    {FieldDialogDate, kWord, "&Datumsform:", "Date &form:"},
+    {DateDays1899, kWord, "TDateTime (Tage seit 30.12.1899)", "TDateTime (days since 1899-12-30)"},
+    {FieldDialogCodePage, kWord, "&Zeichensatz:", "&Code page:"},
+    {CodePageOfSource, kWord, "wie die ganze Datei", "as the whole file"},
+    {FieldTypeButton, kWord, "Feldtyp…", "Field type…"},
+    {LayoutUnknownOption, kWord, "Angabe %1 gilt nicht für %2 (%2 kennt: %3)", "option %1 does not apply to %2 (%2 takes: %3)"},
 };
 
 // The byte list's names of the control characters 00h to 1Fh and the blank.
@@ -337,7 +361,7 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 33> kControl
 }};
 // clang-format on
 
-constexpr std::size_t kIdCount = 500;
+constexpr std::size_t kIdCount = 520;
 
 // Where each id stands in the catalogue; -1 for ids without a text.
 constexpr std::array<std::int16_t, kIdCount> MakeIndex()
@@ -397,6 +421,11 @@ std::string_view Text(MessageId id, UiLanguage language)
 
 std::string Say(MessageId id, UiLanguage language, std::initializer_list<std::string_view> args)
 {
+    return Say(id, language, std::vector<std::string>(args.begin(), args.end()));
+}
+
+std::string Say(MessageId id, UiLanguage language, const std::vector<std::string>& args)
+{
     const std::string_view pattern = Text(id, language);
     std::string text;
     text.reserve(pattern.size());
@@ -404,7 +433,7 @@ std::string Say(MessageId id, UiLanguage language, std::initializer_list<std::st
         const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
         const auto n = static_cast<std::size_t>(next - '1');
         if (pattern[i] == '%' && next >= '1' && next <= '9' && n < args.size()) {
-            text += *(args.begin() + n);
+            text += args[n];
             ++i;
         } else {
             text += pattern[i];

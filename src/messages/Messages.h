@@ -9,6 +9,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zorbik {
 
@@ -222,12 +223,31 @@ enum class MessageId : std::uint16_t {
     TypeDate,
     TypePascalText,
     FieldWidthWrong,
-    FieldOptionWrong,
+    FieldWidthDetail,
     NoteInvalidFields,
     ReasonInvalidDigits,
     ReasonInvalidDate,
     ReasonTextLength,
     InvalidCell,
+    LayoutUnknownOption,
+    // The field type dialog.
+    FieldDialogTitle,
+    FieldDialogType,
+    FieldDialogBig,
+    FieldDialogUnsigned,
+    FieldDialogScale,
+    FieldDialogSign,
+    SignTrailing,
+    SignLeading,
+    SignSeparateTrailing,
+    SignSeparateLeading,
+    FieldDialogEbcdic,
+    FieldDialogIbm,
+    FieldDialogDate,
+    DateDays1899,
+    FieldDialogCodePage,
+    CodePageOfSource,
+    FieldTypeButton,
 };
 
 // Caption of every message box: eight blanks before the name.
@@ -240,6 +260,7 @@ inline constexpr std::string_view kProgramName = "ZORBIK";
 std::string_view Text(MessageId id, UiLanguage language);
 // The text with "%1" … "%9" replaced by `args`.
 std::string Say(MessageId id, UiLanguage language, std::initializer_list<std::string_view> args = {});
+std::string Say(MessageId id, UiLanguage language, const std::vector<std::string>& args);
 // The box a message is shown in; None for texts that are not messages.
 BoxType BoxOf(MessageId id);
 

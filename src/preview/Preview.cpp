@@ -6,6 +6,7 @@
 #include "codecs/LittleEndian.h"
 #include "codepage/CodePages.h"
 #include "convert/RecordLoop.h"
+#include "target/DateText.h"
 
 namespace zorbik {
 namespace {
@@ -23,8 +24,18 @@ public:
         cell.bytes.assign(reinterpret_cast<const char*>(bytes), n);
         rows_.back().push_back(std::move(cell));
     }
-    void Integer(std::int64_t value) { rows_.back().push_back({PreviewCell::Kind::Integer, {}, static_cast<double>(value)}); }
+    void Integer(std::int64_t value) { Digits(value); }
+    void Unsigned(std::uint64_t value) { Digits(value); }
     void Number(double value) { rows_.back().push_back({PreviewCell::Kind::Number, {}, value}); }
+    void Date(const DateValue& date, double)
+    {
+        char text[kDateTextSize];
+        rows_.back().push_back({PreviewCell::Kind::Date, std::string(text, DateText(date, text)), 0});
+    }
+    void Empty(bool invalid)
+    {
+        rows_.back().push_back({invalid ? PreviewCell::Kind::Invalid : PreviewCell::Kind::Empty, {}, 0});
+    }
     void EndRow() {}
     bool Failed() const { return false; }
     bool End() { return true; }
@@ -32,6 +43,14 @@ public:
     TargetNotes Notes() const { return {}; }
 
 private:
+    template <class T>
+    void Digits(T value)
+    {
+        char digits[24];
+        const char* const end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        rows_.back().push_back({PreviewCell::Kind::Integer, std::string(static_cast<const char*>(digits), end), 0});
+    }
+
     std::vector<std::vector<PreviewCell>>& rows_;
 };
 
@@ -54,9 +73,20 @@ Preview MakePreview(const SourceBytes& source, const PreparedConversion& prepare
     return preview;
 }
 
-std::string PreviewCellText(const PreviewCell& cell, std::uint16_t codePage)
+std::string PreviewCellText(const PreviewCell& cell, std::uint16_t codePage, UiLanguage language)
 {
-    if (cell.kind != PreviewCell::Kind::Text) {
+    switch (cell.kind) {
+    case PreviewCell::Kind::Integer:
+    case PreviewCell::Kind::Date:
+        return cell.bytes;
+    case PreviewCell::Kind::Empty:
+        return {};
+    case PreviewCell::Kind::Invalid:
+        return std::string(Text(MessageId::InvalidCell, language));
+    default:
+        break;
+    }
+    if (cell.kind == PreviewCell::Kind::Number) {
         char digits[32];
         const auto end = std::to_chars(digits, digits + sizeof digits, cell.number).ptr;
         return std::string(digits, end);

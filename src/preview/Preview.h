@@ -14,10 +14,12 @@
 namespace zorbik {
 
 struct PreviewCell {
-    enum class Kind : std::uint8_t { Text, Integer, Number };
+    enum class Kind : std::uint8_t { Text, Integer, Number, Date, Empty, Invalid };
     Kind kind = Kind::Text;
-    std::string bytes; // a text cell's bytes, in the source's code page
-    double number = 0; // an integer or number cell's value
+    // A text cell's bytes, in the source's code page; an integer's digits;
+    // a date's ISO 8601 text.
+    std::string bytes;
+    double number = 0; // a number cell's value
 };
 
 struct Preview {
@@ -34,7 +36,8 @@ Preview MakePreview(const SourceBytes& source, const PreparedConversion& prepare
 // A cell as text: a text in the code page's characters, with tabs, line
 // breaks and other control characters written \t, \n and \xHH (and a
 // backslash as \\); a number as the shortest text that reads back to the
-// same double. UTF-8.
-std::string PreviewCellText(const PreviewCell& cell, std::uint16_t codePage);
+// same double; a date as ISO 8601 writes it; an invalid field as a word
+// of `language` that says so, an empty one as nothing. UTF-8.
+std::string PreviewCellText(const PreviewCell& cell, std::uint16_t codePage, UiLanguage language);
 
 } // namespace zorbik

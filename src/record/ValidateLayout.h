@@ -2,6 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "record/RecordLayout.h"
 #include "messages/Messages.h"
@@ -12,8 +15,16 @@ namespace zorbik {
 // The first fault found: its message and the row the list shows with it
 // (kNoRow for none). No message means the marks passed.
 struct LayoutFault {
+    LayoutFault() = default;
+    LayoutFault(MessageId message_, std::int32_t row_, MessageId detail_ = {}, std::vector<std::string> args_ = {})
+        : message(message_), row(row_), detail(detail_), args(std::move(args_))
+    {
+    }
     MessageId message{};
     std::int32_t row = kNoRow;
+    // What is wrong in detail, where one message does not say it all.
+    MessageId detail{};
+    std::vector<std::string> args; // what the detail's %1, %2 ... stand for
     explicit operator bool() const { return message != MessageId{}; }
 };
 

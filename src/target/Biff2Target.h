@@ -68,6 +68,13 @@ public:
             Number(static_cast<double>(value));
         }
     }
+    void Unsigned(std::uint64_t value) { Number(static_cast<double>(value)); }
+    // A date is the number its bytes are as digits (or the day number of
+    // a TDateTime): a BIFF2 cell's format comes from the sheet's fixed
+    // header, which has no date format.
+    void Date(const DateValue&, double asNumber) { Number(asNumber); }
+    // No cell at all.
+    void Empty(bool) { cell_ = cell_.NextColumn(); }
     void Number(double value)
     {
         std::uint8_t bytes[8];

@@ -10,11 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "codecs/FieldDecoders.h"
+
 namespace zorbik {
 
 // What a column's cells are: SQLite's column affinity, CSV's and .xlsx's
 // way of writing them.
-enum class CellKind : std::uint8_t { Text, Integer, Number };
+enum class CellKind : std::uint8_t { Text, Integer, Number, Date };
 
 struct TargetColumn {
     std::string name; // UTF-8: "A", "B", ... or the layout's name
@@ -45,14 +47,22 @@ struct TargetNotes {
 // Text cells get the field's bytes in the source's code page, already
 // trimmed when the user asked for it; a target that writes Unicode
 // decodes them (TextDecoder), ending a text at its first zero byte.
+// Unsigned gets only integers above the largest int64. A date comes with
+// the number the design's worksheet shows for its bytes. An empty cell is
+// a field without a value: an invalid one (which the user hears of) or an
+// empty date.
 template <class T>
 concept CellTarget = requires(T target, const TargetStart& start, std::uint64_t row, const std::uint8_t* bytes,
-                              std::uint32_t n, std::int64_t integer, double number) {
+                              std::uint32_t n, std::int64_t integer, std::uint64_t large, double number,
+                              const DateValue& date, bool invalid) {
     { target.Begin(start) } -> std::same_as<bool>;
     target.Row(row);
     target.Text(bytes, n);
     target.Integer(integer);
+    target.Unsigned(large);
     target.Number(number);
+    target.Date(date, number);
+    target.Empty(invalid);
     target.EndRow();
     { target.Failed() } -> std::same_as<bool>;
     { target.End() } -> std::same_as<bool>;

@@ -1,5 +1,7 @@
 #include "target/CsvTarget.h"
 
+#include "target/DateText.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -62,6 +64,21 @@ void CsvTarget::Integer(std::int64_t value)
     char digits[24];
     const char* const end = std::to_chars(digits, digits + sizeof digits, value).ptr;
     out_->Append(reinterpret_cast<const std::uint8_t*>(digits), static_cast<std::size_t>(end - digits));
+}
+
+void CsvTarget::Unsigned(std::uint64_t value)
+{
+    Separate();
+    char digits[24];
+    const char* const end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out_->Append(reinterpret_cast<const std::uint8_t*>(digits), static_cast<std::size_t>(end - digits));
+}
+
+void CsvTarget::Date(const DateValue& date, double)
+{
+    Separate();
+    char text[kDateTextSize];
+    out_->Append(reinterpret_cast<const std::uint8_t*>(text), DateText(date, text));
 }
 
 void CsvTarget::Number(double value)

@@ -32,7 +32,10 @@ public:
         PutText(text_.data(), length);
     }
     void Integer(std::int64_t value);
+    void Unsigned(std::uint64_t value);
     void Number(double value);
+    void Date(const DateValue& date, double);
+    void Empty(bool) { Separate(); }
     void EndRow() { out_->Append(reinterpret_cast<const std::uint8_t*>("\r\n"), 2); }
     bool Failed() const { return out_ && out_->Failed(); }
     bool End();

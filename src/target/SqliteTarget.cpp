@@ -1,5 +1,7 @@
 #include "target/SqliteTarget.h"
 
+#include "target/DateText.h"
+
 #include <cmath>
 #include <utility>
 
@@ -28,6 +30,7 @@ const char* Affinity(CellKind kind)
     case CellKind::Number:
         return "REAL";
     case CellKind::Text:
+    case CellKind::Date:
         break;
     }
     return "TEXT";
@@ -105,6 +108,22 @@ void SqliteTarget::Number(double value)
     if (!failed_)
         Bound(std::isnan(value) ? sqlite3_bind_null(insert_, column_ + 1)
                                 : sqlite3_bind_double(insert_, column_ + 1, value));
+}
+
+void SqliteTarget::Date(const DateValue& date, double)
+{
+    if (failed_)
+        return;
+    std::vector<char>& text = texts_[static_cast<std::size_t>(column_)];
+    text.resize(kDateTextSize);
+    const std::size_t size = DateText(date, text.data());
+    Bound(sqlite3_bind_text64(insert_, column_ + 1, text.data(), size, SQLITE_STATIC, SQLITE_UTF8));
+}
+
+void SqliteTarget::Empty(bool)
+{
+    if (!failed_)
+        Bound(sqlite3_bind_null(insert_, column_ + 1));
 }
 
 void SqliteTarget::EndRow()

@@ -29,13 +29,18 @@ public:
     SqliteTarget& operator=(const SqliteTarget&) = delete;
 
     // Creates the table, its columns named as the start says, with the
-    // affinity of their kind: INTEGER, REAL or TEXT.
+    // affinity of their kind: INTEGER, REAL or TEXT (dates too).
     bool Begin(const TargetStart& start);
     void Row(std::uint64_t) { column_ = 0; }
     void Text(const std::uint8_t* bytes, std::uint32_t n);
     void Integer(std::int64_t value);
     // NaN becomes NULL (SQLite has no NaN); the infinities stay REAL.
     void Number(double value);
+    // Integers past the largest int64 are REAL: SQLite's integers are signed.
+    void Unsigned(std::uint64_t value) { Number(static_cast<double>(value)); }
+    // The ISO 8601 text, which SQLite's date functions read.
+    void Date(const DateValue& date, double);
+    void Empty(bool);
     void EndRow();
     bool Failed() const { return failed_; }
     // Commits the rows and closes the database; false when either fails.

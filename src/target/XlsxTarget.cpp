@@ -1,5 +1,7 @@
 #include "target/XlsxTarget.h"
 
+#include "target/DateText.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -101,6 +103,12 @@ bool XlsxTarget::Begin(const TargetStart& start)
     options.tmpdir = folder_.data();
     options.use_zip64 = std::min(start.recordCount, rowsPerSheet_) * start.columns.size() >= kZip64Cells;
     workbook_ = workbook_new_opt(path_.c_str(), &options);
+    if (workbook_) {
+        dateFormat_ = workbook_add_format(workbook_);
+        format_set_num_format(dateFormat_, "yyyy-mm-dd");
+        dateTimeFormat_ = workbook_add_format(workbook_);
+        format_set_num_format(dateTimeFormat_, "yyyy-mm-dd hh:mm:ss");
+    }
     failed_ = !workbook_ || !AddSheet();
     return !failed_;
 }
@@ -230,6 +238,21 @@ void XlsxTarget::Number(double value)
     else
         Put(worksheet_write_string(sheets_.back(), row_, column_, std::isnan(value) ? "NaN" : value > 0 ? "inf" : "-inf",
                                    nullptr));
+}
+
+void XlsxTarget::Date(const DateValue& date, double)
+{
+    if (failed_)
+        return;
+    if (date.year < 1900) {
+        char text[kDateTextSize + 1];
+        PutText(row_, text, DateText(date, text));
+        return;
+    }
+    lxw_datetime value{date.year, date.month, date.day, static_cast<int>(date.millisecond / 3600000),
+                       static_cast<int>(date.millisecond / 60000 % 60), date.millisecond % 60000 / 1000.0};
+    const CNumbers numbers;
+    Put(worksheet_write_datetime(sheets_.back(), row_, column_, &value, date.hasTime ? dateTimeFormat_ : dateFormat_));
 }
 
 bool XlsxTarget::Failed()

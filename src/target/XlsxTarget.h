@@ -16,6 +16,7 @@
 
 struct lxw_workbook;
 struct lxw_worksheet;
+struct lxw_format;
 
 namespace zorbik {
 
@@ -38,6 +39,11 @@ public:
     // NaN and the infinities, which a sheet's numbers cannot be, become the
     // texts "NaN", "inf" and "-inf", the words the CSV target writes.
     void Number(double value);
+    void Unsigned(std::uint64_t value) { Number(static_cast<double>(value)); }
+    // A date cell, shown as a date; days before 1900, which a sheet's day
+    // numbers do not reach, are their ISO 8601 text.
+    void Date(const DateValue& date, double);
+    void Empty(bool) { ++column_; }
     void EndRow() {}
     bool Failed();
     // Packs the workbook into the target; false when anything failed or
@@ -68,6 +74,8 @@ private:
     std::vector<char> text_;
     std::vector<char> escaped_;
     std::uint64_t textsCut_ = 0;
+    lxw_format* dateFormat_ = nullptr;     // yyyy-mm-dd
+    lxw_format* dateTimeFormat_ = nullptr; // yyyy-mm-dd hh:mm:ss
     bool failed_ = false;
 };
 

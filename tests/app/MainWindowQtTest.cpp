@@ -329,8 +329,15 @@ void MainWindowQtTest::keysAndPreview()
                 shown += (r + c == 0 ? "" : "|") + table->item(r, c)->text();
         QCOMPARE(shown, QString(previews[i]));
     }
+    // F2: the type dialog for the current row; its choice types the column.
+    shown.dialogs.fieldChoice = FieldChoice{FieldType::Zoned, FieldOptions{.scale = 1}};
+    ByteList(window)->setCurrentIndex(ListRows(window)->index(2, 0));
+    QTest::keyClick(ByteList(window), Qt::Key_F2);
+    QCOMPARE(shown.dialogs.shownChoice, (FieldChoice{FieldType::DecimalNumber, {}}));
+    QCOMPARE(window.findChild<PreviewPanel*>()->Table()->item(0, 1)->text(), QString("1.2"));
+    QCOMPARE(ListRows(window)->index(2, ByteListModel::FieldTypeColumn).data().toString(), QString("Zoned (DISPLAY) 1"));
     QTest::keyClick(ByteList(window), Qt::Key_Delete);
-    QCOMPARE(MarksOf(window).GetMarker(0), MarkerKind::Unmarked);
+    QCOMPARE(MarksOf(window).GetMarker(2), MarkerKind::Unmarked);
 }
 
 // At its smallest the controls do not overlap and stay inside the window.

@@ -18,6 +18,8 @@ std::string Describe(const PreparedConversion& p)
     std::ostringstream out;
     if (p.fault) {
         out << "fault " << static_cast<int>(p.fault.message) << "@" << p.fault.row;
+        for (const std::string& arg : p.fault.args)
+            out << " " << arg;
         return out.str();
     }
     out << p.layout.recordLength << "x" << p.layout.recordCount;
@@ -25,7 +27,7 @@ std::string Describe(const PreparedConversion& p)
         out << "/" << p.sourceRecords;
     out << ":";
     for (const PlannedColumn& column : p.plan.columns) {
-        out << " " << "TIDRB"[static_cast<int>(column.type)];
+        out << " " << "TIDRB?NPZXLAS"[static_cast<int>(column.type)];
         for (std::uint32_t r = column.firstRun; r < column.firstRun + column.runCount; ++r) {
             const RowRun& run = p.plan.runs[r];
             out << (r == column.firstRun ? "" : ",") << run.firstRow;
@@ -64,6 +66,15 @@ TEST(PrepareConversion, LayoutsGiveTheirFaultOrTheirColumns)
         {"records past 65534 are cut", {{0, LB}, {1, LE}}, "2x65534/70000: T0-1", 140000},
         {"but not outside .xls", {{0, LB}, {1, LE}}, "2x70000: T0-1", 140000, TargetFormat::Csv},
         {"a column after the record end", {{0, LB}, {2, CB}, {3, CE}, {4, LE}, {6, CB}, {7, CE}}, "fault 45@6"},
+        // Types of a fixed width refuse another, naming the type row.
+        {"an Integer of 9 bytes", {{0, LB}, {1, CB, FieldType::Integer}, {9, CE}, {14, LE}},
+         "fault 487@1 Integer 1\u20138 9"},
+        {"an Extended of 8", {{0, LB}, {2, CB, FieldType::Extended}, {9, CE}, {14, LE}}, "fault 487@2 Extended 10 8"},
+        {"a date of 7 digits", {{0, LB}, {2, CB, FieldType::Date}, {8, CE}, {14, LE}}, "fault 487@2 Date 8 7"},
+        {"fitting ones, and a BinInteger that takes its first 4 bytes",
+         {{0, LB}, {1, CB, FieldType::Packed}, {16, CE}, {17, CB, FieldType::Date}, {24, CE},
+          {25, CB, FieldType::BinInteger}, {30, CE}, {31, CB, FieldType::PascalText}, {32, CE}, {39, LE}},
+         "40x1: P1-16 A17-24 I25-28 S31-32"},
         // Edge columns.
         {"typed record begin", {{0, LB, TX}, {5, CB}, {9, CE}, {14, LE}}, "15x2: T0-4 T5-9"},
         {"typed record begin and end", {{0, LB, TX}, {5, CB}, {9, CE}, {14, LE, TX}}, "15x2: T0-4 T5-9 T10-14"},

@@ -27,7 +27,8 @@ std::string Read(std::string_view text, std::uint32_t size = 100, UiLanguage lan
         rows.insert(row);
     for (const std::int32_t row : rows)
         out += std::to_string(row) + " " + std::string(MarkerWord(marks.GetMarker(row))) + " " +
-               std::string(FieldTypeWord(marks.GetFieldType(row))) + ";";
+               std::string(FieldTypeWord(marks.GetFieldType(row))) +
+               FieldOptionWords(marks.GetFieldType(row), marks.GetFieldOptions(row)) + ";";
     return out;
 }
 
@@ -45,7 +46,25 @@ TEST(LayoutFile, ReadsRowsMarkersAndTypesOrNamesTheBadLine)
         {"4294967296 LineEnd\n", "line 1: row \"4294967296\" lies at or past the end"}, // no wrap to 0
         {"1 LineBegin\n1 LineEnd\n", "line 2: row 1 is listed twice"},
         {"1\n", "line 1: expected ROW MARKER [TYPE], got \"1\""},
-        {"1 LineBegin Text # note\n", "line 1: expected ROW MARKER [TYPE], got \"1 LineBegin Text # note\""},
+        {"1 LineBegin Text # note\n", "line 1: option \"#\" does not apply to Text (Text takes: cp=N)"},
+        {"3 ColumnBegin Packed scale=2 unsigned\n5 ColumnEnd Integer big unsigned scale=31\n"
+         "7 ByteMark Zoned sign=separate-leading ebcdic\n8 ColumnBegin Date format=YYYYDDD\n9 ColumnEnd Date days1899\n"
+         "10 ByteMark BinReal ibm\n11 ByteMark Text cp=850\n12 LineEnd Date format=YYYYMMDD scale=0\n",
+         "line 8: option \"scale=0\" does not apply to Date (Date takes: format="},
+        {"3 ColumnBegin Packed scale=2 unsigned\n5 ColumnEnd Integer big unsigned scale=31\n"
+         "7 ByteMark Zoned sign=separate-leading ebcdic\n8 ColumnBegin Date format=YYYYDDD\n9 ColumnEnd Date days1899\n"
+         "10 ByteMark BinReal ibm\n11 ByteMark Text cp=850\n12 LineEnd Date format=YYYYMMDD\n",
+         "3 ColumnBegin Packed unsigned scale=2;5 ColumnEnd Integer big unsigned scale=31;"
+         "7 ByteMark Zoned sign=separate-leading ebcdic;8 ColumnBegin Date format=YYYYDDD;9 ColumnEnd Date days1899;"
+         "10 ByteMark BinReal ibm;11 ByteMark Text cp=850;12 LineEnd Date;"},
+        {"1 ColumnBegin Packed big\n", "line 1: option \"big\" does not apply to Packed (Packed takes: scale=N, unsigned)"},
+        {"1 ColumnBegin Bcd scale=2\n", "line 1: option \"scale=2\" does not apply to Bcd (Bcd takes: -)"},
+        {"1 ColumnBegin Integer scale=32\n", "line 1: option \"scale=32\" does not apply to Integer"},
+        {"1 ColumnBegin Integer scale\n", "line 1: option \"scale\" does not apply to Integer"},
+        {"1 ColumnBegin Integer big=1\n", "line 1: option \"big=1\" does not apply to Integer"},
+        {"1 ColumnBegin Zoned sign=middle\n", "line 1: option \"sign=middle\" does not apply to Zoned"},
+        {"1 ColumnBegin Text cp=851\n", "line 1: unknown code page \"851\" (437"},
+        {"1 ColumnBegin big\n", "line 1: unknown field type \"big\""},
         {"1 LineBegin Texts\n", "line 1: unknown field type \"Texts\" (Text, BinInteger, BinReal,"},
         {"1 LineBegin " + std::string(50, 'x'), "line 1: unknown field type \"" + std::string(40, 'x') + "...\""},
         {"codepage 850\ntrim\n1 LineBegin\n", "850 trim;1 LineBegin ;"},
@@ -54,7 +73,7 @@ TEST(LayoutFile, ReadsRowsMarkersAndTypesOrNamesTheBadLine)
         {"codepage\n", "line 1: unknown code page \"\" (437"},
         {"codepage 850x\n", "line 1: unknown code page \"850x\""},
         {"0 LineBegin\r1 ColumnBegin\r7 LineEnd\r", // old Macintosh line ends: one line
-         "line 1: expected ROW MARKER [TYPE], got \"0 LineBegin\\x0d1 ColumnBegin\\x0d7 LineEnd\""},
+         "line 1: unknown marker \"LineBegin\\x0d1\""},
     };
     for (const auto& [text, expected] : rows)
         EXPECT_EQ(Read(text).substr(0, expected.size()), expected) << text;
@@ -64,6 +83,8 @@ TEST(LayoutFile, ReadsRowsMarkersAndTypesOrNamesTheBadLine)
     Layout layout{{}, {437, true}};
     layout.marks.SetMarker(7, MarkerKind::LineBegin);
     layout.marks.SetFieldType(9, FieldType::Bcd);
+    layout.marks.SetFieldType(11, FieldType::Zoned);
+    layout.marks.SetFieldOptions(11, {false, false, 3, ZonedSign::Leading, true, false, DateForm::YYYYMMDD, 0});
     EXPECT_EQ(LoadLayout(FormatLayout(layout), 100, UiLanguage::English).layout, layout);
     // Settings the text does not name keep the caller's.
     EXPECT_EQ(LoadLayout("codepage 850\n", 100, UiLanguage::English, {1250, true}).layout.settings,

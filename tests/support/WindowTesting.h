@@ -43,6 +43,13 @@ struct WindowDialogs : UserDialogs {
             duringMessage(message);
         return BoxOf(message) == BoxType::QuestionYesNo ? answer : BoxAnswer::Ok;
     }
+    // The field type dialog: the user picks `fieldChoice` (nothing cancels);
+    // `shownChoice` is what the dialog showed.
+    std::optional<FieldChoice> AskFieldType(const FieldChoice& current) override
+    {
+        shownChoice = current;
+        return fieldChoice;
+    }
     std::optional<QString> Next()
     {
         const QString path = paths.isEmpty() ? QString() : paths.takeFirst();
@@ -57,6 +64,8 @@ struct WindowDialogs : UserDialogs {
     // What the user or another program does while a message is up.
     std::function<void(MessageId)> duringMessage;
     std::vector<MessageId> messages;
+    std::optional<FieldChoice> fieldChoice;
+    FieldChoice shownChoice;
 };
 
 // One data row per entry of a table, named by the entry; the test reads the

@@ -1,0 +1,87 @@
+// The fields of COBOL, Pascal and C records through the record loop into
+// CSV: the type and options of a layout line, the field's bytes, the cell;
+// a field that is no value is an empty cell and a report.
+#include <gtest/gtest.h>
+
+#include "convert/ConversionEngine.h"
+#include "convert/PrepareConversion.h"
+#include "layout/LayoutFile.h"
+#include "support/MemoryIo.h"
+
+namespace zorbik {
+namespace {
+
+using namespace std::string_literals;
+
+struct FieldCase {
+    std::string type; // the layout's words after the marker
+    std::string bytes;
+    std::string cell;
+    bool reported = false;
+};
+
+TEST(RecordFields, BytesBecomeTheCellOfTheirTypeOrAnEmptyCellAndAReport)
+{
+    const FieldCase rows[] = {
+        {"Integer big", "\xFF\xF3", "-13"},
+        {"Integer", "\x10\xB6\xFD\xFF", "-150000"},
+        {"Integer unsigned", "\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF", "18446744073709551615"},
+        {"Integer", "\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x7F", "9223372036854775807"},
+        {"Integer scale=4", "\x4E\x61\xBC\0\0\0\0\0"s, "1234.5678"}, // Pascal's Currency
+        {"Packed scale=2", "\x00\x02\x76\x54\x4D"s, "-2765.44"},
+        {"Packed unsigned", "\x12\x3F", "123"},
+        {"Packed", "\x1A\x2C", "", true},
+        {"Zoned scale=2", "000112u", "-11.25"},
+        {"Zoned sign=separate-leading", "-0042", "-42"},
+        {"Zoned ebcdic", "\xF1\xF2\xD3", "-123"},
+        {"Zoned", "12 4", "", true},
+        {"DecimalNumber scale=2", "12345", "123.45"},
+        {"DecimalNumber scale=2", "12.5", "12.5"}, // a point of its own wins
+        {"BinReal big", "\x3F\xF8\0\0\0\0\0\0"s, "1.5"},
+        {"BinReal ibm", "\x42\x64\0\0"s, "100"},
+        {"Extended", "\0\0\0\0\0\0\0\x80\xFF\x3F"s, "1"},
+        {"Real48", "\x81\0\0\0\0\0"s, "1"},
+        {"Date", "20261207", "2026-12-07"},
+        {"Date format=YYMMDD", "991231", "1999-12-31"},
+        {"Date format=DDMMYYYY", "29022024", "2024-02-29"},
+        {"Date", "20261307", "", true},
+        {"Date", "00000000", ""}, // no date, and nothing wrong
+        {"Date", "        ", ""},
+        {"Date days1899", "\0\0\0\0\x10\xF9\xE5\x40"s, "2023-03-15T12:00:00"},
+        {"PascalText", "\x03" "abcde", "abc"},
+        {"PascalText", "\x09" "abc", "abc", true},
+    };
+    for (const FieldCase& row : rows) {
+        SCOPED_TRACE(row.type + " " + ::testing::PrintToString(row.bytes));
+        const std::size_t n = row.bytes.size();
+        const std::string layoutText = "0 LineBegin\n1 ColumnBegin " + row.type + "\n" + std::to_string(n) +
+                                       " ColumnEnd\n" + std::to_string(n + 1) + " LineEnd\n";
+        const std::string record = "<" + row.bytes + ">";
+        const MemorySource source(std::vector<std::uint8_t>(record.begin(), record.end()));
+        const LoadedLayout loaded = LoadLayout(layoutText, record.size(), UiLanguage::English);
+        ASSERT_FALSE(loaded.error.Failed()) << loaded.error.Describe(UiLanguage::English);
+        const PreparedConversion p = PrepareConversion(loaded.layout.marks, record.size(), {}, TargetFormat::Csv);
+        ASSERT_FALSE(p.fault);
+        MemorySink sink;
+        TargetPlace place;
+        place.options.format = TargetFormat::Csv;
+        place.options.names = false;
+        place.sink = &sink;
+        const std::atomic<bool> stop{false};
+        const ConversionOutcome outcome = RunConversion(source, p.layout, p.plan, place, stop, {});
+        EXPECT_EQ(std::string(sink.bytes.begin(), sink.bytes.end()), row.cell + "\r\n");
+        EXPECT_EQ(outcome.faults.size(), row.reported ? 1u : 0u);
+    }
+}
+
+TEST(RecordFields, TheReportNamesColumnTypeCountAndFirstRecord)
+{
+    const ColumnFault fault{2, FieldType::Packed, 3, 117};
+    EXPECT_EQ(DescribeFault(fault, UiLanguage::English),
+              "column C (Packed): 3 fields with invalid digits, first in record 118");
+    EXPECT_EQ(DescribeFault({0, FieldType::Date, 1, 0}, UiLanguage::German),
+              "Spalte A (Date): 1 Felder ohne gültiges Datum, das erste in Satz 1");
+}
+
+} // namespace
+} // namespace zorbik
