@@ -137,16 +137,19 @@ READERS = {
 
 
 # Whether a cell read back is the value printed. CSV and SQLite write dates
-# as text, with the time where there is one; .xlsx numbers carry the 16
-# digits libxlsxwriter writes (the largest doubles kept below infinity) and
-# the infinities as words, its dates are date cells (openpyxl reads the
-# times of day 0, 1899-12-30, as times), an empty text no cell.
+# as text, with the time where there is one, and so does .xlsx before 1900,
+# where its date cells begin (openpyxl reads the times of day 0, 1899-12-30,
+# as times); .xlsx numbers carry the 16 digits libxlsxwriter writes (the
+# largest doubles kept below infinity) and the infinities as words, an empty
+# text is no cell there. SQLite holds unsigned integers past 2^63 as REAL.
 def same(ext, value, cell):
     if isinstance(cell, datetime.time):
         cell = datetime.datetime.combine(datetime.date(1899, 12, 30), cell)
-    if isinstance(value, datetime.datetime) and ext != "xlsx":
-        spec = "milliseconds" if value.microsecond else "seconds" if value.time() else None
+    if isinstance(value, datetime.datetime) and (ext != "xlsx" or value.year < 1900):
+        spec = "milliseconds" if value.microsecond else "seconds" if value.time() != datetime.time() else None
         value = value.isoformat(timespec=spec) if spec else value.date().isoformat()
+    if ext == "sqlite" and isinstance(value, int) and value >= 2**63:
+        value = float(value)
     if ext == "csv" and isinstance(value, float):
         return bool(re.fullmatch(r"-?(inf|[0-9.]+(e[-+][0-9]+)?)", cell)) and float(cell) == value
     if ext == "csv":
