@@ -124,8 +124,8 @@ READERS = {
 def same(ext, value, cell):
     cell = datetime.datetime.combine(datetime.date(1899, 12, 30), cell) if isinstance(cell, datetime.time) else cell
     if isinstance(value, datetime.datetime) and (ext != "xlsx" or value.year < 1900):
-        spec = "milliseconds" if value.microsecond else "seconds" if value.time() != datetime.time() else None
-        value = value.isoformat(timespec=spec) if spec else value.date().isoformat()
+        unit = "milliseconds" if value.microsecond else "seconds" if value.time() != datetime.time() else None
+        value = value.isoformat(timespec=unit) if unit else value.date().isoformat()
     if ext == "csv":  # a number as Python's float reads it, spelled as the converter spells it
         return float(cell) == value if isinstance(value, float) and re.fullmatch(r"-?(inf|[\d.]+(e[-+]\d+)?)", cell) \
             else cell == ("" if value is None else str(value))
