@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-# Record files written by the programs that write such files: a GnuCOBOL and
+# Record files as the programs of old databases write them: a GnuCOBOL and
 # a Free Pascal program (cobol_records.cob, pascal_records.pas) are compiled
 # into WORKDIR and write a few hundred records of every kind of field their
 # language stores, printing the value of each field. Each file is converted
