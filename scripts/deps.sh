@@ -15,6 +15,7 @@ ZORBIK_TEST_PACKAGES=(
   libgtest-dev
   python3 python3-xlrd python3-openpyxl sqlite3
   shapelib
+  gnucobol3 fp-compiler # the compilers alone: Debian's fpc adds its IDE, docs and every unit set
 )
 
 # Installs the given Debian packages (none given: nothing to do).
