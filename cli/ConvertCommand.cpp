@@ -294,7 +294,8 @@ void PrintPreview(std::ostream& out, const Preview& preview, std::uint16_t codeP
     out << "\n";
     for (const auto& row : preview.rows) {
         for (std::size_t c = 0; c < row.size(); ++c)
-            out << (c == 0 ? "" : "\t") << PreviewCellText(row[c], codePage, language);
+            out << (c == 0 ? "" : "\t")
+                << PreviewCellText(row[c], preview.columnPages[c] != 0 ? preview.columnPages[c] : codePage, language);
         out << "\n";
     }
 }

@@ -24,11 +24,13 @@ std::optional<FieldChoice> QtUserDialogs::AskFieldType(const FieldChoice& curren
     const auto text = [this](MessageId id) { return QtText(id, language_); };
 
     auto* type = new QComboBox(&dialog);
-    for (const FieldType t : kFieldTypes)
-        type->addItem(QtText(FieldTypeName(t), language_) + QStringLiteral(" (") +
-                          QLatin1String(FieldTypeWord(t).data(), static_cast<int>(FieldTypeWord(t).size())) +
-                          QLatin1Char(')'),
+    // The name the list shows, and the layout file's word where it differs.
+    for (const FieldType t : kFieldTypes) {
+        const QString name = QtText(FieldTypeName(t), language_);
+        const QString word = QLatin1String(FieldTypeWord(t).data(), static_cast<qsizetype>(FieldTypeWord(t).size()));
+        type->addItem(name.contains(word) ? name : name + QStringLiteral(" (") + word + QLatin1Char(')'),
                       static_cast<int>(t));
+    }
     type->setCurrentIndex(std::max(0, type->findData(static_cast<int>(ConvertedType(current.type)))));
     auto* big = new QCheckBox(text(MessageId::FieldDialogBig), &dialog);
     auto* isUnsigned = new QCheckBox(text(MessageId::FieldDialogUnsigned), &dialog);

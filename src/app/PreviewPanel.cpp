@@ -48,7 +48,8 @@ void PreviewPanel::ShowCells(const Preview& preview, std::uint16_t codePage)
         const auto& row = preview.rows[r];
         for (int c = 0; c < columns && c < static_cast<int>(row.size()); ++c) {
             const PreviewCell& cell = row[static_cast<std::size_t>(c)];
-            const QString text = QtText(PreviewCellText(cell, codePage, language_));
+            const std::uint16_t own = preview.columnPages[static_cast<std::size_t>(c)];
+            const QString text = QtText(PreviewCellText(cell, own != 0 ? own : codePage, language_));
             auto* item = new QTableWidgetItem(text);
             item->setToolTip(text);
             if (cell.kind != PreviewCell::Kind::Text)

@@ -66,7 +66,8 @@ TargetStart StartOf(const RecordLayout& layout, const ColumnPlan& plan)
     start.columns.reserve(plan.columns.size());
     for (std::size_t i = 0; i < plan.columns.size(); ++i) {
         const PlannedColumn& column = plan.columns[i];
-        start.columns.push_back({ColumnLetters(static_cast<std::uint32_t>(i)), KindOf(column.type, column.options), column.byteCount});
+        start.columns.push_back({ColumnLetters(static_cast<std::uint32_t>(i)), KindOf(column.type, column.options),
+                                 column.byteCount, column.type == FieldType::Text ? column.options.codePage : std::uint16_t{0}});
     }
     return start;
 }

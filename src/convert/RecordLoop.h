@@ -90,6 +90,7 @@ struct ColumnRead {
     RunPlace first;         // the field's first run
     std::uint32_t firstRun; // its index in the list of runs
     std::uint32_t runCount;
+    std::uint8_t blank; // what trimming takes off, with zero bytes: the blank of the text's page
 };
 
 struct RecordReads {
@@ -98,14 +99,12 @@ struct RecordReads {
     std::vector<RunPlace> runs;
     std::vector<std::uint8_t> field; // a field of several runs, put together
     bool trimTexts = false;
-    std::uint8_t blank = ' '; // what trimming takes off, with zero bytes
 };
 
 inline RecordReads PlanReads(const ColumnPlan& plan, const RecordReader& reader)
 {
     RecordReads reads;
     reads.trimTexts = plan.settings.trimTexts;
-    reads.blank = BlankByte(plan.settings.codePage);
     reads.runs.reserve(plan.runs.size());
     for (std::size_t i = 0; i < plan.runs.size(); ++i)
         reads.runs.push_back({static_cast<std::uint32_t>(reader.RunAt(i)), plan.runs[i].length});
@@ -113,7 +112,8 @@ inline RecordReads PlanReads(const ColumnPlan& plan, const RecordReader& reader)
     std::uint32_t widest = 0;
     for (const PlannedColumn& column : plan.columns) {
         const RunPlace first = column.runCount > 0 ? reads.runs[column.firstRun] : RunPlace{0, 0};
-        reads.columns.push_back({column.type, column.options, first, column.firstRun, column.runCount});
+        const std::uint16_t page = column.options.codePage != 0 ? column.options.codePage : plan.settings.codePage;
+        reads.columns.push_back({column.type, column.options, first, column.firstRun, column.runCount, BlankByte(page)});
         reads.faults.push_back({static_cast<std::uint32_t>(reads.faults.size()), column.type, 0, 0});
         if (column.runCount > 1)
             widest = std::max(widest, column.byteCount);
@@ -295,7 +295,7 @@ inline void PutRow(Target& target, std::uint64_t k, const RecordReader& reader, 
         bool valid;
         if (column.runCount == 1) {
             valid = PutCell(target, column.type, column.options, record + column.first.offset, column.first.length,
-                            reads.trimTexts, reads.blank);
+                            reads.trimTexts, column.blank);
         } else {
             std::uint32_t count = 0;
             for (std::uint32_t i = 0; i < column.runCount; ++i) {
@@ -304,7 +304,7 @@ inline void PutRow(Target& target, std::uint64_t k, const RecordReader& reader, 
                 count += run.length;
             }
             valid = PutCell(target, column.type, column.options, reads.field.data(), count, reads.trimTexts,
-                            reads.blank);
+                            column.blank);
         }
         if (!valid && reads.faults[c].count++ == 0)
             reads.faults[c].firstRecord = k;

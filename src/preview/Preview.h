@@ -26,6 +26,7 @@ struct Preview {
     // False when the source could not be read (changed or shortened).
     bool read = false;
     std::vector<FieldType> columnTypes;
+    std::vector<std::uint16_t> columnPages; // a text column's own page, 0 for the source's
     std::vector<std::vector<PreviewCell>> rows;
 };
 

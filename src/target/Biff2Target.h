@@ -46,8 +46,25 @@ public:
         out_.emplace(sink_, &stop_, std::max(capacity_, maxRowBytes_), writeBehind_);
         SheetWriter writer(*out_);
         writer.WriteSheetHeader(CodePageRecordValue(start.codePage));
-        if (WorksheetTranscodes(start.codePage))
-            transcoder_.emplace(start.codePage);
+        // The sheet declares one page: 1252 for a source it transcodes,
+        // else the source's. A column of another page is transcoded into
+        // 1252 where the sheet declares it, and keeps its bytes where not.
+        const std::uint16_t declared = WorksheetTranscodes(start.codePage) ? kDefaultCodePage : start.codePage;
+        std::vector<std::uint16_t> made;
+        for (const TargetColumn& column : start.columns) {
+            const std::uint16_t page = column.codePage == 0 ? start.codePage : column.codePage;
+            std::size_t at = 0;
+            if (page != declared && declared == kDefaultCodePage) {
+                while (at < made.size() && made[at] != page)
+                    ++at;
+                if (at == made.size()) {
+                    made.push_back(page);
+                    transcoders_.emplace_back(page);
+                }
+                ++at; // 0: bytes kept
+            }
+            transcoderOf_.push_back(static_cast<std::uint32_t>(at));
+        }
         writer.WriteDimensions(static_cast<std::uint32_t>(start.recordCount), columnCount_);
         return true;
     }
@@ -56,22 +73,23 @@ public:
         rowStart_ = out_->Reserve(maxRowBytes_);
         at_ = SheetWriter::PutRowRecord(rowStart_, static_cast<std::uint32_t>(k), columnCount_);
         cell_ = CellAddress(static_cast<std::uint32_t>(k), 0);
+        column_ = 0;
     }
     void Text(const std::uint8_t* bytes, std::uint32_t n)
     {
-        if (transcoder_) {
-            n = transcoder_->Transcode(bytes, n, text_, SheetWriter::kMaxLabel);
+        if (const std::uint32_t t = transcoderOf_[column_]; t != 0) {
+            n = transcoders_[t - 1].Transcode(bytes, n, text_, SheetWriter::kMaxLabel);
             bytes = text_;
         }
         at_ = SheetWriter::PutLabelCell(at_, cell_, bytes, n);
-        cell_ = cell_.NextColumn();
+        Next();
     }
     // Integers of 0 to 65535 are INTEGER cells, the others numbers.
     void Integer(std::int64_t value)
     {
         if (value >= 0 && value <= 0xFFFF) {
             at_ = SheetWriter::PutIntegerCell(at_, cell_, static_cast<std::uint16_t>(value));
-            cell_ = cell_.NextColumn();
+            Next();
         } else {
             Number(static_cast<double>(value));
         }
@@ -82,13 +100,13 @@ public:
     // header, which has no date format.
     void Date(const DateValue&, double asNumber) { Number(asNumber); }
     // No cell at all.
-    void Empty(bool) { cell_ = cell_.NextColumn(); }
+    void Empty(bool) { Next(); }
     void Number(double value)
     {
         std::uint8_t bytes[8];
         StoreLe64(bytes, std::bit_cast<std::uint64_t>(value));
         at_ = SheetWriter::PutNumberCell(at_, cell_, bytes);
-        cell_ = cell_.NextColumn();
+        Next();
     }
     void EndRow() { out_->Commit(static_cast<std::size_t>(at_ - rowStart_)); }
     bool Failed() const { return out_ && out_->Failed(); }
@@ -103,9 +121,21 @@ public:
         if (out_)
             out_->Settle();
     }
-    TargetNotes Notes() const { return {transcoder_ ? transcoder_->Unmapped() : 0, 0}; }
+    TargetNotes Notes() const
+    {
+        std::uint64_t unmapped = 0;
+        for (const Windows1252Transcoder& transcoder : transcoders_)
+            unmapped += transcoder.Unmapped();
+        return {unmapped, 0};
+    }
 
 private:
+    void Next()
+    {
+        cell_ = cell_.NextColumn();
+        ++column_;
+    }
+
     ByteSink& sink_;
     const std::atomic<bool>& stop_;
     std::size_t capacity_;
@@ -116,7 +146,9 @@ private:
     std::uint8_t* rowStart_ = nullptr;
     std::uint8_t* at_ = nullptr;
     CellAddress cell_{0, 0};
-    std::optional<Windows1252Transcoder> transcoder_;
+    std::vector<Windows1252Transcoder> transcoders_;
+    std::vector<std::uint32_t> transcoderOf_; // per column: 0 keeps the bytes, t the transcoder t - 1
+    std::uint32_t column_ = 0;
     std::uint8_t text_[SheetWriter::kMaxLabel]; // a text in 1252
 };
 

@@ -22,6 +22,7 @@ struct TargetColumn {
     std::string name; // UTF-8: "A", "B", ... or the layout's name
     CellKind kind;
     std::uint32_t bytes = 0; // of the field at most
+    std::uint16_t codePage = 0; // a text column's own page; 0 for the source's
 };
 
 // Told once before the first row.
@@ -30,6 +31,15 @@ struct TargetStart {
     std::uint64_t recordCount = 0; // rows that will follow
     std::uint16_t codePage = 0;    // the page the text bytes are in
 };
+
+// Each column's own page, 0 for the source's.
+inline std::vector<std::uint16_t> ColumnPages(const TargetStart& start)
+{
+    std::vector<std::uint16_t> pages;
+    for (const TargetColumn& column : start.columns)
+        pages.push_back(column.codePage);
+    return pages;
+}
 
 // What a target had to change in the cells, reported to the user once at
 // the end.

@@ -18,7 +18,7 @@ CsvTarget::CsvTarget(ByteSink& sink, const std::atomic<bool>& stop, const Target
 bool CsvTarget::Begin(const TargetStart& start)
 {
     out_.emplace(sink_, &stop_, capacity_, writeBehind_);
-    decoder_.emplace(start.codePage);
+    decoders_.emplace(start.codePage, ColumnPages(start));
     std::uint32_t widest = 0;
     for (const TargetColumn& column : start.columns)
         widest = std::max(widest, column.bytes);

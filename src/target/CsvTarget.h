@@ -24,11 +24,15 @@ public:
               bool writeBehind);
 
     bool Begin(const TargetStart& start);
-    void Row(std::uint64_t) { first_ = true; }
+    void Row(std::uint64_t)
+    {
+        first_ = true;
+        cell_ = 0;
+    }
     void Text(const std::uint8_t* bytes, std::uint32_t n)
     {
         Separate();
-        const std::size_t length = decoder_->Decode(bytes, n, text_.data());
+        const std::size_t length = decoders_->For(cell_ - 1).Decode(bytes, n, text_.data());
         PutText(text_.data(), length);
     }
     void Integer(std::int64_t value);
@@ -40,7 +44,7 @@ public:
     bool Failed() const { return out_ && out_->Failed(); }
     bool End();
     void Abort();
-    TargetNotes Notes() const { return {decoder_ ? decoder_->Undefined() : 0, 0}; }
+    TargetNotes Notes() const { return {decoders_ ? decoders_->Undefined() : 0, 0}; }
 
 private:
     void Separate()
@@ -48,6 +52,7 @@ private:
         if (!first_)
             out_->Append(reinterpret_cast<const std::uint8_t*>(&options_.delimiter), 1);
         first_ = false;
+        ++cell_;
     }
     // Writes a UTF-8 text as a field, quoted when it must be.
     void PutText(const char* text, std::size_t length);
@@ -58,9 +63,10 @@ private:
     std::size_t capacity_;
     bool writeBehind_;
     std::optional<OutputBuffer> out_;
-    std::optional<TextDecoder> decoder_;
+    std::optional<ColumnDecoders> decoders_;
     std::vector<char> text_; // a decoded text
     bool first_ = true;      // the next field is the line's first
+    std::uint32_t cell_ = 0; // cells of the line so far
 };
 
 } // namespace zorbik

@@ -57,7 +57,7 @@ bool SqliteTarget::Execute(const std::string& sql)
 
 bool SqliteTarget::Begin(const TargetStart& start)
 {
-    decoder_ = TextDecoder(start.codePage);
+    decoders_ = ColumnDecoders(start.codePage, ColumnPages(start));
     texts_.assign(start.columns.size(), {});
     // Even a failed open leaves a handle to close.
     if (sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
@@ -92,7 +92,7 @@ void SqliteTarget::Text(const std::uint8_t* bytes, std::uint32_t n)
     std::vector<char>& text = texts_[static_cast<std::size_t>(column_)];
     if (text.size() < std::size_t{n} * TextDecoder::kMaxPerByte)
         text.resize(std::size_t{n} * TextDecoder::kMaxPerByte);
-    const std::size_t size = decoder_.Decode(bytes, n, text.data());
+    const std::size_t size = decoders_.For(static_cast<std::size_t>(column_)).Decode(bytes, n, text.data());
     // An empty text is '' and not NULL; a null pointer would bind NULL.
     Bound(sqlite3_bind_text64(insert_, column_ + 1, size ? text.data() : "", size, SQLITE_STATIC, SQLITE_UTF8));
 }

@@ -47,7 +47,7 @@ public:
     bool End();
     // Closes the database without committing.
     void Abort();
-    TargetNotes Notes() const { return {decoder_.Undefined(), 0}; }
+    TargetNotes Notes() const { return {decoders_.Undefined(), 0}; }
 
 private:
     bool Execute(const std::string& sql);
@@ -57,7 +57,7 @@ private:
     std::string table_;
     sqlite3* db_ = nullptr;
     sqlite3_stmt* insert_ = nullptr;
-    TextDecoder decoder_{kDefaultCodePage};
+    ColumnDecoders decoders_{kDefaultCodePage, {}};
     // One buffer per column: a text is bound without a copy, so its bytes
     // must stay until the row's step.
     std::vector<std::vector<char>> texts_;

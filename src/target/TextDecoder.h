@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "codepage/Utf8.h"
 
@@ -98,6 +99,41 @@ private:
     bool ascii_;  // bytes below 80h are ASCII, as in every page but EBCDIC
     bool utf8_;
     std::uint64_t undefined_ = 0;
+};
+
+// The decoders of a conversion's text columns: the source's page for most,
+// a column's own page where it has one.
+class ColumnDecoders {
+public:
+    // `pages`: per column its own page, 0 for the source's.
+    ColumnDecoders(std::uint16_t sourcePage, const std::vector<std::uint16_t>& pages)
+    {
+        std::vector<std::uint16_t> made = {sourcePage};
+        decoders_.emplace_back(sourcePage);
+        for (const std::uint16_t page : pages) {
+            const std::uint16_t wanted = page == 0 ? sourcePage : page;
+            std::size_t at = 0;
+            while (at < made.size() && made[at] != wanted)
+                ++at;
+            if (at == made.size()) {
+                made.push_back(wanted);
+                decoders_.emplace_back(wanted);
+            }
+            index_.push_back(static_cast<std::uint32_t>(at));
+        }
+    }
+    TextDecoder& For(std::size_t column) { return decoders_[column < index_.size() ? index_[column] : 0]; }
+    std::uint64_t Undefined() const
+    {
+        std::uint64_t sum = 0;
+        for (const TextDecoder& decoder : decoders_)
+            sum += decoder.Undefined();
+        return sum;
+    }
+
+private:
+    std::vector<TextDecoder> decoders_;
+    std::vector<std::uint32_t> index_;
 };
 
 } // namespace zorbik

@@ -93,7 +93,7 @@ bool XlsxTarget::Begin(const TargetStart& start)
         failed_ = true;
         return false;
     }
-    decoder_ = TextDecoder(start.codePage);
+    decoders_ = ColumnDecoders(start.codePage, ColumnPages(start));
     columnNames_.clear();
     for (const TargetColumn& column : start.columns)
         columnNames_.push_back(column.name);
@@ -208,7 +208,7 @@ void XlsxTarget::Text(const std::uint8_t* bytes, std::uint32_t n)
         return;
     if (text_.size() <= std::size_t{n} * TextDecoder::kMaxPerByte)
         text_.resize(std::size_t{n} * TextDecoder::kMaxPerByte + 1);
-    const std::size_t size = decoder_.Decode(bytes, n, text_.data());
+    const std::size_t size = decoders_.For(column_).Decode(bytes, n, text_.data());
     if (size == 0)
         ++column_;
     else

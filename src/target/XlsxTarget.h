@@ -51,7 +51,7 @@ public:
     bool End();
     // Frees everything and writes no file.
     void Abort();
-    TargetNotes Notes() const { return {decoder_.Undefined(), textsCut_}; }
+    TargetNotes Notes() const { return {decoders_.Undefined(), textsCut_}; }
 
 private:
     bool AddSheet();
@@ -68,7 +68,7 @@ private:
     std::vector<lxw_worksheet*> sheets_;
     std::uint32_t row_ = 0;
     std::uint16_t column_ = 0;
-    TextDecoder decoder_{kDefaultCodePage};
+    ColumnDecoders decoders_{kDefaultCodePage, {}};
     // The decoded text of a cell, and the same with its underscores
     // escaped, reused from cell to cell.
     std::vector<char> text_;

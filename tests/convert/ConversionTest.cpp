@@ -149,7 +149,7 @@ TEST(Conversion, TheTargetIsCompleteOrGoneAndNeverTheSource)
             EXPECT_TRUE(row.after != Source || after == bytes);
             if (fs::exists(dir / "out")) {
                 for (const auto& entry : fs::directory_iterator(dir / "out"))
-                    EXPECT_EQ(entry.path().string(), target) << "nothing beside the target";
+                    EXPECT_EQ(entry.path().filename(), fs::path(target).filename()) << "nothing beside the target";
             }
             fs::remove(dir / "moved");
         }

@@ -48,6 +48,7 @@ TEST(RecordFields, BytesBecomeTheCellOfTheirTypeOrAnEmptyCellAndAReport)
         {"Date", "00000000", ""}, // no date, and nothing wrong
         {"Date", "        ", ""},
         {"Date days1899", "\0\0\0\0\x10\xF9\xE5\x40"s, "2023-03-15T12:00:00"},
+        {"Text cp=850", "M\x81ller", "M\xC3\xBCller"},
         {"PascalText", "\x03" "abcde", "abc"},
         {"PascalText", "\x09" "abc", "abc", true},
     };
