@@ -88,7 +88,9 @@ def main():
     first = sorted(os.listdir(corpus))[0]
     lacking = {(b, form) for b in range(len(builds)) for form in FORMATS
                if convert((first, b, commands[b], form))[3] is None}
-    jobs = [job + (form,) for job in jobs for form in FORMATS if (job[1], form) not in lacking]
+    # A format only one build writes has nothing to be compared with.
+    compared = [f for f in FORMATS if sum((b, f) not in lacking for b in range(len(builds))) > 1 or len(builds) == 1]
+    jobs = [job + (form,) for job in jobs for form in compared if (job[1], form) not in lacking]
     results = {}
     with concurrent.futures.ThreadPoolExecutor(4) as pool:
         for name, b, form, result in pool.map(convert, jobs):
