@@ -124,10 +124,12 @@ double RoundToDouble(std::uint64_t significand, int exponent, std::uint64_t sign
     // Bits cut off below the double's last place: 11 for a normal double,
     // more as the value sinks into the subnormal range.
     const int cut = top >= -1022 ? 11 : 11 + (-1022 - top);
-    if (cut > 64) // below half the smallest subnormal
-        return std::bit_cast<double>(sign);
-    const std::uint64_t kept = cut == 64 ? 0 : significand >> cut;
-    const std::uint64_t rest = cut == 64 ? significand : significand & ((std::uint64_t{1} << cut) - 1);
+    // Below the smallest subnormal: that one above half of it, else zero
+    // (a tie goes to zero, the even one).
+    if (cut >= 64)
+        return std::bit_cast<double>(sign | (cut == 64 && significand > std::uint64_t{1} << 63 ? 1 : 0));
+    const std::uint64_t kept = significand >> cut;
+    const std::uint64_t rest = significand & ((std::uint64_t{1} << cut) - 1);
     const std::uint64_t half = std::uint64_t{1} << (cut - 1);
     // A normal double's implicit bit is dropped and its biased exponent put
     // above the fraction; a carry out of the fraction then raises the
