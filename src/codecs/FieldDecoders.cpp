@@ -13,20 +13,19 @@
 namespace zorbik {
 namespace {
 
-constexpr std::uint64_t kTwoTo53 = std::uint64_t{1} << 53;
-
 // digits / 10^scale, positive, through the hardware where one division of
 // two exact doubles gives the correctly rounded quotient: the digits below
 // 2^53 and 10^scale at most 10^22 (the last power of ten a double holds).
-bool QuickScaled(std::uint64_t digits, int scale, double& value)
+// Where the processor's double arithmetic is not plain binary64 (x87
+// without SSE), every quotient goes through the text.
+bool QuickScaled([[maybe_unused]] std::uint64_t digits, [[maybe_unused]] int scale, [[maybe_unused]] double& value)
 {
 #if FLT_EVAL_METHOD == 0
-    if (digits < kTwoTo53 && scale <= 22) {
+    if (digits < std::uint64_t{1} << 53 && scale <= 22) {
         value = static_cast<double>(digits) / kTenPowers[scale];
         return true;
     }
 #endif
-    (void)digits, (void)scale, (void)value;
     return false;
 }
 
