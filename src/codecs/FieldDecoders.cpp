@@ -173,10 +173,13 @@ bool IsLeapYear(int y)
     return y % 4 == 0 && (y % 100 != 0 || y % 400 == 0);
 }
 
+// The days of month m = 1..12: 31 and 30 alternate, from January and again
+// from August; defined for any m, so that no month reads outside a table.
 int DaysInMonth(int y, int m)
 {
-    constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return m == 2 && IsLeapYear(y) ? 29 : kDays[m - 1];
+    if (m == 2)
+        return IsLeapYear(y) ? 29 : 28;
+    return 30 + ((m + m / 8) & 1);
 }
 
 // 1899-12-30, the day 0 of spreadsheets and TDateTime, from 1970-01-01.
