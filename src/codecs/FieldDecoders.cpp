@@ -13,20 +13,19 @@
 namespace zorbik {
 namespace {
 
-constexpr std::uint64_t kTwoTo53 = std::uint64_t{1} << 53;
-
 // digits / 10^scale, positive, through the hardware where one division of
 // two exact doubles gives the correctly rounded quotient: the digits below
 // 2^53 and 10^scale at most 10^22 (the last power of ten a double holds).
-bool QuickScaled(std::uint64_t digits, int scale, double& value)
+// Where the processor's double arithmetic is not plain binary64 (x87
+// without SSE), every quotient goes through the text.
+bool QuickScaled([[maybe_unused]] std::uint64_t digits, [[maybe_unused]] int scale, [[maybe_unused]] double& value)
 {
 #if FLT_EVAL_METHOD == 0
-    if (digits < kTwoTo53 && scale <= 22) {
+    if (digits < std::uint64_t{1} << 53 && scale <= 22) {
         value = static_cast<double>(digits) / kTenPowers[scale];
         return true;
     }
 #endif
-    (void)digits, (void)scale, (void)value;
     return false;
 }
 
@@ -124,10 +123,12 @@ double RoundToDouble(std::uint64_t significand, int exponent, std::uint64_t sign
     // Bits cut off below the double's last place: 11 for a normal double,
     // more as the value sinks into the subnormal range.
     const int cut = top >= -1022 ? 11 : 11 + (-1022 - top);
-    if (cut > 64) // below half the smallest subnormal
-        return std::bit_cast<double>(sign);
-    const std::uint64_t kept = cut == 64 ? 0 : significand >> cut;
-    const std::uint64_t rest = cut == 64 ? significand : significand & ((std::uint64_t{1} << cut) - 1);
+    // Below the smallest subnormal: that one above half of it, else zero
+    // (a tie goes to zero, the even one).
+    if (cut >= 64)
+        return std::bit_cast<double>(sign | (cut == 64 && significand > std::uint64_t{1} << 63 ? 1 : 0));
+    const std::uint64_t kept = significand >> cut;
+    const std::uint64_t rest = significand & ((std::uint64_t{1} << cut) - 1);
     const std::uint64_t half = std::uint64_t{1} << (cut - 1);
     // A normal double's implicit bit is dropped and its biased exponent put
     // above the fraction; a carry out of the fraction then raises the
@@ -172,10 +173,13 @@ bool IsLeapYear(int y)
     return y % 4 == 0 && (y % 100 != 0 || y % 400 == 0);
 }
 
+// The days of month m = 1..12: 31 and 30 alternate, from January and again
+// from August; defined for any m, so that no month reads outside a table.
 int DaysInMonth(int y, int m)
 {
-    constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return m == 2 && IsLeapYear(y) ? 29 : kDays[m - 1];
+    if (m == 2)
+        return IsLeapYear(y) ? 29 : 28;
+    return 30 + ((m + m / 8) & 1);
 }
 
 // 1899-12-30, the day 0 of spreadsheets and TDateTime, from 1970-01-01.
