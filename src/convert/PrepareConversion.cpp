@@ -1,5 +1,7 @@
 #include "convert/PrepareConversion.h"
 
+#include <utility>
+
 #include "record/NormaliseEdges.h"
 
 namespace zorbik {
@@ -21,19 +23,19 @@ PreparedConversion PrepareConversion(const Marks& marks, std::uint64_t sourceSiz
     const std::uint32_t sheetText = FieldSize(FieldType::Text) * (settings.codePage == kUtf8CodePage ? 4 : 1);
     prepared.plan = BuildColumnPlan(prepared.marks, prepared.layout, sheet ? sheetText : kWholeField);
     prepared.plan.settings = settings;
+    // A fault found in the columns leaves nothing to convert either.
+    const auto refused = [&marks](LayoutFault fault) { return PreparedConversion{std::move(fault), marks, {}, {}, 0, {}}; };
     // A type of fixed width refuses another: the bytes would mean something else.
     for (const PlannedColumn& column : prepared.plan.columns) {
-        if (!FieldWidthFits(column.type, column.options, column.byteCount)) {
-            prepared.fault = {MessageId::FieldWidthWrong,
-                              column.typeRow,
-                              MessageId::FieldWidthDetail,
-                              {std::string(FieldTypeWord(column.type)), FieldWidths(column.type, column.options),
-                               std::to_string(column.byteCount)}};
-            return prepared;
-        }
+        if (!FieldWidthFits(column.type, column.options, column.byteCount))
+            return refused({MessageId::FieldWidthWrong,
+                            column.typeRow,
+                            MessageId::FieldWidthDetail,
+                            {std::string(FieldTypeWord(column.type)), FieldWidths(column.type, column.options),
+                             std::to_string(column.byteCount)}});
     }
     if (format == TargetFormat::Xlsx && prepared.plan.columns.size() > kXlsxColumns)
-        prepared.fault = {MessageId::XlsxTooManyColumns, prepared.plan.columns[kXlsxColumns].beginRow};
+        return refused({MessageId::XlsxTooManyColumns, prepared.plan.columns[kXlsxColumns].beginRow});
     return prepared;
 }
 
