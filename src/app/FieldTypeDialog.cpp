@@ -46,6 +46,7 @@ std::optional<FieldChoice> QtUserDialogs::AskFieldType(const FieldChoice& curren
     for (const char* form : {"YYYYMMDD", "YYMMDD", "DDMMYYYY", "MMDDYYYY", "YYYYDDD"})
         date->addItem(QLatin1String(form));
     date->addItem(text(MessageId::DateDays1899));
+    date->addItem(text(MessageId::DateJulian));
     auto* codePage = new QComboBox(&dialog);
     codePage->addItem(text(MessageId::CodePageOfSource), 0);
     for (const std::uint16_t page : KnownCodePages())

@@ -210,6 +210,26 @@ FieldStatus DecodeDays1899(const std::uint8_t* bytes, DateValue& value)
     return FieldStatus::Ok;
 }
 
+// Julian day 2440588 is 1970-01-01; days 1721426 and 5373484 are the first
+// and last days of the years 1..9999.
+constexpr std::int64_t kJulian1970 = 2440588;
+constexpr std::uint32_t kFirstJulian = 1721426, kLastJulian = 5373484;
+
+FieldStatus DecodeJulian(const std::uint8_t* bytes, DateValue& value)
+{
+    const std::uint32_t day = LoadLe32(bytes);
+    const std::uint32_t ms = LoadLe32(bytes + 4);
+    // FoxPro leaves day 0 for no value, at times with a few milliseconds.
+    if (day == 0)
+        return FieldStatus::Empty;
+    if (day < kFirstJulian || day > kLastJulian || ms >= kMsPerDay)
+        return FieldStatus::Invalid;
+    CivilFromDays(static_cast<std::int64_t>(day) - kJulian1970, value);
+    value.hasTime = true;
+    value.millisecond = ms;
+    return FieldStatus::Ok;
+}
+
 } // namespace
 
 std::uint64_t DecodeInteger(const std::uint8_t* bytes, std::uint32_t n, bool bigEndian, bool isUnsigned)
@@ -342,6 +362,8 @@ FieldStatus DecodeDate(const std::uint8_t* bytes, DateForm form, DateValue& valu
         return FieldStatus::Empty;
     if (form == DateForm::Days1899)
         return DecodeDays1899(bytes, value);
+    if (form == DateForm::Julian)
+        return DecodeJulian(bytes, value);
     int digit[8];
     for (std::uint32_t i = 0; i < n; ++i) {
         digit[i] = PlainDigit(bytes[i], bytes[i] >= 0xF0);

@@ -78,7 +78,11 @@ double DecodeReal48(const std::uint8_t bytes[6]);
 // the time of that day (-1.25 is 1899-12-29 06:00), rounded to the
 // millisecond (a time that rounds to 24:00 is midnight of the next day),
 // hasTime when the fraction is not zero; NaN, the infinities and days
-// outside the years 1..9999 are Invalid.
+// outside the years 1..9999 are Invalid. Julian: a little-endian Julian day
+// number (2440588 is 1970-01-01), then the little-endian milliseconds since
+// midnight, always with a time; day 0 is Empty whatever the milliseconds,
+// as FoxPro writes no value; a day outside the years 1..9999 or a time of
+// 24:00 or later is Invalid.
 FieldStatus DecodeDate(const std::uint8_t* bytes, DateForm form, DateValue& value);
 
 // Days from 1899-12-30 to the day (the spreadsheet day number), plus the

@@ -183,6 +183,8 @@ bool PutRecordCell(Target& target, FieldType type, const FieldOptions& options, 
         double number = 0;
         if (options.date == DateForm::Days1899)
             std::memcpy(&number, bytes, 8);
+        else if (options.date == DateForm::Julian)
+            number = SerialDay(date);
         else
             for (std::uint32_t i = 0; i < count; ++i)
                 number = number * 10 + (bytes[i] & 0x0F);

@@ -32,10 +32,10 @@ constexpr std::string_view kTypeList =
 
 // The options each type takes, by bit: the word ahead of '=' or the word itself.
 enum OptionBit : unsigned { kBig = 1, kUnsigned = 2, kScale = 4, kSign = 8, kEbcdic = 16, kIbm = 32, kFormat = 64,
-                            kDays = 128, kCp = 256 };
-constexpr std::array<std::pair<std::string_view, unsigned>, 9> kOptionWords = {{
+                            kDays = 128, kCp = 256, kJulian = 512 };
+constexpr std::array<std::pair<std::string_view, unsigned>, 10> kOptionWords = {{
     {"big", kBig}, {"unsigned", kUnsigned}, {"scale", kScale}, {"sign", kSign}, {"ebcdic", kEbcdic},
-    {"ibm", kIbm}, {"format", kFormat}, {"days1899", kDays}, {"cp", kCp},
+    {"ibm", kIbm}, {"format", kFormat}, {"days1899", kDays}, {"cp", kCp}, {"julian", kJulian},
 }};
 
 unsigned OptionsOf(FieldType type)
@@ -52,7 +52,7 @@ unsigned OptionsOf(FieldType type)
     case FieldType::BinReal:
         return kBig | kIbm;
     case FieldType::Date:
-        return kFormat | kDays;
+        return kFormat | kDays | kJulian;
     case FieldType::Text:
         return kCp;
     default:
@@ -222,6 +222,9 @@ struct LineReader {
         case kDays:
             options.date = DateForm::Days1899;
             return true;
+        case kJulian:
+            options.date = DateForm::Julian;
+            return true;
         case kScale:
             if (!isNumber || number > static_cast<unsigned>(kMaxScale))
                 break;
@@ -311,7 +314,9 @@ std::string FieldOptionWords(FieldType type, const FieldOptions& options)
     add(kSign, options.sign != ZonedSign::Trailing, "sign=" + std::string(WordOf(kSignWords, options.sign)));
     add(kEbcdic, options.ebcdic, "ebcdic");
     add(kDays, options.date == DateForm::Days1899, "days1899");
-    add(kFormat, options.date != DateForm::YYYYMMDD && options.date != DateForm::Days1899,
+    add(kJulian, options.date == DateForm::Julian, "julian");
+    add(kFormat, options.date != DateForm::YYYYMMDD && options.date != DateForm::Days1899 &&
+                     options.date != DateForm::Julian,
         "format=" + std::string(WordOf(kDateWords, options.date)));
     add(kCp, options.codePage != 0, "cp=" + std::to_string(options.codePage));
     return words;
@@ -331,7 +336,7 @@ std::string_view FieldOptionList(FieldType type)
     case FieldType::BinReal:
         return "big, ibm";
     case FieldType::Date:
-        return "format=YYYYMMDD|YYMMDD|DDMMYYYY|MMDDYYYY|YYYYDDD, days1899";
+        return "format=YYYYMMDD|YYMMDD|DDMMYYYY|MMDDYYYY|YYYYDDD, days1899, julian";
     case FieldType::Text:
         return "cp=N";
     default:

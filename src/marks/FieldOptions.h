@@ -15,9 +15,11 @@ namespace zorbik {
 enum class ZonedSign : std::uint8_t { Trailing, Leading, SeparateTrailing, SeparateLeading };
 
 // How a date is written: digits in one of these orders (YYYYDDD is the
-// year and the day of the year), or an 8-byte double of days since
-// 1899-12-30 (Delphi's TDateTime, OLE dates).
-enum class DateForm : std::uint8_t { YYYYMMDD, YYMMDD, DDMMYYYY, MMDDYYYY, YYYYDDD, Days1899 };
+// year and the day of the year), an 8-byte double of days since
+// 1899-12-30 (Delphi's TDateTime, OLE dates), or a Julian day number and the
+// milliseconds of that day, two 4-byte little-endian integers (FoxPro's
+// date-time fields).
+enum class DateForm : std::uint8_t { YYYYMMDD, YYMMDD, DDMMYYYY, MMDDYYYY, YYYYDDD, Days1899, Julian };
 
 // The bytes a date of the given form takes.
 constexpr std::uint32_t DateWidth(DateForm form)

@@ -90,7 +90,7 @@ std::string FieldTypeShort(FieldType type, const FieldOptions& options, UiLangua
             (text += ' ') += word;
     };
     static constexpr std::string_view kSigns[] = {"", "L", "ST", "SL"};
-    static constexpr std::string_view kForms[] = {"", "YYMMDD", "DDMMYYYY", "MMDDYYYY", "YYYYDDD", "TDateTime"};
+    static constexpr std::string_view kForms[] = {"", "YYMMDD", "DDMMYYYY", "MMDDYYYY", "YYYYDDD", "TDateTime", "Julian"};
     switch (type) {
     case FieldType::Integer:
     case FieldType::Packed:

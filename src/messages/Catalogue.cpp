@@ -328,6 +328,22 @@ constexpr Entry kCatalogue[] = {
     {CodePage500, kWord, "500 – EBCDIC International", "500 – EBCDIC International"},
     {CodePage1140, kWord, "1140 – EBCDIC USA/Kanada mit Euro", "1140 – EBCDIC US/Canada with euro"},
     {CodePageUtf8, kWord, "UTF-8", "UTF-8"},
+    {DateJulian, kWord, "Julianischer Tag und Millisekunden (FoxPro)", "Julian day and milliseconds (FoxPro)"},
+    {TableKindFoxBase, kWord, "FoxBASE", "FoxBASE"},
+    {TableKindDbase3, kWord, "dBASE III/IV, FoxPro, Clipper", "dBASE III/IV, FoxPro, Clipper"},
+    {TableKindDbase3Memo, kWord, "dBASE III/Clipper mit Memos", "dBASE III/Clipper with memos"},
+    {TableKindDbase4, kWord, "dBASE IV/V", "dBASE IV/V"},
+    {TableKindFoxPro, kWord, "FoxPro 2", "FoxPro 2"},
+    {TableKindVisualFoxPro, kWord, "Visual FoxPro", "Visual FoxPro"},
+    {TableKindClipper, kWord, "Clipper (SIX)", "Clipper (SIX)"},
+    {TableHeading, kWord, "# ZORBIK-Layout aus dem Kopf der Tabelle gelesen (%1, Versionsbyte %2h): ZEILE MARKE [TYP]", "# ZORBIK layout read from the table's header (%1, version byte %2h): ROW MARKER [TYPE]"},
+    {TableFound, kWord, "Tabelle (%1) erkannt: %2 Sätze von %3 Bytes ab Byte %4, Sicherheit 100 %", "Table (%1) recognised: %2 records of %3 bytes from byte %4, confidence 100 %"},
+    {TableField, kWord, "# Spalte %1: Bytes %2-%3 des Satzes, %4", "# column %1: bytes %2-%3 of the record, %4"},
+    {TableNoteMemo, kWord, "Feld %1 (%2) steht in einer Memo-Datei: umgewandelt wird nur die Nummer seines Blocks.", "Field %1 (%2) lives in a memo file: only its block number is converted."},
+    {TableNoteWideNumber, kWord, "Feld %1 ist eine Zahl von %2 Zeichen, breiter als 20: Es wird als Text umgewandelt.", "Field %1 is a number of %2 characters, wider than 20: it is converted as text."},
+    {TableNoteNullFlags, kWord, "Das Systemfeld %1 (die Null-Kennzeichen von Visual FoxPro) wird nicht umgewandelt.", "The system field %1 (Visual FoxPro's null flags) is not converted."},
+    {TableNoteUnknownPage, kWord, "Der Sprachtreiber %1h nennt Codepage %2, die ZORBIK nicht kennt: Codepage vor dem Umwandeln wählen.", "The language driver %1h names code page %2, which ZORBIK does not know: choose the code page before converting."},
+    {TableNoteNoPage, kWord, "Der Kopf nennt keine Codepage (Sprachtreiber %1h): Codepage vor dem Umwandeln prüfen.", "The header names no code page (language driver %1h): check the code page before converting."},
 };
 
 // The byte list's names of the control characters 00h to 1Fh and the blank.
@@ -368,7 +384,7 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 33> kControl
 }};
 // clang-format on
 
-constexpr std::size_t kIdCount = 520;
+constexpr std::size_t kIdCount = 630;
 
 // Where each id stands in the catalogue; -1 for ids without a text.
 constexpr std::array<std::int16_t, kIdCount> MakeIndex()

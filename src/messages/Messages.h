@@ -254,6 +254,24 @@ enum class MessageId : std::uint16_t {
     FieldDialogCodePage,
     CodePageOfSource,
     FieldTypeButton,
+
+    // Tables that describe their records in their header (dBASE, FoxPro).
+    DateJulian = 600,
+    TableKindFoxBase,
+    TableKindDbase3,
+    TableKindDbase3Memo,
+    TableKindDbase4,
+    TableKindFoxPro,
+    TableKindVisualFoxPro,
+    TableKindClipper,
+    TableHeading,
+    TableFound,
+    TableField,
+    TableNoteMemo,
+    TableNoteWideNumber,
+    TableNoteNullFlags,
+    TableNoteUnknownPage,
+    TableNoteNoPage,
 };
 
 // Caption of every message box: eight blanks before the name.

@@ -26,6 +26,7 @@ Bytes H(const char* hex) // "12345c"
 }
 Bytes A(const std::string& text) { return Bytes(text.begin(), text.end()); }
 Bytes D(double d) { Bytes b(8); StoreLe64(b.data(), std::bit_cast<std::uint64_t>(d)); return b; }
+Bytes J(std::uint32_t day, std::uint32_t ms) { Bytes b(8); StoreLe64(b.data(), std::uint64_t{ms} << 32 | day); return b; }
 
 // kind: 'i'/'u' a signed/unsigned little-endian integer, 'I'/'U' big-endian, 'p' packed, 'z'/'e' zoned in
 // ASCII/EBCDIC, 'h' IBM float, 'x' Extended, 'r' Real48.
@@ -127,6 +128,11 @@ TEST(FieldDecoders, DatesAndTheirDayNumbers)
         {Days1899, D(-693593), kOk, {1, 1, 1}, -693593},
         {Days1899, D(2958465.5), kOk, {9999, 12, 31, true, 43200000}, 2958465.5}, {Days1899, D(-693594), kBad},
         {Days1899, D(2958466), kBad}, {Days1899, D(2958465.9999999999), kBad}, {Days1899, D(kNaN), kBad},
+        // FoxPro's day 0 is no value even with a few milliseconds
+        {Julian, J(2460370, 43200000), kOk, {2024, 2, 29, true, 43200000}, 45351.5}, {Julian, J(0, 4), kEmpty},
+        {Julian, J(1721426, 0), kOk, {1, 1, 1, true, 0}, -693593}, {Julian, J(5373484, 86399999), kOk,
+        {9999, 12, 31, true, 86399999}, 2958465 + 86399999 / 86400000.0}, {Julian, J(1721425, 0), kBad},
+        {Julian, J(5373485, 0), kBad}, {Julian, J(2460370, 86400000), kBad}, {Julian, A("        "), kEmpty},
     };
     for (const auto& row : rows) {
         DateValue date{7, 7, 7, true, 7};

@@ -57,6 +57,7 @@ TEST(LayoutFile, ReadsRowsMarkersAndTypesOrNamesTheBadLine)
          "3 ColumnBegin Packed unsigned scale=2;5 ColumnEnd Integer big unsigned scale=31;"
          "7 ByteMark Zoned sign=separate-leading ebcdic;8 ColumnBegin Date format=YYYYDDD;9 ColumnEnd Date days1899;"
          "10 ByteMark BinReal ibm;11 ByteMark Text cp=850;12 LineEnd Date;"},
+        {"1 ColumnBegin Date julian\n", "1 ColumnBegin Date julian;"},
         {"1 ColumnBegin Packed big\n", "line 1: option \"big\" does not apply to Packed (Packed takes: scale=N, unsigned)"},
         {"1 ColumnBegin Bcd scale=2\n", "line 1: option \"scale=2\" does not apply to Bcd (Bcd takes: -)"},
         {"1 ColumnBegin Integer scale=32\n", "line 1: option \"scale=32\" does not apply to Integer"},
