@@ -27,6 +27,7 @@ ALLOWED = {
     'big, unsigned, scale=N',
     'scale=N, sign=trailing|leading|separate-trailing|separate-leading, ebcdic',
     'big, ibm',
+    'scale=N, blank-empty',
     'format=YYYYMMDD|YYMMDD|DDMMYYYY|MMDDYYYY|YYYYDDD, days1899, julian',
     # A spreadsheet's number format.
     'yyyy-mm-dd hh:mm:ss',

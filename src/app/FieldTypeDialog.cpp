@@ -42,6 +42,7 @@ std::optional<FieldChoice> QtUserDialogs::AskFieldType(const FieldChoice& curren
         sign->addItem(text(id));
     auto* ebcdic = new QCheckBox(text(MessageId::FieldDialogEbcdic), &dialog);
     auto* ibm = new QCheckBox(text(MessageId::FieldDialogIbm), &dialog);
+    auto* blankEmpty = new QCheckBox(text(MessageId::FieldDialogBlankEmpty), &dialog);
     auto* date = new QComboBox(&dialog);
     for (const char* form : {"YYYYMMDD", "YYMMDD", "DDMMYYYY", "MMDDYYYY", "YYYYDDD"})
         date->addItem(QLatin1String(form));
@@ -59,6 +60,7 @@ std::optional<FieldChoice> QtUserDialogs::AskFieldType(const FieldChoice& curren
     sign->setCurrentIndex(static_cast<int>(o.sign));
     ebcdic->setChecked(o.ebcdic);
     ibm->setChecked(o.ibm);
+    blankEmpty->setChecked(o.blankEmpty);
     date->setCurrentIndex(static_cast<int>(o.date));
     codePage->setCurrentIndex(std::max(0, codePage->findData(o.codePage)));
 
@@ -69,6 +71,7 @@ std::optional<FieldChoice> QtUserDialogs::AskFieldType(const FieldChoice& curren
     form->addRow(text(MessageId::FieldDialogSign), sign);
     form->addRow(ebcdic);
     form->addRow(ibm);
+    form->addRow(blankEmpty);
     form->addRow(text(MessageId::FieldDialogDate), date);
     form->addRow(text(MessageId::FieldDialogCodePage), codePage);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
@@ -88,6 +91,7 @@ std::optional<FieldChoice> QtUserDialogs::AskFieldType(const FieldChoice& curren
         sign->setEnabled(t == FieldType::Zoned);
         ebcdic->setEnabled(t == FieldType::Zoned);
         ibm->setEnabled(real);
+        blankEmpty->setEnabled(t == FieldType::DecimalNumber);
         date->setEnabled(t == FieldType::Date);
         codePage->setEnabled(t == FieldType::Text);
     };
@@ -106,6 +110,7 @@ std::optional<FieldChoice> QtUserDialogs::AskFieldType(const FieldChoice& curren
     c.sign = sign->isEnabled() ? static_cast<ZonedSign>(sign->currentIndex()) : ZonedSign::Trailing;
     c.ebcdic = ebcdic->isEnabled() && ebcdic->isChecked();
     c.ibm = ibm->isEnabled() && ibm->isChecked();
+    c.blankEmpty = blankEmpty->isEnabled() && blankEmpty->isChecked();
     c.date = date->isEnabled() ? static_cast<DateForm>(date->currentIndex()) : DateForm::YYYYMMDD;
     c.codePage = codePage->isEnabled() ? static_cast<std::uint16_t>(codePage->currentData().toInt()) : 0;
     return choice;

@@ -232,6 +232,12 @@ inline bool PutCell(Target& target, FieldType type, const FieldOptions& options,
         target.Integer(static_cast<std::int32_t>(LoadLe32(bytes, count)));
         return true;
     case FieldType::DecimalNumber: {
+        if (options.blankEmpty && std::all_of(bytes, bytes + count, [](std::uint8_t b) {
+                return b == ' ' || b == '*' || b == 0;
+            })) {
+            target.Empty(false);
+            return true;
+        }
         std::uint8_t text[20];
         PadField(text, bytes, count);
         ConvertDecimal(DecimalSource::Text, text, number);

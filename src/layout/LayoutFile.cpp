@@ -32,10 +32,12 @@ constexpr std::string_view kTypeList =
 
 // The options each type takes, by bit: the word ahead of '=' or the word itself.
 enum OptionBit : unsigned { kBig = 1, kUnsigned = 2, kScale = 4, kSign = 8, kEbcdic = 16, kIbm = 32, kFormat = 64,
-                            kDays = 128, kCp = 256, kJulian = 512 };
-constexpr std::array<std::pair<std::string_view, unsigned>, 10> kOptionWords = {{
+                            kDays = 128, kCp = 256, kJulian = 512,
+                            kBlankEmpty = 1024 };
+constexpr std::array<std::pair<std::string_view, unsigned>, 11> kOptionWords = {{
     {"big", kBig}, {"unsigned", kUnsigned}, {"scale", kScale}, {"sign", kSign}, {"ebcdic", kEbcdic},
     {"ibm", kIbm}, {"format", kFormat}, {"days1899", kDays}, {"cp", kCp}, {"julian", kJulian},
+    {"blank-empty", kBlankEmpty},
 }};
 
 unsigned OptionsOf(FieldType type)
@@ -48,7 +50,7 @@ unsigned OptionsOf(FieldType type)
     case FieldType::Zoned:
         return kScale | kSign | kEbcdic;
     case FieldType::DecimalNumber:
-        return kScale;
+        return kScale | kBlankEmpty;
     case FieldType::BinReal:
         return kBig | kIbm;
     case FieldType::Date:
@@ -225,6 +227,9 @@ struct LineReader {
         case kJulian:
             options.date = DateForm::Julian;
             return true;
+        case kBlankEmpty:
+            options.blankEmpty = true;
+            return true;
         case kScale:
             if (!isNumber || number > static_cast<unsigned>(kMaxScale))
                 break;
@@ -315,6 +320,7 @@ std::string FieldOptionWords(FieldType type, const FieldOptions& options)
     add(kEbcdic, options.ebcdic, "ebcdic");
     add(kDays, options.date == DateForm::Days1899, "days1899");
     add(kJulian, options.date == DateForm::Julian, "julian");
+    add(kBlankEmpty, options.blankEmpty, "blank-empty");
     add(kFormat, options.date != DateForm::YYYYMMDD && options.date != DateForm::Days1899 &&
                      options.date != DateForm::Julian,
         "format=" + std::string(WordOf(kDateWords, options.date)));
@@ -332,7 +338,7 @@ std::string_view FieldOptionList(FieldType type)
     case FieldType::Zoned:
         return "scale=N, sign=trailing|leading|separate-trailing|separate-leading, ebcdic";
     case FieldType::DecimalNumber:
-        return "scale=N";
+        return "scale=N, blank-empty";
     case FieldType::BinReal:
         return "big, ibm";
     case FieldType::Date:

@@ -46,6 +46,9 @@ struct FieldOptions {
     bool ibm = false;         // BinReal: IBM hexadecimal floating point
     DateForm date = DateForm::YYYYMMDD; // Date
     std::uint16_t codePage = 0; // Text: the text's own page; 0 for the source's
+    // DecimalNumber: a field of only blanks, asterisks and zero bytes is no
+    // value (an empty cell), as dBASE writes an empty or overflowing number.
+    bool blankEmpty = false;
 
     bool operator==(const FieldOptions&) const = default;
 };

@@ -103,6 +103,7 @@ std::string FieldTypeShort(FieldType type, const FieldOptions& options, UiLangua
         add(type == FieldType::Zoned, kSigns[static_cast<int>(options.sign)]);
         add(options.ebcdic && type == FieldType::Zoned, "EBCDIC");
         add(options.ibm && type == FieldType::BinReal, "IBM");
+        add(options.blankEmpty && type == FieldType::DecimalNumber, "dBASE");
         break;
     case FieldType::Date:
         add(true, kForms[static_cast<int>(options.date)]);

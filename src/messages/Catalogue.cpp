@@ -329,6 +329,7 @@ constexpr Entry kCatalogue[] = {
     {CodePage1140, kWord, "1140 – EBCDIC USA/Kanada mit Euro", "1140 – EBCDIC US/Canada with euro"},
     {CodePageUtf8, kWord, "UTF-8", "UTF-8"},
     {DateJulian, kWord, "Julianischer Tag und Millisekunden (FoxPro)", "Julian day and milliseconds (FoxPro)"},
+    {FieldDialogBlankEmpty, kWord, "Nur Leerzeichen oder * ergeben eine leere Zelle (dBASE)", "Only blanks or * give an empty cell (dBASE)"},
     {TableKindFoxBase, kWord, "FoxBASE", "FoxBASE"},
     {TableKindDbase3, kWord, "dBASE III/IV, FoxPro, Clipper", "dBASE III/IV, FoxPro, Clipper"},
     {TableKindDbase3Memo, kWord, "dBASE III/Clipper mit Memos", "dBASE III/Clipper with memos"},

@@ -257,6 +257,7 @@ enum class MessageId : std::uint16_t {
 
     // Tables that describe their records in their header (dBASE, FoxPro).
     DateJulian = 600,
+    FieldDialogBlankEmpty,
     TableKindFoxBase,
     TableKindDbase3,
     TableKindDbase3Memo,

@@ -37,6 +37,8 @@ TEST(RecordFields, BytesBecomeTheCellOfTheirTypeOrAnEmptyCellAndAReport)
         {"Zoned", "12 4", "", true},
         {"DecimalNumber scale=2", "12345", "123.45"},
         {"DecimalNumber scale=2", "12.5", "12.5"}, // a point of its own wins
+        {"DecimalNumber blank-empty", "  ***", ""}, {"DecimalNumber blank-empty", "  -1.5", "-1.5"},
+        {"DecimalNumber", "     ", "0"},
         {"BinReal big", "\x3F\xF8\0\0\0\0\0\0"s, "1.5"},
         {"BinReal ibm", "\x42\x64\0\0"s, "100"},
         {"Extended", "\0\0\0\0\0\0\0\x80\xFF\x3F"s, "1"},
@@ -48,6 +50,7 @@ TEST(RecordFields, BytesBecomeTheCellOfTheirTypeOrAnEmptyCellAndAReport)
         {"Date", "00000000", ""}, // no date, and nothing wrong
         {"Date", "        ", ""},
         {"Date days1899", "\0\0\0\0\x10\xF9\xE5\x40"s, "2023-03-15T12:00:00"},
+        {"Date julian", "\xD2\x8A\x25\0\xC1\x08\x6B\x02"s, "2024-02-29T11:16:09.025"},
         {"Text cp=850", "M\x81ller", "M\xC3\xBCller"},
         {"PascalText", "\x03" "abcde", "abc"},
         {"PascalText", "\x09" "abc", "abc", true},
