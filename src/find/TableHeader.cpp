@@ -136,13 +136,16 @@ bool Describe(const Descriptor& d, bool visualFoxPro, DescribedField& field, std
     case 'N':
     case 'F':
         // The text carries its own point: the decimals byte says nothing the
-        // digits do not, and a text without a point is a whole number.
+        // digits do not, and a text without a point is a whole number. Blanks
+        // or asterisks only are no value.
         if (d.decimals >= d.width && d.decimals != 0)
             return false;
-        if (d.width <= kWidestNumber)
+        if (d.width <= kWidestNumber) {
             field.type = FieldType::DecimalNumber;
-        else
+            field.options.blankEmpty = true;
+        } else {
             notes.push_back({MessageId::TableNoteWideNumber, {field.name, std::to_string(d.width)}});
+        }
         return true;
     case 'D':
         field.type = FieldType::Date;

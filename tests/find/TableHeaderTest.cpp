@@ -82,7 +82,7 @@ TEST(TableHeader, EachKindOfHeaderGivesItsFields)
     } rows[] = {
         {Table(0x03, 0x57, {{"NAME", 'C', 10}, {"AMOUNT", 'N', 8, 2}, {"BORN", 'D', 8}, {"OK", 'L', 1}}, 1),
          TableKind::Dbase3, 162,
-         "deleted 0 1 Text|NAME 1 10 Text|AMOUNT 11 8 DecimalNumber|BORN 19 8 Date|OK 27 1 Text|cp1252"},
+         "deleted 0 1 Text|NAME 1 10 Text|AMOUNT 11 8 DecimalNumber blank-empty|BORN 19 8 Date|OK 27 1 Text|cp1252"},
         {Table(0x30, 0x03,
                {{"ID", 'I', 4}, {"PRICE", 'Y', 8}, {"STAMP", 'T', 8}, {"RATE", 'B', 8}, {"NOTES", 'M', 4},
                 {"_NullFlags", '0', 1}},
@@ -93,7 +93,7 @@ TEST(TableHeader, EachKindOfHeaderGivesItsFields)
          "converted. The system field _NullFlags (Visual FoxPro's null flags) is not converted."},
         {Table(0x8B, 0x65, {{"MEMO", 'M', 10}, {"BLOB", 'B', 10}, {"F1", 'F', 20, 5}, {"WIDE", 'N', 25}}),
          TableKind::Dbase4, 161,
-         "deleted 0 1 Text|MEMO 1 10 Text|BLOB 11 10 Text|F1 21 20 DecimalNumber|WIDE 41 25 Text|cp866 Field MEMO (M) "
+         "deleted 0 1 Text|MEMO 1 10 Text|BLOB 11 10 Text|F1 21 20 DecimalNumber blank-empty|WIDE 41 25 Text|cp866 Field MEMO (M) "
          "lives in a memo file: only its block number is converted. Field BLOB (B) lives in a memo file: only its "
          "block number is converted. Field WIDE is a number of 25 characters, wider than 20: it is converted as text."},
         // Clipper's long texts; names a layout file can hold, each once
