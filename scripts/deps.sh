@@ -14,7 +14,7 @@ ZORBIK_PACKAGES=(
 ZORBIK_TEST_PACKAGES=(
   libgtest-dev
   python3 python3-xlrd python3-openpyxl sqlite3
-  shapelib
+  shapelib python3-dbf python3-dbfread
   gnucobol3 fp-compiler # the compilers alone: Debian's fpc adds its IDE, docs and every unit set
 )
 
