@@ -66,30 +66,24 @@ done
 # ---- fuzz: random layouts and source bytes through validation, edge columns
 # and conversion, under AddressSanitizer and UndefinedBehaviorSanitizer, for a
 # bounded time. A crash leaves its input in build/fuzz/; once it is mended,
-# that input belongs in the fuzzer's corpus.
+# that input belongs in fuzz/corpus/.
 fuzz_seconds=${ZORBIK_FUZZ_SECONDS:-60}
-# Each fuzzer with its corpus: the conversion chain, and the header
-# recogniser on files that may be dBASE tables.
-fuzzers=(convert:fuzz/corpus header:fuzz/header-corpus)
 echo "== fuzz: build"
 if cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER="$clang" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
      -DZORBIK_SANITIZE=ON -DZORBIK_FUZZ=ON -DZORBIK_GUI=OFF -DZORBIK_TESTS=OFF > /dev/null &&
-   cmake --build build/fuzz -j"$jobs" --target zorbik_convert_fuzzer zorbik_header_fuzzer; then
-  for fuzzer in "${fuzzers[@]}"; do
-    name=${fuzzer%%:*} corpus=${fuzzer#*:}
-    echo "== fuzz $name: ${fuzz_seconds} s"
-    fuzz_new=$(mktemp -d)
-    if "build/fuzz/fuzz/zorbik_${name}_fuzzer" -max_total_time="$fuzz_seconds" -max_len=8192 -timeout=10 \
-         -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix=build/fuzz/ "$fuzz_new" "$corpus" \
-         > "build/fuzz/fuzz-$name.log" 2>&1; then
-      grep -E '^(Done|stat::(number_of_executed_units|new_units_added|peak_rss_mb))' "build/fuzz/fuzz-$name.log" || true
-    else
-      tail -n 60 "build/fuzz/fuzz-$name.log"
-      echo "fuzz $name: FAILED; the input is in build/fuzz/ (crash-*, leak-*, timeout-* or oom-*)"
-      status=1
-    fi
-    rm -rf "$fuzz_new"
-  done
+   cmake --build build/fuzz -j"$jobs" --target zorbik_convert_fuzzer; then
+  echo "== fuzz: ${fuzz_seconds} s"
+  fuzz_new=$(mktemp -d)
+  if build/fuzz/fuzz/zorbik_convert_fuzzer -max_total_time="$fuzz_seconds" -max_len=8192 -timeout=10 \
+       -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix=build/fuzz/ "$fuzz_new" fuzz/corpus \
+       > build/fuzz/fuzz.log 2>&1; then
+    grep -E '^(Done|stat::(number_of_executed_units|new_units_added|peak_rss_mb))' build/fuzz/fuzz.log || true
+  else
+    tail -n 60 build/fuzz/fuzz.log
+    echo "fuzz: FAILED; the input is in build/fuzz/ (crash-*, leak-*, timeout-* or oom-*)"
+    status=1
+  fi
+  rm -rf "$fuzz_new"
 else
   echo "fuzz: the fuzzer did not build"
   status=1
