@@ -260,7 +260,7 @@ double ScaledInteger(std::uint64_t bits, bool isUnsigned, int scale)
     return negative ? -value : value;
 }
 
-FieldStatus DecodePacked(const std::uint8_t* bytes, std::uint32_t n, int scale, double& value)
+FieldStatus DecodePacked(const std::uint8_t* bytes, std::uint32_t n, int scale, bool isUnsigned, double& value)
 {
     if (n == 0 || n > 16)
         return FieldStatus::Invalid;
@@ -268,6 +268,8 @@ FieldStatus DecodePacked(const std::uint8_t* bytes, std::uint32_t n, int scale, 
     if (sign < 0xA)
         return FieldStatus::Invalid;
     const bool negative = sign == 0xB || sign == 0xD;
+    if (negative && isUnsigned)
+        return FieldStatus::Invalid;
     if (2 * n - 1 <= kWholeDigits) {
         // The usual widths: the digits straight into an integer.
         std::uint64_t digits = 0;
