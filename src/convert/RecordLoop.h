@@ -163,7 +163,7 @@ bool PutRecordCell(Target& target, FieldType type, const FieldOptions& options, 
         return true;
     }
     case FieldType::Packed:
-        status = DecodePacked(bytes, count, options.scale, value);
+        status = DecodePacked(bytes, count, options.scale, options.isUnsigned, value);
         break;
     case FieldType::Zoned:
         status = DecodeZoned(bytes, count, options.scale, options.sign, options.ebcdic, value);
