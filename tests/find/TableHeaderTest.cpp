@@ -3,51 +3,15 @@
 // the file is no table.
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "find/TableHeader.h"
-#include "layout/LayoutFile.h"
+#include "support/DbaseTable.h"
 #include "support/MemoryIo.h"
 
 namespace zorbik {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-struct Field {
-    const char* name;
-    char type;
-    std::uint16_t width;
-    std::uint8_t decimals = 0;
-};
-
-// A table of two records (the second deleted): header, descriptors, 0Dh and
-// `afterFields` more bytes, records of blanks, the end-of-file byte.
-Bytes Table(std::uint8_t version, std::uint8_t driver, const std::vector<Field>& fields, std::size_t afterFields = 0,
-            bool endMark = true)
-{
-    std::uint32_t length = 1;
-    for (const Field& f : fields)
-        length += f.width;
-    const std::size_t header = 32 * (fields.size() + 1) + 1 + afterFields;
-    Bytes b(header, 0);
-    b[0] = version, b[1] = 124, b[2] = 12, b[3] = 31, b[4] = 2, b[29] = driver;
-    b[8] = header & 0xFF, b[9] = header >> 8 & 0xFF, b[10] = length & 0xFF, b[11] = length >> 8 & 0xFF;
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        std::uint8_t* d = b.data() + 32 * (i + 1);
-        std::copy_n(fields[i].name, std::strlen(fields[i].name), d);
-        d[11] = static_cast<std::uint8_t>(fields[i].type), d[16] = fields[i].width & 0xFF;
-        d[17] = fields[i].type == 'C' ? fields[i].width >> 8 : fields[i].decimals;
-    }
-    b[32 * (fields.size() + 1)] = 0x0D;
-    for (const char flag : {' ', '*'}) {
-        b.push_back(static_cast<std::uint8_t>(flag));
-        b.insert(b.end(), length - 1, ' ');
-    }
-    if (endMark)
-        b.push_back(0x1A);
-    return b;
-}
+using testing::Bytes;
+using testing::Table;
 
 // The kind, where records begin, the fields as "name offset width Type
 // options", the code page and what the notes name.
@@ -63,12 +27,9 @@ std::string Described(const Bytes& bytes)
         text += f.name + " " + std::to_string(f.offset) + " " + std::to_string(f.width) + " " +
                 std::string(FieldTypeWord(f.type)) + FieldOptionWords(f.type, f.options) + "|";
     text += "cp" + std::to_string(table->description.settings.codePage);
-    for (const TableNote& note : table->notes) {
-        std::string args;
-        for (const std::string& arg : note.args)
-            args += (args.empty() ? "" : " ") + arg;
-        text += " (" + args + ")";
-    }
+    for (const TableNote& note : table->notes)
+        for (std::size_t i = 0; i < note.args.size(); ++i)
+            text += (i == 0 ? " / " : " ") + note.args[i];
     return text;
 }
 
@@ -81,15 +42,15 @@ TEST(TableHeader, EachKindOfHeaderGivesItsFields)
         {Table(0x30, 0x03, {{"ID", 'I', 4}, {"PRICE", 'Y', 8}, {"STAMP", 'T', 8}, {"RATE", 'B', 8}, {"NOTES", 'M', 4},
                             {"_NullFlags", '0', 1}}, 263),
          "5 @488 x2 1A trim|deleted 0 1 Text|ID 1 4 Integer|PRICE 5 8 Integer scale=4|STAMP 13 8 Date julian|"
-         "RATE 21 8 BinReal|NOTES 29 4 Integer unsigned|cp1252 (NOTES M) (_NullFlags)"},
+         "RATE 21 8 BinReal|NOTES 29 4 Integer unsigned|cp1252 / NOTES M / _NullFlags"},
         {Table(0x8B, 0x65, {{"MEMO", 'M', 10}, {"BLOB", 'B', 10}, {"F1", 'F', 20, 5}, {"WIDE", 'N', 25}}),
          "3 @161 x2 1A trim|deleted 0 1 Text|MEMO 1 10 Text|BLOB 11 10 Text|F1 21 20 DecimalNumber blank-empty|"
-         "WIDE 41 25 Text|cp866 (MEMO M) (BLOB B) (WIDE 25)"},
+         "WIDE 41 25 Text|cp866 / MEMO M / BLOB B / WIDE 25"},
         // Clipper's long texts; names a layout file can hold, each once
         {Table(0x03, 0x00, {{"LONG", 'C', 300}, {"DELETED", 'C', 2}, {"K\x84SE", 'C', 1}, {"K_SE", 'C', 1}}),
          "1 @161 x2 1A trim|deleted 0 1 Text|LONG 1 300 Text|DELETED_2 301 2 Text|K_SE 303 1 Text|K_SE_2 304 1 Text|"
-         "cp1252 (00)"},
-        {Table(0xF5, 0x68, {{"A", 'C', 1}}), "4 @65 x2 1A trim|deleted 0 1 Text|A 1 1 Text|cp1252 (68 895)"},
+         "cp1252 / 00"},
+        {Table(0xF5, 0x68, {{"A", 'C', 1}}), "4 @65 x2 1A trim|deleted 0 1 Text|A 1 1 Text|cp1252 / 68 895"},
         {Table(0xFB, 0xC8, {{"A", 'C', 3}}, 0, false), "0 @65 x2 trim|deleted 0 1 Text|A 1 3 Text|cp1250"},
     };
     for (const auto& [bytes, described] : rows)
@@ -117,7 +78,7 @@ TEST(TableHeader, AHeaderThatDisagreesIsNoTable)
         faulty.back()[at] = byte;
     }
     for (const Bytes& b : faulty)
-        EXPECT_EQ(Described(b), "no table") << testing::PrintToString(b);
+        EXPECT_EQ(Described(b), "no table") << ::testing::PrintToString(b);
 }
 
 } // namespace

@@ -6,14 +6,7 @@ dBASE), with umlauts in their code pages, deleted records and empty values:
 the CSV converted with its layout holds every value dbfread reads.
 
     dbf_tables.py ZORBIK_CONVERT... FOLDER   (exit code 77: python3-dbf or python3-dbfread missing)"""
-import csv
-import datetime
-import decimal
-import os
-import shutil
-import struct
-import subprocess
-import sys
+import csv, datetime, decimal, os, shutil, struct, subprocess, sys  # noqa: E401
 
 try:
     import dbf
@@ -25,7 +18,6 @@ except ImportError as missing:
 *convert, work = sys.argv[1:]
 shutil.rmtree(work, ignore_errors=True)
 os.makedirs(work)
-english = dict(os.environ, LC_ALL='C', LANG='C')
 D, T, Y = datetime.date, datetime.datetime, decimal.Decimal
 # Each field's values, a record a row; None is no value. The third record
 # is deleted, the fourth empty.
@@ -93,13 +85,13 @@ tables = [python_dbf(*t) for t in TABLES] + [shapelib()] + calc()
 print(f'{len(tables)} tables' + ('' if len(tables) == 6 else ': LibreOffice writes no dBASE here'))
 for path in tables:
     data = open(path, 'rb').read()
-    guess = subprocess.run([*convert, '--guess', path], capture_output=True, text=True, env=english)
+    guess = subprocess.run([*convert, '--guess', '--lang', 'en', path], capture_output=True, text=True)
     if guess.returncode != 0 or '# confidence: 100 %' not in guess.stdout:
         failures += 1
         print(f'{path}: --guess gave {guess.returncode}\n{guess.stdout}{guess.stderr}')
         continue
     open(path + '.zlayout', 'w').write(guess.stdout)
-    subprocess.run([*convert, '--force', '--layout', path + '.zlayout', path, path + '.csv'], check=True, env=english)
+    subprocess.run([*convert, '--force', '--layout', path + '.zlayout', path, path + '.csv'], check=True)
     names, *rows = list(csv.reader(open(path + '.csv', newline='', encoding='utf-8')))
     encoding = None if data[29] else 'cp1252'
     table, raw = (dbfread.DBF(path, encoding=encoding, load=True, raw=r, ignore_missing_memofile=True) for r in (0, 1))
