@@ -53,7 +53,7 @@ std::string DescribeFault(const ColumnFault& fault, UiLanguage language)
     const MessageId reason = fault.type == FieldType::Date         ? MessageId::ReasonInvalidDate
                              : fault.type == FieldType::PascalText ? MessageId::ReasonTextLength
                                                                    : MessageId::ReasonInvalidDigits;
-    return Say(MessageId::NoteInvalidFields, language,
+    return Say(fault.count == 1 ? MessageId::NoteInvalidField : MessageId::NoteInvalidFields, language,
                {ColumnLetters(fault.column), FieldTypeWord(fault.type), std::to_string(fault.count), Text(reason, language),
                 std::to_string(fault.firstRecord + 1)});
 }

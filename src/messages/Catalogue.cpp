@@ -301,6 +301,7 @@ constexpr Entry kCatalogue[] = {
     {FieldWidthWrong, kWarn, "Die Feldbreite passt nicht zum Feldtyp!", "The field's width does not fit its type!"},
     {FieldWidthDetail, kWord, "Ein Feld vom Typ %1 ist %2 Bytes lang, nicht %3.", "A field of type %1 is %2 bytes long, not %3."},
     {NoteInvalidFields, kWord, "Spalte %1 (%2): %3 Felder %4, das erste in Satz %5", "column %1 (%2): %3 fields %4, first in record %5"},
+    {NoteInvalidField, kWord, "Spalte %1 (%2): ein Feld %4, in Satz %5", "column %1 (%2): one field %4, in record %5"},
     {ReasonInvalidDigits, kWord, "mit ungültigen Ziffern", "with invalid digits"},
     {ReasonInvalidDate, kWord, "ohne gültiges Datum", "with no valid date"},
     {ReasonTextLength, kWord, "mit einer Länge über das Feld hinaus", "with a length past the field"},

@@ -254,6 +254,7 @@ enum class MessageId : std::uint16_t {
     FieldDialogCodePage,
     CodePageOfSource,
     FieldTypeButton,
+    NoteInvalidField,
 };
 
 // Caption of every message box: eight blanks before the name.
