@@ -328,6 +328,16 @@ constexpr Entry kCatalogue[] = {
     {CodePage500, kWord, "500 – EBCDIC International", "500 – EBCDIC International"},
     {CodePage1140, kWord, "1140 – EBCDIC USA/Kanada mit Euro", "1140 – EBCDIC US/Canada with euro"},
     {CodePageUtf8, kWord, "UTF-8", "UTF-8"},
+    {ColumnWidthWrong, kWarn, "Die Breite einer Spalte (width=) passt nicht in den Satz!",
+     "A column's width (width=) does not fit the record!"},
+    {WidthPastRecord, kWord, "Die Spalte von %1 Bytes an Byte %2 reicht über das Satzende hinaus.",
+     "The column of %1 bytes at row %2 runs past the record's end."},
+    {WidthOverlaps, kWord, "Die Spalte von %1 Bytes an Byte %2 überdeckt eine andere Spalte.",
+     "The column of %1 bytes at row %2 overlaps another column."},
+    {LayoutBadName, kWord, "Name %1: nur Buchstaben, Ziffern, _ und - (höchstens 64)",
+     "name %1: letters, digits, _ and - only (64 at most)"},
+    {LayoutNameTwice, kWord, "Name %1 steht zweimal in der Datei", "name %1 is used twice"},
+    {LayoutBadWidth, kWord, "Breite %1: eine ganze Zahl ab 1", "width %1: a whole number from 1 on"},
 };
 
 // The byte list's names of the control characters 00h to 1Fh and the blank.
@@ -368,7 +378,7 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 33> kControl
 }};
 // clang-format on
 
-constexpr std::size_t kIdCount = 520;
+constexpr std::size_t kIdCount = 526;
 
 // Where each id stands in the catalogue; -1 for ids without a text.
 constexpr std::array<std::int16_t, kIdCount> MakeIndex()

@@ -254,6 +254,14 @@ enum class MessageId : std::uint16_t {
     FieldDialogCodePage,
     CodePageOfSource,
     FieldTypeButton,
+
+    // Named columns and columns whose row gives their width.
+    ColumnWidthWrong = 520,
+    WidthPastRecord,
+    WidthOverlaps,
+    LayoutBadName,
+    LayoutNameTwice,
+    LayoutBadWidth,
 };
 
 // Caption of every message box: eight blanks before the name.
