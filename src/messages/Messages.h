@@ -255,6 +255,14 @@ enum class MessageId : std::uint16_t {
     CodePageOfSource,
     FieldTypeButton,
     NoteInvalidField,
+
+    // Named columns and columns whose row gives their width.
+    ColumnWidthWrong = 520,
+    WidthPastRecord,
+    WidthOverlaps,
+    LayoutBadName,
+    LayoutNameTwice,
+    LayoutBadWidth,
 };
 
 // Caption of every message box: eight blanks before the name.
