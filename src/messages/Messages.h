@@ -254,6 +254,15 @@ enum class MessageId : std::uint16_t {
     FieldDialogCodePage,
     CodePageOfSource,
     FieldTypeButton,
+    NoteInvalidField,
+
+    // Named columns and columns whose row gives their width.
+    ColumnWidthWrong = 520,
+    WidthPastRecord,
+    WidthOverlaps,
+    LayoutBadName,
+    LayoutNameTwice,
+    LayoutBadWidth,
 
     // Tables that describe their records in their header (dBASE, FoxPro).
     DateJulian = 600,
