@@ -6,6 +6,7 @@
 #include "convert/Conversion.h"
 #include "convert/PrepareConversion.h"
 #include "find/GuessLayout.h"
+#include "find/TableHeader.h"
 #include "layout/LayoutFile.h"
 #include "messages/Messages.h"
 #include "preview/Preview.h"
@@ -327,10 +328,15 @@ private:
     unsigned last_ = 1000;
 };
 
-// Prints the guessed layout; a source without records gives exit code 1,
-// like marks that describe no record.
+// Prints the layout a table's header gives or, for any other source, the
+// guessed one; a source without records gives exit code 1, like marks that
+// describe no record.
 int Guess(const SourceView& source, UiLanguage language, CommandIo& io)
 {
+    if (const std::optional<TableHeader> table = RecogniseTable(source)) {
+        io.out << FormatTable(*table, language);
+        return ExitOk;
+    }
     const RecordGuess guess = FindRecord(source);
     if (!guess.Found()) {
         io.err << "zorbik-convert: " << GuessFailureText(guess.failure, language) << "\n";

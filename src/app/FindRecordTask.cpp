@@ -13,14 +13,16 @@ void FindRecordTask::Start(const SourceBytes& source)
     running_ = true;
     try {
         worker_ = std::thread([this, &source, generation] {
-            const RecordGuess guess = FindRecord(source);
+            const std::optional<TableHeader> table = RecogniseTable(source);
+            const RecordGuess guess = table ? RecordGuess{} : FindRecord(source);
             // Queued to this object: dropped by Qt should it be gone.
-            QMetaObject::invokeMethod(this, [this, guess, generation] { Deliver(guess, generation); },
+            QMetaObject::invokeMethod(this, [this, guess, table, generation] { Deliver(guess, table, generation); },
                                       Qt::QueuedConnection);
         });
     } catch (const std::system_error&) {
-        const RecordGuess guess = FindRecord(source);
-        QMetaObject::invokeMethod(this, [this, guess, generation] { Deliver(guess, generation); },
+        const std::optional<TableHeader> table = RecogniseTable(source);
+        const RecordGuess guess = table ? RecordGuess{} : FindRecord(source);
+        QMetaObject::invokeMethod(this, [this, guess, table, generation] { Deliver(guess, table, generation); },
                                   Qt::QueuedConnection);
     }
 }
@@ -33,14 +35,15 @@ void FindRecordTask::Wait()
     running_ = false;
 }
 
-void FindRecordTask::Deliver(const RecordGuess& guess, std::uint64_t generation)
+void FindRecordTask::Deliver(const RecordGuess& guess, const std::optional<TableHeader>& table,
+                             std::uint64_t generation)
 {
     if (generation != generation_)
         return;
     if (worker_.joinable())
         worker_.join();
     running_ = false;
-    emit Found(guess);
+    emit Found(guess, table);
 }
 
 } // namespace zorbik

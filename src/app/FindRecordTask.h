@@ -9,6 +9,7 @@
 #include <QObject>
 
 #include "find/RecordGuess.h"
+#include "find/TableHeader.h"
 
 namespace zorbik {
 
@@ -28,11 +29,11 @@ public:
 
 signals:
     // Emitted on the window's thread, once for each Start that Wait did not
-    // drop.
-    void Found(const zorbik::RecordGuess& guess);
+    // drop: a table its header describes, or else the finder's guess.
+    void Found(const zorbik::RecordGuess& guess, const std::optional<zorbik::TableHeader>& table);
 
 private:
-    void Deliver(const RecordGuess& guess, std::uint64_t generation);
+    void Deliver(const RecordGuess& guess, const std::optional<TableHeader>& table, std::uint64_t generation);
 
     std::thread worker_;
     // Counts starts and waits; a guess of an earlier one is stale.

@@ -458,11 +458,15 @@ void MainWindow::FindRecordCommand()
     finder_.Start(source_);
 }
 
-void MainWindow::RecordFound(const RecordGuess& guess)
+void MainWindow::RecordFound(const RecordGuess& guess, const std::optional<TableHeader>& table)
 {
     buttons_[FindRecordButton]->setEnabled(state_ == State::SourceShown);
     if (state_ != State::SourceShown)
         return;
+    if (table) {
+        TableFound(*table);
+        return;
+    }
     if (!guess.Found()) {
         ShowMessage(MessageId::NoRecordFound, QtText(GuessFailureText(guess.failure, language_)));
         return;
@@ -474,6 +478,24 @@ void MainWindow::RecordFound(const RecordGuess& guess)
     if (guess.LowConfidence())
         ShowMessage(MessageId::RecordUncertain, QtText(GuessSummary(guess, language_)));
     ReplaceMarks(GuessMarks(guess));
+}
+
+// A table's header gives its layout exactly: the marks, the names, the
+// code page and trimming, as a layout file would; what does not convert as
+// a value is said before.
+void MainWindow::TableFound(const TableHeader& table)
+{
+    if (!marks_.Empty() && dialogs_.ShowMessage(MessageId::ReplaceMarks) != BoxAnswer::Yes) {
+        FocusList();
+        return;
+    }
+    if (!table.notes.empty())
+        ShowMessage(MessageId::TableFoundNotes, QtText(TableSummary(table, language_)));
+    const Layout layout = TableLayout(table);
+    codePage_->setCurrentIndex(codePage_->findData(layout.settings.codePage));
+    trim_->setChecked(layout.settings.trimTexts);
+    SettingsChosen();
+    ReplaceMarks(layout.marks);
 }
 
 void MainWindow::CancelCommand()

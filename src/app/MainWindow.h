@@ -109,7 +109,8 @@ private:
     void ReplaceMarks(const Marks& marks);
     // Applies `change` to the marks of `row`, when marks may be changed now.
     void ChangeRow(int row, const std::function<void(Marks&)>& change);
-    void RecordFound(const RecordGuess& guess);
+    void RecordFound(const RecordGuess& guess, const std::optional<TableHeader>& table);
+    void TableFound(const TableHeader& table);
     void UpdatePreview();
     // Gives the byte list the keyboard, so that its keys work at once.
     void FocusList();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <sstream>
 #include <string_view>
 
 #include "codecs/LittleEndian.h"
@@ -213,6 +214,7 @@ std::optional<TableHeader> ReadTableHeader(const std::uint8_t* head, std::size_t
     description.length = length;
     description.settings.trimTexts = true; // dBASE pads texts with blanks, which are no part of them
     description.fields.push_back({"deleted", 0, 1, FieldType::Text, {}});
+    table.declared.emplace_back("' '/'*'");
     const bool visualFoxPro = version->kind == TableKind::VisualFoxPro;
     std::uint32_t offset = 1;
     for (std::size_t i = 0; i < fields; ++i) {
@@ -228,6 +230,10 @@ std::optional<TableHeader> ReadTableHeader(const std::uint8_t* head, std::size_t
         if (!Describe(d, visualFoxPro, field, table.notes))
             return std::nullopt;
         description.fields.push_back(std::move(field));
+        std::string declared = std::string(1, d.type) + "(" + std::to_string(d.width);
+        if (d.decimals != 0)
+            declared += "," + std::to_string(d.decimals);
+        table.declared.push_back(declared + ")");
     }
     if (offset != length)
         return std::nullopt;
@@ -258,6 +264,72 @@ std::optional<TableHeader> RecogniseTable(const SourceBytes& source)
 std::string TableNoteText(const TableNote& note, UiLanguage language)
 {
     return Say(note.id, language, note.args);
+}
+
+Layout TableLayout(const TableHeader& table)
+{
+    return LayoutFromDescription(table.recordBegin, table.description);
+}
+
+namespace {
+
+MessageId KindName(TableKind kind)
+{
+    switch (kind) {
+    case TableKind::FoxBase:
+        return MessageId::TableKindFoxBase;
+    case TableKind::Dbase3Memo:
+        return MessageId::TableKindDbase3Memo;
+    case TableKind::Dbase4:
+        return MessageId::TableKindDbase4;
+    case TableKind::FoxPro:
+        return MessageId::TableKindFoxPro;
+    case TableKind::VisualFoxPro:
+        return MessageId::TableKindVisualFoxPro;
+    case TableKind::Clipper:
+        return MessageId::TableKindClipper;
+    case TableKind::Dbase3:
+        break;
+    }
+    return MessageId::TableKindDbase3;
+}
+
+} // namespace
+
+std::string FormatTable(const TableHeader& table, UiLanguage language)
+{
+    const RecordDescription& d = table.description;
+    std::ostringstream text;
+    text << Say(MessageId::TableHeading, language, {Text(KindName(table.kind), language), Hex(table.version)})
+         << "\n"
+         << Say(MessageId::GuessRecords, language,
+                {std::to_string(d.length), std::to_string(table.recordBegin), std::to_string(table.recordCount),
+                 table.endMark ? "1" : "0"})
+         << "\n"
+         << Say(MessageId::GuessConfidence, language, {"100"}) << "\n";
+    for (std::size_t i = 0; i < d.fields.size(); ++i) {
+        const DescribedField& f = d.fields[i];
+        text << Say(MessageId::TableField, language,
+                    {std::to_string(i + 1), std::to_string(f.offset), std::to_string(f.offset + f.width - 1),
+                     f.name + " " + table.declared[i]})
+             << "\n";
+    }
+    for (const TableNote& note : table.notes)
+        text << "# " << TableNoteText(note, language) << "\n";
+    // The layout file without its heading, which the first line replaces.
+    const std::string layout = FormatLayout(TableLayout(table));
+    text << std::string_view(layout).substr(layout.find('\n') + 1);
+    return text.str();
+}
+
+std::string TableSummary(const TableHeader& table, UiLanguage language)
+{
+    std::string text = Say(MessageId::TableFound, language,
+                           {Text(KindName(table.kind), language), std::to_string(table.recordCount),
+                            std::to_string(table.description.length), std::to_string(table.recordBegin)});
+    for (const TableNote& note : table.notes)
+        text += "\n" + TableNoteText(note, language);
+    return text;
 }
 
 } // namespace zorbik

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "file/SourceBytes.h"
+#include "layout/LayoutFile.h"
 #include "layout/RecordDescription.h"
 #include "messages/Messages.h"
 
@@ -37,6 +38,9 @@ struct TableHeader {
     // The deletion flag as a column `deleted` of one byte, then the fields
     // in the header's order; the code page the language driver names.
     RecordDescription description;
+    // For each field of the description, its type as the header declares
+    // it: "C(20)", "N(9,2)"; the flag's "' '/'*'".
+    std::vector<std::string> declared;
     std::vector<TableNote> notes;
 };
 
@@ -55,5 +59,16 @@ std::optional<TableHeader> RecogniseTable(const SourceBytes& source);
 
 // A note in the user's language.
 std::string TableNoteText(const TableNote& note, UiLanguage language);
+
+// The marks and settings that convert the table's records.
+Layout TableLayout(const TableHeader& table);
+
+// What `--guess` prints for a table: comments on the table, its columns and
+// the notes, then the layout file.
+std::string FormatTable(const TableHeader& table, UiLanguage language);
+
+// The window's words on a recognised table: what it is and the notes, one
+// a line.
+std::string TableSummary(const TableHeader& table, UiLanguage language);
 
 } // namespace zorbik

@@ -161,7 +161,7 @@ constexpr Entry kCatalogue[] = {
      "  --guess          Vorspann, Satzlänge und Spalten von QUELLE finden und als\n"
      "                   Markendatei für --layout ausgeben (vor Gebrauch prüfen);\n"
      "                   Rückgabewert 1, wenn kein Satzaufbau gefunden wird\n"
-     "                   (von einer dBASE-, FoxPro- oder Clipper-Tabelle: was ihr Kopf sagt)\n"
+     "                   (bei einer dBASE-, FoxPro- oder Clipper-Tabelle: das Layout aus ihrem Kopf)\n"
      "  --layout MARKEN  die Markendatei (.zlayout, wie Marken sichern im Fenster sie schreibt):\n"
      "                   eine Bytenummer je Zeile, \"ROW MARKER [TYPE [OPTION...]]\"\n"
      "                   MARKER: LineBegin ColumnBegin ByteMark ColumnEnd LineEnd Unmarked\n"
@@ -349,6 +349,7 @@ constexpr Entry kCatalogue[] = {
     {LayoutBadWidth, kWord, "Breite %1: eine ganze Zahl ab 1", "width %1: a whole number from 1 on"},
     {DateJulian, kWord, "Julianischer Tag und Millisekunden (FoxPro)", "Julian day and milliseconds (FoxPro)"},
     {FieldDialogBlankEmpty, kWord, "Nur Leerzeichen oder * ergeben eine leere Zelle (dBASE)", "Only blanks or * give an empty cell (dBASE)"},
+    {TableFoundNotes, kWarn, "Tabelle an ihrem Kopf erkannt: bitte die Hinweise lesen!", "Table recognised by its header: please read the notes!"},
     {TableKindFoxBase, kWord, "FoxBASE", "FoxBASE"},
     {TableKindDbase3, kWord, "dBASE III/IV, FoxPro, Clipper", "dBASE III/IV, FoxPro, Clipper"},
     {TableKindDbase3Memo, kWord, "dBASE III/Clipper mit Memos", "dBASE III/Clipper with memos"},

@@ -282,6 +282,7 @@ enum class MessageId : std::uint16_t {
     TableNoteNullFlags,
     TableNoteUnknownPage,
     TableNoteNoPage,
+    TableFoundNotes,
 };
 
 // Caption of every message box: eight blanks before the name.

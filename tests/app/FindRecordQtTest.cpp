@@ -1,9 +1,11 @@
 // The window's "Find record": it sets the marks of the record the finder
 // proposes and pages the list to it, asks before it replaces marks, warns
 // before it sets the marks of an uncertain guess, and says when it finds
-// nothing.
+// nothing. A dBASE table gets the layout and code page its header gives.
+#include <QComboBox>
 #include <QtTest>
 
+#include "support/DbaseTable.h"
 #include "support/WindowTesting.h"
 
 using namespace zorbik;
@@ -29,6 +31,14 @@ QByteArray Table(int header, int count)
     return bytes;
 }
 
+// A dBASE III table of two records, too few for a guess, in the code page
+// language driver `driver` names.
+QByteArray Dbase(std::uint8_t driver)
+{
+    const std::vector<std::uint8_t> table = testing::Table(0x03, driver, {{"NAME", 'C', 12}, {"AGE", 'N', 4}});
+    return QByteArray(reinterpret_cast<const char*>(table.data()), static_cast<qsizetype>(table.size()));
+}
+
 struct FindCase {
     const char* name;
     QByteArray source;
@@ -36,6 +46,7 @@ struct FindCase {
     BoxAnswer answer;          // to the question whether to replace them
     std::vector<MessageId> messages; // shown, in order
     int lineBegin;             // afterwards (-1: none)
+    int codePage = 1252;       // chosen afterwards
 };
 
 const FindCase kCases[] = {
@@ -44,6 +55,8 @@ const FindCase kCases[] = {
     {"marks kept", Table(64, 300), "3 LineBegin\n", BoxAnswer::No, {MessageId::ReplaceMarks}, 3},
     {"uncertain", Table(16, 5), "", BoxAnswer::Yes, {MessageId::RecordUncertain}, 16},
     {"nothing repeats", QByteArray(3000, 'x'), "", BoxAnswer::Yes, {MessageId::NoRecordFound}, -1},
+    {"dBASE table", Dbase(0x02), "", BoxAnswer::Yes, {}, 97, 850},
+    {"dBASE table with notes", Dbase(0), "", BoxAnswer::Yes, {MessageId::TableFoundNotes}, 97},
 };
 
 } // namespace
@@ -74,6 +87,7 @@ void FindRecordQtTest::findRecord()
         if (kind == MarkerKind::LineBegin)
             begin = row;
     QCOMPARE(begin, c.lineBegin);
+    QCOMPARE(shown.window.findChild<QComboBox*>()->currentData().toInt(), c.codePage);
     QCOMPARE(shown.window.focusWidget(), ByteList(shown.window));
     if (*c.marks == '\0' && begin != kNoRow) { // paged and scrolled to the record
         const ByteListView& view = *ByteList(shown.window);

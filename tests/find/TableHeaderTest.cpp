@@ -10,7 +10,7 @@
 namespace zorbik {
 namespace {
 
-using testing::Bytes;
+using Bytes = std::vector<std::uint8_t>;
 using testing::Table;
 
 // The kind, where records begin, the fields as "name offset width Type

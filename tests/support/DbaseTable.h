@@ -9,8 +9,6 @@
 
 namespace zorbik::testing {
 
-using Bytes = std::vector<std::uint8_t>;
-
 struct Field {
     const char* name;
     char type;
@@ -20,14 +18,14 @@ struct Field {
 
 // A table of two records (the second deleted): header, descriptors, 0Dh and
 // `afterFields` more bytes, records of blanks, the end-of-file byte.
-Bytes Table(std::uint8_t version, std::uint8_t driver, const std::vector<Field>& fields, std::size_t afterFields = 0,
-            bool endMark = true)
+inline std::vector<std::uint8_t> Table(std::uint8_t version, std::uint8_t driver, const std::vector<Field>& fields,
+                                       std::size_t afterFields = 0, bool endMark = true)
 {
     std::uint32_t length = 1;
     for (const Field& f : fields)
         length += f.width;
     const std::size_t header = 32 * (fields.size() + 1) + 1 + afterFields;
-    Bytes b(header, 0);
+    std::vector<std::uint8_t> b(header, 0);
     b[0] = version, b[1] = 124, b[2] = 12, b[3] = 31, b[4] = 2, b[29] = driver;
     b[8] = header & 0xFF, b[9] = header >> 8 & 0xFF, b[10] = length & 0xFF, b[11] = length >> 8 & 0xFF;
     for (std::size_t i = 0; i < fields.size(); ++i) {
