@@ -81,15 +81,11 @@ void CheckTable(const MemorySource& source, std::uint64_t size)
     const std::optional<TableHeader> table = RecogniseTable(source);
     if (!table)
         return;
-    const RecordDescription& d = table->description;
-    Require(table->recordBegin + table->recordCount * d.length + (table->endMark ? 1 : 0) == size &&
-                d.fields.front().name == "deleted",
-            "a table's header and records make the file, its flag the first column");
     const Layout layout = TableLayout(*table);
     const LoadedLayout again = LoadLayout(FormatLayout(layout), size, UiLanguage::English);
     Require(!again.error.Failed() && again.layout == layout, "a table's layout reads back the same");
     const PreparedConversion prepared = PrepareConversion(layout.marks, size, layout.settings, TargetFormat::Csv);
-    Require(!prepared.fault && prepared.plan.columns.size() == d.fields.size() &&
+    Require(!prepared.fault && prepared.plan.columns.size() == table->description.fields.size() &&
                 prepared.layout.recordCount == table->recordCount,
             "a table's layout has a column per field and a row per record");
     MemorySink csv;

@@ -80,15 +80,14 @@ def same(kind, want, cell, raw, vfp):
     return cell == (want or '')
 
 
-failures = 0
+failed = []
 tables = [python_dbf(*t) for t in TABLES] + [shapelib()] + calc()
 print(f'{len(tables)} tables' + ('' if len(tables) == 6 else ': LibreOffice writes no dBASE here'))
 for path in tables:
     data = open(path, 'rb').read()
     guess = subprocess.run([*convert, '--guess', '--lang', 'en', path], capture_output=True, text=True)
     if guess.returncode != 0 or '# confidence: 100 %' not in guess.stdout:
-        failures += 1
-        print(f'{path}: --guess gave {guess.returncode}\n{guess.stdout}{guess.stderr}')
+        failed.append(f'{path}: --guess gave {guess.returncode}\n{guess.stdout}{guess.stderr}')
         continue
     open(path + '.zlayout', 'w').write(guess.stdout)
     subprocess.run([*convert, '--force', '--layout', path + '.zlayout', path, path + '.csv'], check=True)
@@ -98,13 +97,12 @@ for path in tables:
     fields = [f for f in table.fields if f.type != '0']
     kept, deleted = zip(table.records, raw.records), zip(table.deleted, raw.deleted)
     if names != ['deleted'] + [f.name for f in fields] or len(rows) != len(table.records) + len(table.deleted):
-        failures += 1
-        print(f'{path}: {len(rows)} rows named {names}, dbfread {len(table.records)} + {len(table.deleted)} deleted')
+        failed.append(f'{path}: {len(rows)} rows named {names}, dbfread {len(table.records)}+{len(table.deleted)}')
         continue
     for r, row in enumerate(rows):
         record, raw_record = next(deleted if row[0] == '*' else kept)
-        for field, cell in zip(fields, row[1:]):
-            if not same(field.type, record[field.name], cell, raw_record[field.name], data[0] in (0x30, 0x31, 0x32)):
-                failures += 1
-                print(f'{path} row {r} {field.name} ({field.type}): dbfread {record[field.name]!r}, CSV {cell!r}')
-sys.exit(1 if failures else 0)
+        for f, cell in zip(fields, row[1:]):
+            if not same(f.type, record[f.name], cell, raw_record[f.name], data[0] in (0x30, 0x31, 0x32)):
+                failed.append(f'{path} row {r} {f.name} ({f.type}): dbfread {record[f.name]!r}, CSV {cell!r}')
+print('\n'.join(failed))
+sys.exit(1 if failed else 0)
