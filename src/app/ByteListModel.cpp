@@ -4,6 +4,7 @@
 
 #include "qtcommon/QtText.h"
 #include "codepage/RowText.h"
+#include "layout/LayoutFile.h"
 
 namespace zorbik {
 namespace {
@@ -140,7 +141,8 @@ QVariant ByteListModel::data(const QModelIndex& index, int role) const
                 return QtText(ByteCharText(*byte, language, codePage_));
             return {};
         case FieldTypeColumn:
-            return QtText(FieldTypeShort(marks_.GetFieldType(row), marks_.GetFieldOptions(row), language_));
+            return QtText(FieldTypeShort(marks_.GetFieldType(row), marks_.GetFieldOptions(row), language_) +
+                          ColumnTraitWords(marks_.GetTraits(row)));
         case HexColumn:
             if (const auto byte = ByteAt(row))
                 return QtText(FormatHexByte(*byte));
