@@ -330,8 +330,7 @@ void MainWindowQtTest::keysAndPreview()
         QCOMPARE(shown, QString(previews[i]));
     }
     // F2: the type dialog for the current row; its choice types the column.
-    // A name goes with it, into the list and the preview's header; another
-    // row cannot take it.
+    // A name goes with it, into the list and the preview's header; no other row may take it.
     shown.dialogs.fieldChoice = FieldChoice{FieldType::Zoned, FieldOptions{.scale = 1}, {"Betrag", 0}};
     ByteList(window)->setCurrentIndex(ListRows(window)->index(2, 0));
     QTest::keyClick(ByteList(window), Qt::Key_F2);
