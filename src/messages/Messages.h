@@ -263,6 +263,11 @@ enum class MessageId : std::uint16_t {
     LayoutBadName,
     LayoutNameTwice,
     LayoutBadWidth,
+    SheetNamesChoice,
+    SheetNamesTip,
+    NameTaken,
+    FieldDialogName,
+    FieldDialogWidth,
 };
 
 // Caption of every message box: eight blanks before the name.
