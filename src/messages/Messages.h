@@ -263,6 +263,11 @@ enum class MessageId : std::uint16_t {
     LayoutBadName,
     LayoutNameTwice,
     LayoutBadWidth,
+    SheetNamesChoice,
+    SheetNamesTip,
+    NameTaken,
+    FieldDialogName,
+    FieldDialogWidth,
 
     // Tables that describe their records in their header (dBASE, FoxPro).
     DateJulian = 600,
