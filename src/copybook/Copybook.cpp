@@ -605,7 +605,9 @@ private:
             if (fields.size() == kMaxCopybookFields)
                 return Fail(MessageId::CopybookTooManyFields, item.line, item.column,
                             {std::to_string(kMaxCopybookFields)});
-            fields.push_back({Unique(item.name + name, item.line), static_cast<std::uint32_t>(item.offset + at),
+            // Column names hold 64 characters; the indexes stay, the name gives way.
+            const std::string full = item.name.substr(0, 64 - std::min<std::size_t>(64, name.size())) + name;
+            fields.push_back({Unique(full, item.line), static_cast<std::uint32_t>(item.offset + at),
                               static_cast<std::uint32_t>(item.size), item.type, item.options});
         }
         return true;
