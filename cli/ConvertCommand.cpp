@@ -27,6 +27,7 @@ struct Options {
     std::string table;
     bool trim = false;
     bool noNames = false;
+    bool names = false;
     bool bom = false;
     bool force = false;
     bool explain = false;
@@ -93,7 +94,8 @@ std::optional<ArgumentFault> ReadWords(const std::vector<std::string>& args, Opt
     const std::pair<const char*, bool Options::*> flags[] = {
         {"--trim", &Options::trim},   {"--force", &Options::force}, {"--explain", &Options::explain},
         {"--guess", &Options::guess}, {"--help", &Options::help},   {"-h", &Options::help},
-        {"--version", &Options::version}, {"--no-names", &Options::noNames}, {"--bom", &Options::bom}};
+        {"--version", &Options::version}, {"--no-names", &Options::noNames}, {"--bom", &Options::bom},
+        {"--names", &Options::names}};
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--") {
@@ -171,6 +173,8 @@ std::optional<ArgumentFault> ParseTarget(Options& options)
         return ArgumentFault{MessageId::CommandOnlyFor, "--table", ".sqlite"};
     if (options.noNames && target.format != TargetFormat::Csv && target.format != TargetFormat::Xlsx)
         return ArgumentFault{MessageId::CommandOnlyFor, "--no-names", ".csv, .xlsx"};
+    if (options.names && target.format != TargetFormat::Xls)
+        return ArgumentFault{MessageId::CommandOnlyFor, "--names", ".xls"};
     if (!options.delimiter.empty()) {
         const std::string& d = options.delimiter;
         // A tab as the two characters \t too, as a shell passes them.
@@ -181,6 +185,7 @@ std::optional<ArgumentFault> ParseTarget(Options& options)
     }
     target.bom = options.bom;
     target.names = !options.noNames;
+    target.sheetNames = options.names;
     if (!options.table.empty() && !PlainName(options.table))
         return ArgumentFault{MessageId::CommandTableName, {}};
     target.table = options.table.empty() ? SafeTableName(BaseName(options.source)) : options.table;
@@ -203,7 +208,7 @@ std::optional<ArgumentFault> ParseArgs(const std::vector<std::string>& args, Opt
     if (options.guess) {
         if (!options.layout.empty() || options.force || options.explain || options.trim || !options.preview.empty() ||
             !options.codePage.empty() || !options.format.empty() || !options.delimiter.empty() ||
-            !options.table.empty() || options.noNames || options.bom)
+            !options.table.empty() || options.noNames || options.names || options.bom)
             return ArgumentFault{MessageId::CommandGuessAlone, {}};
         if (positional.size() != 1)
             return ArgumentFault{MessageId::CommandGuessSource, {}};

@@ -90,8 +90,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const MessageId m = fault.message;
         Require(m == MessageId::MissingLineBegin || m == MessageId::MissingLineEnd ||
                     m == MessageId::MissingColumnBegin || m == MessageId::MissingColumnEnd ||
-                    m == MessageId::ColumnMarkAfterEnd || m == MessageId::FieldWidthWrong,
-                "one of the five faults, or a width the type cannot have");
+                    m == MessageId::ColumnMarkAfterEnd || m == MessageId::FieldWidthWrong ||
+                    m == MessageId::ColumnWidthWrong,
+                "one of the five faults, or a width the type or the record cannot have");
         Require(fault.row >= kNoRow && fault.row < static_cast<std::int32_t>(sourceSize), "a fault row is a row");
         Require(prepared.sourceRecords == 0 && plan.columns.empty(), "a fault leaves nothing to convert");
         return 0;

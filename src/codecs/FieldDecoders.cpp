@@ -68,6 +68,25 @@ double ScaledDigits(const char* digits, std::size_t count, int scale, bool negat
     return negative ? -value : value;
 }
 
+// A decimal of at most 19 digits, already a number, / 10^scale; zero
+// without a sign as ScaledDigits.
+double ScaledValue(std::uint64_t digits, int scale, bool negative)
+{
+    if (digits == 0)
+        return 0.0;
+    scale = std::clamp(scale, 0, kMaxScale);
+    double value = 0;
+    if (!QuickScaled(digits, scale, value)) {
+        char text[20];
+        const char* end = std::to_chars(text, text + sizeof text, digits).ptr;
+        value = ScaledText(text, static_cast<std::size_t>(end - text), scale);
+    }
+    return negative ? -value : value;
+}
+
+// Digits a 64-bit integer always holds.
+constexpr std::uint32_t kWholeDigits = 19;
+
 // The digit of a zoned byte that carries no sign, or -1.
 int PlainDigit(std::uint8_t b, bool ebcdic)
 {
@@ -241,10 +260,32 @@ double ScaledInteger(std::uint64_t bits, bool isUnsigned, int scale)
     return negative ? -value : value;
 }
 
-FieldStatus DecodePacked(const std::uint8_t* bytes, std::uint32_t n, int scale, double& value)
+FieldStatus DecodePacked(const std::uint8_t* bytes, std::uint32_t n, int scale, bool isUnsigned, double& value)
 {
     if (n == 0 || n > 16)
         return FieldStatus::Invalid;
+    const unsigned sign = bytes[n - 1] & 0x0F;
+    if (sign < 0xA)
+        return FieldStatus::Invalid;
+    const bool negative = sign == 0xB || sign == 0xD;
+    if (negative && isUnsigned)
+        return FieldStatus::Invalid;
+    if (2 * n - 1 <= kWholeDigits) {
+        // The usual widths: the digits straight into an integer.
+        std::uint64_t digits = 0;
+        for (std::uint32_t i = 0; i + 1 < n; ++i) {
+            const unsigned high = bytes[i] >> 4;
+            const unsigned low = bytes[i] & 0x0F;
+            if (high > 9 || low > 9)
+                return FieldStatus::Invalid;
+            digits = digits * 100 + high * 10 + low;
+        }
+        const unsigned last = bytes[n - 1] >> 4;
+        if (last > 9)
+            return FieldStatus::Invalid;
+        value = ScaledValue(digits * 10 + last, scale, negative);
+        return FieldStatus::Ok;
+    }
     char digits[32];
     std::size_t count = 0;
     for (std::uint32_t i = 0; i < n; ++i) {
@@ -256,10 +297,7 @@ FieldStatus DecodePacked(const std::uint8_t* bytes, std::uint32_t n, int scale, 
         if (i + 1 < n)
             digits[count++] = static_cast<char>('0' + low);
     }
-    const unsigned sign = bytes[n - 1] & 0x0F;
-    if (sign < 0xA)
-        return FieldStatus::Invalid;
-    value = ScaledDigits(digits, count, scale, sign == 0xB || sign == 0xD);
+    value = ScaledDigits(digits, count, scale, negative);
     return FieldStatus::Ok;
 }
 
@@ -278,17 +316,42 @@ FieldStatus DecodeZoned(const std::uint8_t* bytes, std::uint32_t n, int scale, Z
         if (!negative && b != (ebcdic ? 0x4E : '+'))
             return FieldStatus::Invalid;
     }
+    // The sign byte's digit first, then the plain digits around it.
+    int signDigit = 0;
+    if (!separate) {
+        signDigit = OverpunchedDigit(bytes[signAt], ebcdic, negative);
+        if (signDigit < 0)
+            return FieldStatus::Invalid;
+    }
+    const std::uint32_t first = leading ? 1 : 0;
+    const std::uint32_t last = leading ? n : n - 1; // the plain digits: [first, last)
+    const std::uint32_t count = last - first + (separate ? 0 : 1);
+    if (count <= kWholeDigits) {
+        std::uint64_t whole = leading ? static_cast<unsigned>(signDigit) : 0;
+        for (std::uint32_t i = first; i < last; ++i) {
+            const int d = PlainDigit(bytes[i], ebcdic);
+            if (d < 0)
+                return FieldStatus::Invalid;
+            whole = whole * 10 + static_cast<unsigned>(d);
+        }
+        if (!leading && !separate)
+            whole = whole * 10 + static_cast<unsigned>(signDigit);
+        value = ScaledValue(whole, scale, negative);
+        return FieldStatus::Ok;
+    }
     char digits[31];
-    std::size_t count = 0;
-    for (std::uint32_t i = 0; i < n; ++i) {
-        if (i == signAt && separate)
-            continue;
-        const int d = i == signAt ? OverpunchedDigit(bytes[i], ebcdic, negative) : PlainDigit(bytes[i], ebcdic);
+    std::size_t at = 0;
+    if (leading && !separate)
+        digits[at++] = static_cast<char>('0' + signDigit);
+    for (std::uint32_t i = first; i < last; ++i) {
+        const int d = PlainDigit(bytes[i], ebcdic);
         if (d < 0)
             return FieldStatus::Invalid;
-        digits[count++] = static_cast<char>('0' + d);
+        digits[at++] = static_cast<char>('0' + d);
     }
-    value = ScaledDigits(digits, count, scale, negative);
+    if (!leading && !separate)
+        digits[at++] = static_cast<char>('0' + signDigit);
+    value = ScaledDigits(digits, at, scale, negative);
     return FieldStatus::Ok;
 }
 

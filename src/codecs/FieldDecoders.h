@@ -39,9 +39,10 @@ double ScaledInteger(std::uint64_t bits, bool isUnsigned, int scale);
 // A packed decimal (COBOL COMP-3) of n = 1..16 bytes: two digits a byte, the
 // last nibble the sign (C, A, E, F plus; D, B minus), so 2n - 1 digits.
 // GnuCOBOL writes F for unsigned fields and C or D for signed ones; the
-// nibble alone decides the sign. Invalid for a digit nibble above 9 or a
-// sign nibble below A.
-FieldStatus DecodePacked(const std::uint8_t* bytes, std::uint32_t n, int scale, double& value);
+// nibble alone decides the sign. Invalid for a digit nibble above 9, a
+// sign nibble below A, and a minus in a field that is `isUnsigned` (a
+// PIC 9 COMP-3 holding a negative number is a damaged field, not a value).
+FieldStatus DecodePacked(const std::uint8_t* bytes, std::uint32_t n, int scale, bool isUnsigned, double& value);
 
 // A zoned decimal (COBOL DISPLAY numeric) of n = 1..31 bytes, in ASCII or
 // (ebcdic) EBCDIC. An overpunched sign in ASCII as GnuCOBOL and Micro Focus

@@ -41,6 +41,13 @@ std::uint32_t FieldExtract(const Marks& store, std::int32_t typeRow, bool& byteM
 {
     runs.clear();
     endRow = typeRow;
+    if (const std::uint32_t width = store.Width(typeRow); width != 0 && store.GetMarker(typeRow) == MarkerKind::ColumnBegin) {
+        // The row gives the column's width: its bytes whole, byte marks or not.
+        endRow = static_cast<std::int32_t>(std::min<std::int64_t>(std::int64_t{typeRow} + width - 1, kMaxMarkRow));
+        const std::uint32_t count = std::min(width, fieldSize);
+        runs.push_back({typeRow, count});
+        return count;
+    }
     const bool closed = MarkedRowSearch(store, typeRow, MarkerKind::ColumnEnd, MarkerKind::ColumnBegin, endRow) == FoundWanted;
     if (!closed) {
         // A one-row column: its ColumnBegin is all there is of it. Byte marks
@@ -95,7 +102,8 @@ ColumnPlan BuildColumnPlan(const Marks& store, const RecordLayout& layout, std::
         PlannedColumn column{type,     store.GetFieldOptions(typeRow), static_cast<std::uint32_t>(plan.runs.size()),
                              0,        0,
                              beginRow, cursor,
-                             typeRow,  false};
+                             typeRow,  false,
+                             store.GetTraits(typeRow).name};
         column.byteMarks = byteMarkMode;
         for (RowRun run : runs) {
             if (run.firstRow < 0) { // only a layout that skipped validation gets here

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "layout/ConversionSettings.h"
@@ -28,8 +29,9 @@ struct RowRun {
 // Lists the rows whose bytes form the column's field, in order, at most
 // `fieldSize` of them, as runs of consecutive rows into `runs`; sets
 // `endRow` to the column's last row and switches `byteMarkMode` on when
-// byte marks follow a typed ColumnBegin. A column that no ColumnEnd closes
-// (a one-row edge column) is the single type row. Returns the rows listed.
+// byte marks follow a typed ColumnBegin. A ColumnBegin whose row gives a
+// width is that many bytes; one that no ColumnEnd closes (a one-row edge
+// column) is the single type row. Returns the rows listed.
 std::uint32_t FieldExtract(const Marks& store, std::int32_t typeRow, bool& byteMarkMode, std::uint32_t fieldSize,
                            std::int32_t& endRow, std::vector<RowRun>& runs);
 
@@ -44,6 +46,7 @@ struct PlannedColumn {
     std::int32_t endRow;
     std::int32_t typeRow;
     bool byteMarks; // byte marks select the field's bytes
+    std::string name; // the type row's; "" for a column known by its letters
 };
 
 // The column structure of a conversion, worked out once from the row store:

@@ -1,5 +1,9 @@
 #include "convert/ConversionEngine.h"
 
+#include <set>
+
+#include "layout/LayoutFile.h"
+
 #include "target/Biff2Target.h"
 #include "target/CsvTarget.h"
 #ifndef ZORBIK_NO_LIBRARY_FORMATS
@@ -53,9 +57,30 @@ std::string DescribeFault(const ColumnFault& fault, UiLanguage language)
     const MessageId reason = fault.type == FieldType::Date         ? MessageId::ReasonInvalidDate
                              : fault.type == FieldType::PascalText ? MessageId::ReasonTextLength
                                                                    : MessageId::ReasonInvalidDigits;
-    return Say(MessageId::NoteInvalidFields, language,
+    return Say(fault.count == 1 ? MessageId::NoteInvalidField : MessageId::NoteInvalidFields, language,
                {ColumnLetters(fault.column), FieldTypeWord(fault.type), std::to_string(fault.count), Text(reason, language),
                 std::to_string(fault.firstRecord + 1)});
+}
+
+std::vector<std::string> ColumnNames(const ColumnPlan& plan)
+{
+    std::set<std::string> given;
+    for (const PlannedColumn& column : plan.columns)
+        if (!column.name.empty())
+            given.insert(NameKey(column.name));
+    std::vector<std::string> names;
+    names.reserve(plan.columns.size());
+    for (std::size_t i = 0; i < plan.columns.size(); ++i) {
+        std::string name = plan.columns[i].name;
+        if (name.empty()) {
+            // Letters another column took as its name get a '_' until free.
+            name = ColumnLetters(static_cast<std::uint32_t>(i));
+            while (given.count(NameKey(name)) != 0)
+                name += '_';
+        }
+        names.push_back(std::move(name));
+    }
+    return names;
 }
 
 TargetStart StartOf(const RecordLayout& layout, const ColumnPlan& plan)
@@ -64,10 +89,11 @@ TargetStart StartOf(const RecordLayout& layout, const ColumnPlan& plan)
     start.recordCount = layout.recordCount;
     start.codePage = plan.settings.codePage;
     start.columns.reserve(plan.columns.size());
+    std::vector<std::string> names = ColumnNames(plan);
     for (std::size_t i = 0; i < plan.columns.size(); ++i) {
         const PlannedColumn& column = plan.columns[i];
-        start.columns.push_back({ColumnLetters(static_cast<std::uint32_t>(i)), KindOf(column.type, column.options),
-                                 column.byteCount, column.type == FieldType::Text ? column.options.codePage : std::uint16_t{0}});
+        start.columns.push_back({std::move(names[i]), KindOf(column.type, column.options), column.byteCount,
+                                 column.type == FieldType::Text ? column.options.codePage : std::uint16_t{0}});
     }
     return start;
 }
@@ -80,7 +106,8 @@ ConversionOutcome RunConversion(const SourceBytes& source, const RecordLayout& l
     case TargetFormat::Xls: {
         const std::size_t maxRow = Biff2Target::MaxRowBytes(start.columns);
         const bool overlap = Overlaps(layout, plan, maxRow);
-        Biff2Target target(*place.sink, stop, overlap ? kOverlapChunk : OutputBuffer::kDefaultCapacity, overlap);
+        Biff2Target target(*place.sink, stop, overlap ? kOverlapChunk : OutputBuffer::kDefaultCapacity, overlap,
+                           place.options.sheetNames);
         return Run(target, source, layout, plan, stop, progress, overlap);
     }
     case TargetFormat::Csv: {

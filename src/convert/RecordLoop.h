@@ -163,7 +163,7 @@ bool PutRecordCell(Target& target, FieldType type, const FieldOptions& options, 
         return true;
     }
     case FieldType::Packed:
-        status = DecodePacked(bytes, count, options.scale, value);
+        status = DecodePacked(bytes, count, options.scale, options.isUnsigned, value);
         break;
     case FieldType::Zoned:
         status = DecodeZoned(bytes, count, options.scale, options.sign, options.ebcdic, value);
@@ -314,8 +314,12 @@ inline void PutRow(Target& target, std::uint64_t k, const RecordReader& reader, 
 
 } // namespace record_loop
 
+// The columns' names: the layout's, else the letters, which give way
+// (with a '_' after them) to a name the layout gave another column.
+std::vector<std::string> ColumnNames(const ColumnPlan& plan);
+
 // What a target is told before the first row: a column per planned
-// column, named by `names` where it has a name and by its letters else.
+// column, named as ColumnNames says.
 TargetStart StartOf(const RecordLayout& layout, const ColumnPlan& plan);
 
 // Converts layout.recordCount records of `source`, cut up by `plan`, into

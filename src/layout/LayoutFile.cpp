@@ -269,21 +269,50 @@ struct LineReader {
         MarkerKind marker = MarkerKind::Unmarked;
         FieldType type = FieldType::None;
         FieldOptions options;
+        ColumnTraits traits;
         if (!ReadRow(words[0], row) || !ReadMarker(words[1], marker) || (words.size() >= 3 && !ReadType(words[2], type)))
             return false;
-        for (std::size_t i = 3; i < words.size(); ++i)
-            if (!ReadOption(type, words[i], options))
+        for (std::size_t i = 3; i < words.size(); ++i) {
+            const bool read = words[i].starts_with("name=")    ? ReadName(words[i].substr(5), traits)
+                              : words[i].starts_with("width=") ? ReadWidth(words[i], traits)
+                                                               : ReadOption(type, words[i], options);
+            if (!read)
                 return false;
+        }
         if (listed.count(row) != 0)
             return Fail(MessageId::LayoutRowTwice, {std::to_string(row)});
         listed.insert(row);
         marks.SetMarker(row, marker);
         marks.SetFieldType(row, type);
         marks.SetFieldOptions(row, options);
+        marks.SetTraits(row, traits);
+        return true;
+    }
+
+    bool ReadName(std::string_view name, ColumnTraits& traits)
+    {
+        if (!IsColumnName(name))
+            return Fail(MessageId::LayoutBadName, {Quote(name)});
+        if (!names.insert(NameKey(name)).second)
+            return Fail(MessageId::LayoutNameTwice, {Quote(name)});
+        traits.name = name;
+        return true;
+    }
+
+    bool ReadWidth(std::string_view word, ColumnTraits& traits)
+    {
+        const std::string_view value = word.substr(6);
+        std::uint32_t width = 0;
+        const auto [end, failed] = std::from_chars(value.data(), value.data() + value.size(), width);
+        if (value.empty() || failed != std::errc() || end != value.data() + value.size() || width == 0 ||
+            width > static_cast<std::uint32_t>(kMaxMarkRow))
+            return Fail(MessageId::LayoutBadWidth, {Quote(word)});
+        traits.width = width;
         return true;
     }
 
     std::set<std::int32_t> listed;
+    std::set<std::string> names; // as NameKey gives them
 };
 
 } // namespace
@@ -315,6 +344,35 @@ std::string FieldOptionWords(FieldType type, const FieldOptions& options)
         "format=" + std::string(WordOf(kDateWords, options.date)));
     add(kCp, options.codePage != 0, "cp=" + std::to_string(options.codePage));
     return words;
+}
+
+std::string ColumnTraitWords(const ColumnTraits& traits)
+{
+    std::string words;
+    if (traits.width != 0)
+        words += " width=" + std::to_string(traits.width);
+    if (!traits.name.empty())
+        words += " name=" + traits.name;
+    return words;
+}
+
+bool IsColumnName(std::string_view name)
+{
+    if (name.empty() || name.size() > 64)
+        return false;
+    for (const char c : name)
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-'))
+            return false;
+    return true;
+}
+
+std::string NameKey(std::string_view name)
+{
+    std::string key(name);
+    for (char& c : key)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return key;
 }
 
 std::string_view FieldOptionList(FieldType type)
@@ -351,7 +409,7 @@ LoadedLayout LoadLayout(std::string_view text, std::uint64_t sourceSize, UiLangu
 {
     LoadedLayout loaded;
     loaded.layout.settings = defaults;
-    LineReader reader{language, sourceSize, {}, {}};
+    LineReader reader{language, sourceSize, {}, {}, {}};
     int lineNo = 0;
     // Editors on Windows like to start UTF-8 files with a byte order mark.
     std::size_t pos = text.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
@@ -441,6 +499,7 @@ std::string FormatLayout(const Layout& layout)
             text += ' ';
             text += FieldTypeWord(type);
             text += FieldOptionWords(type, marks.GetFieldOptions(row));
+            text += ColumnTraitWords(marks.GetTraits(row));
         }
         text += '\n';
     }

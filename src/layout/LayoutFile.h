@@ -40,12 +40,22 @@ struct LoadedLayout {
     LayoutError error;
 };
 
+// Whether `name` may name a column: 1 to 64 letters, digits, '_' and '-'
+// (ASCII), so that every target takes it as it is.
+bool IsColumnName(std::string_view name);
+// What two names must differ in: SQLite, and people, take "City" and
+// "CITY" for one name.
+std::string NameKey(std::string_view name);
+
 // The word of a marker in the file.
 std::string_view MarkerWord(MarkerKind kind);
 
 // A type's options as the file writes them after its word, each with a
 // blank before it ("" without any): " big unsigned scale=2".
 std::string FieldOptionWords(FieldType type, const FieldOptions& options);
+
+// A row's traits as the file writes them after the options: " width=1 name=CITY".
+std::string ColumnTraitWords(const ColumnTraits& traits);
 
 // The options a type takes, as the file writes them, for messages and help.
 std::string_view FieldOptionList(FieldType type);

@@ -35,6 +35,12 @@ struct RecordDescription {
 // The marks and settings for records of `description` starting at byte
 // `recordBegin` of the source: one column per field, in field order, with
 // its name, type and options; bytes between fields belong to no column.
+// A name that is no column name (IsColumnName) or repeats an earlier one
+// leaves its column known by its letters. A description the marks cannot
+// hold gives no marks at all, which PrepareConversion refuses as it refuses
+// an unmarked source: no fields, a record of one byte (its begin and end
+// would share a row), fields out of order, overlapping or outside the
+// record, a record past the last row that can be marked.
 Layout LayoutFromDescription(std::uint64_t recordBegin, const RecordDescription& description);
 
 } // namespace zorbik

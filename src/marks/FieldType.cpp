@@ -1,5 +1,6 @@
 #include "marks/FieldType.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -84,7 +85,10 @@ std::uint32_t FieldSize(FieldType type)
 
 std::string FieldTypeShort(FieldType type, const FieldOptions& options, UiLanguage language)
 {
+    // The name without its explanation in brackets, which the dialog
+    // shows: the list's column has room for little more than a word.
     std::string text(Text(FieldTypeName(type), language));
+    text.erase(std::min(text.size(), text.find(" (")));
     const auto add = [&text](bool given, std::string_view word) {
         if (given && !word.empty())
             (text += ' ') += word;

@@ -46,10 +46,12 @@ void Marks::SetFieldType(std::int32_t row, FieldType type)
         return;
     if (GetFieldType(row) != type)
         options_.erase(row);
-    if (type == FieldType::None)
+    if (type == FieldType::None) {
         types_.erase(row);
-    else
+        traits_.erase(row);
+    } else {
         types_[row] = type;
+    }
 }
 
 FieldOptions Marks::GetFieldOptions(std::int32_t row) const
@@ -64,6 +66,20 @@ void Marks::SetFieldOptions(std::int32_t row, const FieldOptions& options)
         options_.erase(row);
     else
         options_[row] = options;
+}
+
+ColumnTraits Marks::GetTraits(std::int32_t row) const
+{
+    const auto it = traits_.find(row);
+    return it == traits_.end() ? ColumnTraits{} : it->second;
+}
+
+void Marks::SetTraits(std::int32_t row, const ColumnTraits& traits)
+{
+    if (traits == ColumnTraits{} || GetFieldType(row) == FieldType::None)
+        traits_.erase(row);
+    else
+        traits_[row] = traits;
 }
 
 void Marks::CycleFieldType(std::int32_t row)

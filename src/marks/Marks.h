@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <map>
+#include <string>
 
 #include "marks/FieldOptions.h"
 #include "marks/FieldType.h"
@@ -21,6 +22,16 @@ enum class MarkerKind : std::uint8_t {
     ByteMark = 3,
     ColumnEnd = 4,
     LineEnd = 5,
+};
+
+// What a typed row says of its column beyond how to read the bytes: the
+// column's name, and its width in bytes when the row alone gives it (a
+// column of `width` bytes from a LineBegin or ColumnBegin row, or the last
+// `width` bytes up to a LineEnd row; 0: the marks give the extent).
+struct ColumnTraits {
+    std::string name; // "" for a column known by its letters
+    std::uint32_t width = 0;
+    bool operator==(const ColumnTraits&) const = default;
 };
 
 // Row number meaning "no row".
@@ -44,6 +55,11 @@ public:
     FieldOptions GetFieldOptions(std::int32_t row) const;
     // Options need a type on the row; without one they are dropped.
     void SetFieldOptions(std::int32_t row, const FieldOptions& options);
+    // Traits stay with a row through changes of its type, since a name or
+    // a width says nothing about the bytes; like options they need a type.
+    ColumnTraits GetTraits(std::int32_t row) const;
+    void SetTraits(std::int32_t row, const ColumnTraits& traits);
+    std::uint32_t Width(std::int32_t row) const { return GetTraits(row).width; }
     // The right-click step: BinInteger, BinReal, DecimalNumber, Bcd, Text,
     // BinInteger, ...; a row without type gets BinInteger.
     void CycleFieldType(std::int32_t row);
@@ -58,6 +74,7 @@ public:
     const std::map<std::int32_t, FieldType>& FieldTypes() const { return types_; }
     // The typed rows whose options are not the defaults.
     const std::map<std::int32_t, FieldOptions>& Options() const { return options_; }
+    const std::map<std::int32_t, ColumnTraits>& Traits() const { return traits_; }
 
     bool operator==(const Marks&) const = default;
 
@@ -65,6 +82,7 @@ private:
     std::map<std::int32_t, MarkerKind> markers_; // marked rows only
     std::map<std::int32_t, FieldType> types_;    // typed rows only
     std::map<std::int32_t, FieldOptions> options_; // typed rows with options only
+    std::map<std::int32_t, ColumnTraits> traits_;  // typed rows with a name or width only
 };
 
 // Result values of MarkedRowSearch.

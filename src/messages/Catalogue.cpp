@@ -145,7 +145,8 @@ constexpr Entry kCatalogue[] = {
 
     {CommandUsage, kWord,
      "Aufruf: zorbik-convert --layout MARKEN [--codepage N] [--trim] [--lang de|en] [--force] [--explain]\n"
-     "                       [--format F] [--no-names] [--bom] [--delimiter D] [--table NAME] QUELLE ZIEL\n"
+     "                       [--format F] [--names] [--no-names] [--bom] [--delimiter D]\n"
+     "                       [--table NAME] QUELLE ZIEL\n"
      "        zorbik-convert --layout MARKEN --preview N [--codepage N] [--trim] QUELLE\n"
      "        zorbik-convert --guess [--lang de|en] QUELLE > MARKEN\n"
      "\n"
@@ -176,7 +177,9 @@ constexpr Entry kCatalogue[] = {
      "  --force          ZIEL überschreiben, wenn es die Datei schon gibt\n"
      "  --explain        vor dem Umwandeln den Satzaufbau und jede Spalte ausgeben\n"
      "  --format F       xls, xlsx, csv oder sqlite, statt der Endung von ZIEL\n"
-     "  --no-names       CSV und .xlsx ohne die erste Zeile mit den Spaltennamen (A, B, C ...)\n"
+     "  --names          .xls mit einer ersten Zeile der Spaltennamen (jeder Satz eine Zeile tiefer)\n"
+     "  --no-names       CSV und .xlsx ohne die erste Zeile mit den Spaltennamen (name= der\n"
+     "                   Markendatei, sonst A, B, C ...)\n"
      "  --bom            CSV mit Byte-Order-Mark, für Tabellenprogramme, die sie brauchen\n"
      "  --delimiter D    Trennzeichen der CSV: ',' (Vorgabe), ';' oder '\\t'\n"
      "  --table NAME     Name der SQLite-Tabelle (Vorgabe: der Name von QUELLE)\n"
@@ -189,7 +192,8 @@ constexpr Entry kCatalogue[] = {
      "gefunden), 2 falsche Argumente, Markendatei, Quelle oder Ziel, 3 das Ziel konnte nicht\n"
      "bis zum Ende geschrieben (oder die Quelle gelesen) werden.\n",
      "Usage: zorbik-convert --layout LAYOUT [--codepage N] [--trim] [--lang de|en] [--force] [--explain]\n"
-     "                      [--format F] [--no-names] [--bom] [--delimiter D] [--table NAME] SOURCE TARGET\n"
+     "                      [--format F] [--names] [--no-names] [--bom] [--delimiter D]\n"
+     "                      [--table NAME] SOURCE TARGET\n"
      "       zorbik-convert --layout LAYOUT --preview N [--codepage N] [--trim] SOURCE\n"
      "       zorbik-convert --guess [--lang de|en] SOURCE > LAYOUT\n"
      "\n"
@@ -220,7 +224,9 @@ constexpr Entry kCatalogue[] = {
      "  --force          overwrite TARGET if it exists\n"
      "  --explain        print the record layout and every column before converting\n"
      "  --format F       xls, xlsx, csv or sqlite, instead of TARGET's extension\n"
-     "  --no-names       CSV and .xlsx without the first line of column names (A, B, C ...)\n"
+     "  --names          .xls with a first row of column names (every record one row down)\n"
+     "  --no-names       CSV and .xlsx without the first line of column names (the layout\n"
+     "                   file's name=, else A, B, C ...)\n"
      "  --bom            CSV with a byte order mark, for spreadsheet programs that need one\n"
      "  --delimiter D    the CSV's delimiter: ',' (default), ';' or '\\t'\n"
      "  --table NAME     the SQLite table's name (default: SOURCE's name)\n"
@@ -301,6 +307,7 @@ constexpr Entry kCatalogue[] = {
     {FieldWidthWrong, kWarn, "Die Feldbreite passt nicht zum Feldtyp!", "The field's width does not fit its type!"},
     {FieldWidthDetail, kWord, "Ein Feld vom Typ %1 ist %2 Bytes lang, nicht %3.", "A field of type %1 is %2 bytes long, not %3."},
     {NoteInvalidFields, kWord, "Spalte %1 (%2): %3 Felder %4, das erste in Satz %5", "column %1 (%2): %3 fields %4, first in record %5"},
+    {NoteInvalidField, kWord, "Spalte %1 (%2): ein Feld %4, in Satz %5", "column %1 (%2): one field %4, in record %5"},
     {ReasonInvalidDigits, kWord, "mit ungültigen Ziffern", "with invalid digits"},
     {ReasonInvalidDate, kWord, "ohne gültiges Datum", "with no valid date"},
     {ReasonTextLength, kWord, "mit einer Länge über das Feld hinaus", "with a length past the field"},
@@ -365,6 +372,16 @@ constexpr Entry kCatalogue[] = {
     {CodePage500, kWord, "500 – EBCDIC International", "500 – EBCDIC International"},
     {CodePage1140, kWord, "1140 – EBCDIC USA/Kanada mit Euro", "1140 – EBCDIC US/Canada with euro"},
     {CodePageUtf8, kWord, "UTF-8", "UTF-8"},
+    {ColumnWidthWrong, kWarn, "Die Breite einer Spalte (width=) passt nicht in den Satz!",
+     "A column's width (width=) does not fit the record!"},
+    {WidthPastRecord, kWord, "Die Spalte von %1 Bytes an Byte %2 reicht über das Satzende hinaus.",
+     "The column of %1 bytes at row %2 runs past the record's end."},
+    {WidthOverlaps, kWord, "Die Spalte von %1 Bytes an Byte %2 überdeckt eine andere Spalte.",
+     "The column of %1 bytes at row %2 overlaps another column."},
+    {LayoutBadName, kWord, "Name %1: nur Buchstaben, Ziffern, _ und - (höchstens 64)",
+     "name %1: letters, digits, _ and - only (64 at most)"},
+    {LayoutNameTwice, kWord, "Name %1 steht zweimal in der Datei", "name %1 is used twice"},
+    {LayoutBadWidth, kWord, "Breite %1: eine ganze Zahl ab 1", "width %1: a whole number from 1 on"},
 };
 
 // The byte list's names of the control characters 00h to 1Fh and the blank.

@@ -254,6 +254,15 @@ enum class MessageId : std::uint16_t {
     FieldDialogCodePage,
     CodePageOfSource,
     FieldTypeButton,
+    NoteInvalidField,
+
+    // Named columns and columns whose row gives their width.
+    ColumnWidthWrong = 520,
+    WidthPastRecord,
+    WidthOverlaps,
+    LayoutBadName,
+    LayoutNameTwice,
+    LayoutBadWidth,
 
     // COBOL copybooks: where the reader stopped and why, what it noted, and
     // the command's and the window's words for them.

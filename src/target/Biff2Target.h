@@ -20,9 +20,11 @@ namespace zorbik {
 class Biff2Target {
 public:
     // `capacity`: bytes collected before a write, raised to a row's at
-    // least; `writeBehind` as OutputBuffer has it.
-    Biff2Target(ByteSink& sink, const std::atomic<bool>& stop, std::size_t capacity, bool writeBehind)
-        : sink_(sink), stop_(stop), capacity_(capacity), writeBehind_(writeBehind)
+    // least; `writeBehind` as OutputBuffer has it; `names`: a first row of
+    // the columns' names, record k in row k + 1.
+    Biff2Target(ByteSink& sink, const std::atomic<bool>& stop, std::size_t capacity, bool writeBehind,
+                bool names = false)
+        : sink_(sink), stop_(stop), capacity_(capacity), writeBehind_(writeBehind), names_(names ? 1 : 0)
     {
     }
 
@@ -41,7 +43,7 @@ public:
 
     bool Begin(const TargetStart& start)
     {
-        maxRowBytes_ = MaxRowBytes(start.columns);
+        maxRowBytes_ = std::max(MaxRowBytes(start.columns), names_ != 0 ? NamesBytes(start.columns) : 0);
         columnCount_ = static_cast<std::uint32_t>(start.columns.size());
         out_.emplace(sink_, &stop_, std::max(capacity_, maxRowBytes_), writeBehind_);
         SheetWriter writer(*out_);
@@ -65,14 +67,17 @@ public:
             }
             transcoderOf_.push_back(static_cast<std::uint32_t>(at));
         }
-        writer.WriteDimensions(static_cast<std::uint32_t>(start.recordCount), columnCount_);
+        writer.WriteDimensions(static_cast<std::uint32_t>(start.recordCount + names_), columnCount_);
+        if (names_ != 0)
+            PutNames(start.columns);
         return true;
     }
     void Row(std::uint64_t k)
     {
+        const auto row = static_cast<std::uint32_t>(k + names_);
         rowStart_ = out_->Reserve(maxRowBytes_);
-        at_ = SheetWriter::PutRowRecord(rowStart_, static_cast<std::uint32_t>(k), columnCount_);
-        cell_ = CellAddress(static_cast<std::uint32_t>(k), 0);
+        at_ = SheetWriter::PutRowRecord(rowStart_, row, columnCount_);
+        cell_ = CellAddress(row, 0);
         column_ = 0;
     }
     void Text(const std::uint8_t* bytes, std::uint32_t n)
@@ -130,6 +135,31 @@ public:
     }
 
 private:
+    // Row 0: the names, ASCII, which every page the sheet declares holds.
+    static std::uint32_t NameBytes(const TargetColumn& column)
+    {
+        return static_cast<std::uint32_t>(std::min<std::size_t>(column.name.size(), SheetWriter::kMaxLabel));
+    }
+    static std::size_t NamesBytes(const std::vector<TargetColumn>& columns)
+    {
+        std::size_t bytes = SheetWriter::kRowRecordSize;
+        for (const TargetColumn& column : columns)
+            bytes += SheetWriter::LabelCellSize(NameBytes(column));
+        return bytes;
+    }
+    void PutNames(const std::vector<TargetColumn>& columns)
+    {
+        std::uint8_t* start = out_->Reserve(NamesBytes(columns));
+        std::uint8_t* at = SheetWriter::PutRowRecord(start, 0, columnCount_);
+        CellAddress cell(0, 0);
+        for (const TargetColumn& column : columns) {
+            at = SheetWriter::PutLabelCell(at, cell, reinterpret_cast<const std::uint8_t*>(column.name.data()),
+                                           NameBytes(column));
+            cell = cell.NextColumn();
+        }
+        out_->Commit(static_cast<std::size_t>(at - start));
+    }
+
     void Next()
     {
         cell_ = cell_.NextColumn();
@@ -140,6 +170,7 @@ private:
     const std::atomic<bool>& stop_;
     std::size_t capacity_;
     bool writeBehind_;
+    std::uint32_t names_; // rows before the first record
     std::optional<OutputBuffer> out_;
     std::size_t maxRowBytes_ = 0;
     std::uint32_t columnCount_ = 0;

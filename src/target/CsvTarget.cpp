@@ -1,6 +1,7 @@
 #include "target/CsvTarget.h"
 
 #include "target/DateText.h"
+#include "target/NumberText.h"
 
 #include <algorithm>
 #include <charconv>
@@ -36,12 +37,43 @@ bool CsvTarget::Begin(const TargetStart& start)
     return true;
 }
 
+bool CsvTarget::NeedsQuotes(const char* text, const char* end) const
+{
+    const char delimiter = options_.delimiter;
+    for (; text != end; ++text) {
+        const char c = *text;
+        if (c == delimiter || c == '"' || c == '\r' || c == '\n')
+            return true;
+    }
+    return false;
+}
+
+void CsvTarget::Text(const std::uint8_t* bytes, std::uint32_t n)
+{
+    const std::size_t room = std::size_t{n} * TextDecoder::kMaxPerByte;
+    if (room + 1 <= capacity_ / 2) {
+        // Decoded straight into the buffer; only a text that must be quoted
+        // takes the long way.
+        char* const text = Open(room);
+        char* const end = text + decoders_->For(cell_ - 1).Decode(bytes, n, text);
+        if (!NeedsQuotes(text, end)) {
+            Close(end);
+            return;
+        }
+        const auto length = static_cast<std::size_t>(end - text);
+        std::memcpy(text_.data(), text, length);
+        Close(text);
+        PutText(text_.data(), length);
+        return;
+    }
+    Separate();
+    PutText(text_.data(), decoders_->For(cell_ - 1).Decode(bytes, n, text_.data()));
+}
+
 void CsvTarget::PutText(const char* text, std::size_t length)
 {
-    const char specials[] = {options_.delimiter, '"', '\r', '\n'};
     const char* const end = text + length;
-    const bool quoted = std::find_first_of(text, end, specials, specials + 4) != end;
-    if (!quoted) {
+    if (!NeedsQuotes(text, end)) {
         out_->Append(reinterpret_cast<const std::uint8_t*>(text), length);
         return;
     }
@@ -60,43 +92,36 @@ void CsvTarget::PutText(const char* text, std::size_t length)
 
 void CsvTarget::Integer(std::int64_t value)
 {
-    Separate();
-    char digits[24];
-    const char* const end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    out_->Append(reinterpret_cast<const std::uint8_t*>(digits), static_cast<std::size_t>(end - digits));
+    char* const at = Open(24);
+    Close(std::to_chars(at, at + 24, value).ptr);
 }
 
 void CsvTarget::Unsigned(std::uint64_t value)
 {
-    Separate();
-    char digits[24];
-    const char* const end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    out_->Append(reinterpret_cast<const std::uint8_t*>(digits), static_cast<std::size_t>(end - digits));
+    char* const at = Open(24);
+    Close(std::to_chars(at, at + 24, value).ptr);
 }
 
 void CsvTarget::Date(const DateValue& date, double)
 {
-    Separate();
-    char text[kDateTextSize];
-    out_->Append(reinterpret_cast<const std::uint8_t*>(text), DateText(date, text));
+    char* const at = Open(kDateTextSize);
+    Close(at + DateText(date, at));
 }
 
 void CsvTarget::Number(double value)
 {
-    Separate();
-    char digits[32];
-    const char* end = digits;
+    char* const at = Open(kNumberTextSize);
     if (std::isnan(value)) {
-        std::memcpy(digits, "NaN", 3);
-        end = digits + 3;
+        std::memcpy(at, "NaN", 3);
+        Close(at + 3);
     } else if (std::isinf(value)) {
         const char* word = value > 0 ? "inf" : "-inf";
-        end = digits + std::strlen(word);
-        std::memcpy(digits, word, static_cast<std::size_t>(end - digits));
+        const std::size_t length = std::strlen(word);
+        std::memcpy(at, word, length);
+        Close(at + length);
     } else {
-        end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        Close(NumberText(value, at));
     }
-    out_->Append(reinterpret_cast<const std::uint8_t*>(digits), static_cast<std::size_t>(end - digits));
 }
 
 bool CsvTarget::End()

@@ -29,18 +29,19 @@ public:
         first_ = true;
         cell_ = 0;
     }
-    void Text(const std::uint8_t* bytes, std::uint32_t n)
-    {
-        Separate();
-        const std::size_t length = decoders_->For(cell_ - 1).Decode(bytes, n, text_.data());
-        PutText(text_.data(), length);
-    }
+    void Text(const std::uint8_t* bytes, std::uint32_t n);
     void Integer(std::int64_t value);
     void Unsigned(std::uint64_t value);
     void Number(double value);
     void Date(const DateValue& date, double);
     void Empty(bool) { Separate(); }
-    void EndRow() { out_->Append(reinterpret_cast<const std::uint8_t*>("\r\n"), 2); }
+    void EndRow()
+    {
+        char* const end = Open(2, false);
+        end[0] = '\r';
+        end[1] = '\n';
+        Close(end + 2);
+    }
     bool Failed() const { return out_ && out_->Failed(); }
     bool End();
     void Abort();
@@ -54,6 +55,23 @@ private:
         first_ = false;
         ++cell_;
     }
+    // Room for the delimiter (when `separate` and the line has a field
+    // already) and `n` bytes in the buffer: the field is written there and
+    // Close takes it, the delimiter included.
+    char* Open(std::size_t n, bool separate = true)
+    {
+        open_ = reinterpret_cast<char*>(out_->Reserve(n + 1));
+        char* at = open_;
+        if (separate) {
+            if (!first_)
+                *at++ = options_.delimiter;
+            first_ = false;
+            ++cell_;
+        }
+        return at;
+    }
+    void Close(const char* end) { out_->Commit(static_cast<std::size_t>(end - open_)); }
+    bool NeedsQuotes(const char* text, const char* end) const;
     // Writes a UTF-8 text as a field, quoted when it must be.
     void PutText(const char* text, std::size_t length);
 
@@ -65,6 +83,7 @@ private:
     std::optional<OutputBuffer> out_;
     std::optional<ColumnDecoders> decoders_;
     std::vector<char> text_; // a decoded text
+    char* open_ = nullptr;   // where the field being written begins
     bool first_ = true;      // the next field is the line's first
     std::uint32_t cell_ = 0; // cells of the line so far
 };

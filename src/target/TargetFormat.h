@@ -54,6 +54,7 @@ std::string ColumnLetters(std::uint32_t column);
 struct TargetOptions {
     TargetFormat format = TargetFormat::Xls;
     bool names = true;     // a first line (CSV) or row (.xlsx) of column names
+    bool sheetNames = false; // .xls: a first row of names, which moves every record one row down
     char delimiter = ',';  // CSV: ',', ';' or '\t'
     bool bom = false;      // CSV: a UTF-8 byte order mark first
     std::string table;     // SQLite: the table's name; empty: "records"

@@ -27,7 +27,7 @@ Bytes H(const char* hex) // "12345c"
 Bytes A(const std::string& text) { return Bytes(text.begin(), text.end()); }
 Bytes D(double d) { Bytes b(8); StoreLe64(b.data(), std::bit_cast<std::uint64_t>(d)); return b; }
 
-// kind: 'i'/'u' a signed/unsigned little-endian integer, 'I'/'U' big-endian, 'p' packed, 'z'/'e' zoned in
+// kind: 'i'/'u' a signed/unsigned little-endian integer, 'I'/'U' big-endian, 'p'/'P' packed signed/unsigned, 'z'/'e' zoned in
 // ASCII/EBCDIC, 'h' IBM float, 'x' Extended, 'r' Real48.
 struct NumberRow { char kind; Bytes bytes; double expected; int scale = 0; ZonedSign sign = Trailing; };
 
@@ -36,8 +36,10 @@ FieldStatus Decode(const NumberRow& r, double& v)
     const auto n = static_cast<std::uint32_t>(r.bytes.size());
     const std::uint8_t* b = r.bytes.data();
     const bool isUnsigned = r.kind == 'u' || r.kind == 'U', big = r.kind == 'I' || r.kind == 'U';
-    if (r.kind == 'p' || r.kind == 'z' || r.kind == 'e')
-        return r.kind == 'p' ? DecodePacked(b, n, r.scale, v) : DecodeZoned(b, n, r.scale, r.sign, r.kind == 'e', v);
+    if (r.kind == 'p' || r.kind == 'P')
+        return DecodePacked(b, n, r.scale, r.kind == 'P', v);
+    if (r.kind == 'z' || r.kind == 'e')
+        return DecodeZoned(b, n, r.scale, r.sign, r.kind == 'e', v);
     v = r.kind == 'h' ? DecodeIbmFloat(b, n) : r.kind == 'x' ? DecodeExtended(b) : r.kind == 'r' ? DecodeReal48(b)
       : ScaledInteger(DecodeInteger(b, n, big, isUnsigned), isUnsigned, r.scale);
     return kOk;
@@ -55,7 +57,7 @@ TEST(FieldDecoders, NumbersFromTheirBytes)
         {'p', H("1234567890123456789012345678901d"), -123456789012345678901.2345678901, 10},
         {'p', H("9999999999999999999999999999999c"), 1e21, 10}, {'p', H("12345678901234567c"), 12345678901234567.0},
         {'p', H("5a"), 5}, {'p', H("5b"), -5}, {'p', H("1c"), 1e-31, 31}, {'p', H("1a0c"), kInvalid},
-        {'p', H("a10c"), kInvalid}, {'p', H("1239"), kInvalid}, {'p', {}, kInvalid}, {'p', Bytes(17, 1), kInvalid},
+        {'p', H("a10c"), kInvalid}, {'P', H("123f"), 123}, {'P', H("123c"), 123}, {'P', H("123d"), kInvalid}, {'p', H("1239"), kInvalid}, {'p', {}, kInvalid}, {'p', Bytes(17, 1), kInvalid},
         // GnuCOBOL 3.1: S9(5)V99 and S9(21)V9(10) DISPLAY, trailing and leading, overpunched ('p'..'y' by default,
         // '{', 'A'..'I', '}', 'J'..'R' with -fsign=EBCDIC) or separate
         {'z', A("1234500"), 12345.00, 2}, {'z', A("123450p"), -12345.00, 2}, {'z', A("q234500"), -12345.00, 2, Leading},

@@ -91,6 +91,16 @@ TEST(PrepareConversion, LayoutsGiveTheirFaultOrTheirColumns)
          "fault 45@7"},
         {"a byte mark after the typed record end", {{0, LB}, {1, CB}, {2, CE}, {3, LE, TX}, {5, BM}},
          "fault 45@5"},
+        // Rows that give their column's width.
+        {"widths at both edges, a one-byte column, a byte mark in no column",
+         {{0, LB, TX, 1}, {3, CB, BI, 1}, {5, BM}, {9, LE, DN, 2}}, "10x4: T0 I3 D8-9"},
+        {"a leading width before a column", {{0, LB, BC, 2}, {4, CB, TX}, {5, CE}, {9, LE}}, "10x4: B0-1 T4-5"},
+        {"a column of set width that ends the record", {{0, LB, TX}, {4, CB, TX, 6}, {9, LE, TX}}, "10x4: T0-3 T4-9"},
+        {"an untyped begin before a trailing width", {{0, LB}, {2, BM}, {9, LE, TX, 3}}, "10x4: T2 T7-9"},
+        {"a width past the record", {{0, LB}, {3, CB, TX, 8}, {9, LE}}, "fault 520@3 8 3"},
+        {"a column mark inside a width", {{0, LB}, {2, CB, TX, 4}, {5, CE}, {9, LE}}, "fault 520@5 4 2"},
+        {"a leading width over a column", {{0, LB, TX, 3}, {2, CB}, {4, CE}, {9, LE}}, "fault 520@2 3 0"},
+        {"a trailing width over a column", {{0, LB}, {2, CB}, {6, CE}, {9, LE, TX, 4}}, "fault 520@9 4 9"},
         // Fields.
         {"typed byte marks and a typed end", {{0, LB}, {4, CB}, {6, BM, TX}, {8, BM}, {10, CE, BI}, {15, LE}},
          "16x2: T6,8,10"},

@@ -81,7 +81,7 @@ TEST(RecordFields, TheReportNamesColumnTypeCountAndFirstRecord)
     EXPECT_EQ(DescribeFault(fault, UiLanguage::English),
               "column C (Packed): 3 fields with invalid digits, first in record 118");
     EXPECT_EQ(DescribeFault({0, FieldType::Date, 1, 0}, UiLanguage::German),
-              "Spalte A (Date): 1 Felder ohne gültiges Datum, das erste in Satz 1");
+              "Spalte A (Date): ein Feld ohne gültiges Datum, in Satz 1");
 }
 
 } // namespace

@@ -197,7 +197,7 @@ void HelpQtTest::enlarged()
 void HelpQtTest::pictures()
 {
     const QStringList names = QDir(QStringLiteral(":/help")).entryList({QStringLiteral("bitmap*.png")});
-    QCOMPARE(names.size(), 10);
+    QCOMPARE(names.size(), 11);
     for (const UiLanguage language : {UiLanguage::German, UiLanguage::English}) {
         HelpWindow help(language);
         Shown(help);

@@ -28,7 +28,8 @@ std::string Read(std::string_view text, std::uint32_t size = 100, UiLanguage lan
     for (const std::int32_t row : rows)
         out += std::to_string(row) + " " + std::string(MarkerWord(marks.GetMarker(row))) + " " +
                std::string(FieldTypeWord(marks.GetFieldType(row))) +
-               FieldOptionWords(marks.GetFieldType(row), marks.GetFieldOptions(row)) + ";";
+               FieldOptionWords(marks.GetFieldType(row), marks.GetFieldOptions(row)) +
+               ColumnTraitWords(marks.GetTraits(row)) + ";";
     return out;
 }
 
@@ -67,6 +68,15 @@ TEST(LayoutFile, ReadsRowsMarkersAndTypesOrNamesTheBadLine)
         {"1 ColumnBegin big\n", "line 1: unknown field type \"big\""},
         {"1 LineBegin Texts\n", "line 1: unknown field type \"Texts\" (Text, BinInteger, BinReal,"},
         {"1 LineBegin " + std::string(50, 'x'), "line 1: unknown field type \"" + std::string(40, 'x') + "...\""},
+        // Names and widths, with any type.
+        {"1 ColumnBegin Bcd name=Zip-code_2 width=1\n2 LineEnd Packed width=2 scale=1\n",
+         "1 ColumnBegin Bcd width=1 name=Zip-code_2;2 LineEnd Packed scale=1 width=2;"},
+        {"1 ColumnBegin Text name=Stra\xc3\x9f" "e\n", "line 1: name \"Stra\\xc3\\x9fe\": letters, digits, _ and - only"},
+        {"1 ColumnBegin Text name=\n", "line 1: name \"\": letters, digits"},
+        {"1 ColumnBegin Text name=" + std::string(65, 'x'), "line 1: name \"" + std::string(40, 'x') + "...\": letters"},
+        {"1 ColumnBegin Text name=City\n2 ColumnEnd Date name=CITY\n", "line 2: name \"CITY\" is used twice"},
+        {"1 ColumnBegin Text width=0\n", "line 1: width \"width=0\": a whole number from 1 on"},
+        {"1 ColumnBegin Text width=2147483648\n", "line 1: width \"width=2147483648\": a whole number"},
         {"codepage 850\ntrim\n1 LineBegin\n", "850 trim;1 LineBegin ;"},
         {"codepage 1252\n", ""},
         {"codepage 851\n", "line 1: unknown code page \"851\" (437, 737, 850,"},

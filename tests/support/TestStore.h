@@ -11,6 +11,7 @@ struct Mark {
     std::int32_t row;
     MarkerKind kind;
     FieldType type = FieldType::None;
+    std::uint32_t width = 0; // the row gives its column's width
 };
 
 inline constexpr MarkerKind LB = MarkerKind::LineBegin;
@@ -31,6 +32,7 @@ inline Marks MakeStore(const std::vector<Mark>& marks)
     for (const Mark& m : marks) {
         store.SetMarker(m.row, m.kind);
         store.SetFieldType(m.row, m.type);
+        store.SetTraits(m.row, {"", m.width});
     }
     return store;
 }

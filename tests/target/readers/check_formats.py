@@ -14,7 +14,10 @@ import csv, functools, importlib.util, os, random, re, shutil, sqlite3, struct, 
 ROWS, XLS_ROWS = 200000, 65534
 COLUMNS = [("Text", 20), ("Text", 260), ("BinInteger", 2), ("BinInteger", 4), ("BinReal", 4), ("BinReal", 8),
            ("DecimalNumber", 12), ("Bcd", 10)]
-NAMES = tuple(chr(0x41 + i) for i in range(len(COLUMNS)))
+# The layout names some columns; the others keep their letters, which give
+# way to a name taken (column D's, as "d" is column A's).
+NAMED = ("d", None, "count-2", None, "Real_4", None, "Decimal", "BCD")
+NAMES = ("d", "B", "count-2", "D_", "Real_4", "F", "Decimal", "BCD")
 NAN = "<NaN>"  # every NaN reads as this, so that NaN equals NaN
 # Control bytes and DEL of the long text become the bytes CSV must quote.
 QUOTED = bytes(b',"\r\n'[b % 4] if b < 0x20 else 0x2C if b == 0x7F else b for b in range(256))
@@ -99,7 +102,9 @@ def read_xls(path, numbers):
     init = xlrd.sheet.Sheet.__init__  # xlrd holds Excel 2.x to 16,384 rows; the format counts to 65,535
     xlrd.sheet.Sheet.__init__ = lambda self, *args: (init(self, *args), setattr(self, "utter_max_rows", 65536))[0]
     sheet = xlrd.open_workbook(path).sheet_by_index(0)
-    return (sheet.row_values(r) for r in range(sheet.nrows))
+    if tuple(sheet.row_values(0)) != NAMES:  # with --names
+        sys.exit(f"xls: the first row is {sheet.row_values(0)}, not the column names")
+    return (sheet.row_values(r) for r in range(1, sheet.nrows))
 
 
 # A CSV number as a float when its text is no longer than the fewest digits
@@ -132,7 +137,7 @@ def read_sqlite(path, numbers):
         sys.exit(f"sqlite: the table formats has the columns {columns}")
     for i, (name, kind) in enumerate(zip(NAMES, kinds)):
         nulls = sum(r[i - 2] is NAN for r in numbers) if i >= 2 else 0
-        types = dict(db.execute(f"SELECT typeof({name}), count(*) FROM formats GROUP BY 1"))
+        types = dict(db.execute(f'SELECT typeof("{name}"), count(*) FROM formats GROUP BY 1'))
         if types != {t: n for t, n in ((kind, ROWS - nulls), ("null", nulls)) if n}:
             sys.exit(f"sqlite: column {name} holds {types}, {nulls} NaN among {ROWS}")
     return (tuple(NAN if v is None else v for v in r) for r in db.execute("SELECT * FROM formats ORDER BY rowid"))
@@ -165,10 +170,12 @@ def main():
     open(base + ".bin", "wb").write(data)
     ends = [1 + sum(width for _, width in COLUMNS[:i]) for i in range(len(COLUMNS) + 1)]
     open(base + ".layout", "w").write("codepage 850\n0 LineBegin\n" + "".join(
-        f"{ends[i]} ColumnBegin {kind}\n{ends[i + 1] - 1} ColumnEnd\n" for i, (kind, _) in enumerate(COLUMNS)) +
+        f"{ends[i]} ColumnBegin {kind}{f' name={NAMED[i]}' if NAMED[i] else ''}\n{ends[i + 1] - 1} ColumnEnd\n"
+        for i, (kind, _) in enumerate(COLUMNS)) +
         f"{ends[-1]} LineEnd\n")
     for ext in formats.split(","):
-        run = subprocess.run([*convert, "--layout", base + ".layout", base + ".bin", base + "." + ext],
+        names = ["--names"] if ext == "xls" else []
+        run = subprocess.run([*convert, "--layout", base + ".layout", *names, base + ".bin", base + "." + ext],
                              capture_output=True, text=True, timeout=300)
         # Only the .xls has something to say: that it holds the first 65534 records.
         if run.returncode != 0 or ("65534" not in run.stderr if ext == "xls" else run.stderr):

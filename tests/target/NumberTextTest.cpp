@@ -1,0 +1,55 @@
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cmath>
+#include <random>
+#include <string>
+
+#include "target/NumberText.h"
+
+namespace zorbik {
+namespace {
+
+std::string Shortest(double value)
+{
+    char text[kNumberTextSize];
+    return {text, NumberText(value, text)};
+}
+
+std::string Library(double value)
+{
+    char text[kNumberTextSize];
+    return {text, std::to_chars(text, text + sizeof text, value).ptr};
+}
+
+// The quick path writes what to_chars writes: the fixed or the exponent
+// form, whichever is shorter, and values it must leave to to_chars.
+TEST(NumberText, WritesWhatToCharsWrites)
+{
+    const struct {
+        double value;
+        const char* text;
+    } rows[] = {
+        {968315.45, "968315.45"},       {-30981.29, "-30981.29"},  {100000, "1e+05"},
+        {120000, "120000"},             {0.0001, "1e-04"},         {0.001, "0.001"},
+        {0.00012, "0.00012"},           {1e15, "1e+15"},           {999999999999999, "999999999999999"},
+        {0.1 + 0.2, "0.30000000000000004"}, {0.0, "0"},            {-0.0, "-0"},
+        {12.5e-8, "1.25e-07"},          {1e100, "1e+100"},         {5e-324, "5e-324"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(Shortest(row.value), row.text) << row.text;
+
+    // Amounts of up to 15 digits with up to 9 decimals, and doubles of every
+    // size, as the library writes them.
+    std::mt19937_64 random(7);
+    for (int i = 0; i < 200000; ++i) {
+        const auto digits = static_cast<std::int64_t>(random() % (std::uint64_t{1} << (random() % 54)));
+        const double amount = static_cast<double>(i % 2 == 0 ? digits : -digits) / std::pow(10.0, random() % 10);
+        const double any = std::ldexp(static_cast<double>(random() >> 11), static_cast<int>(random() % 90) - 70);
+        ASSERT_EQ(Shortest(amount), Library(amount));
+        ASSERT_EQ(Shortest(any), Library(any));
+    }
+}
+
+} // namespace
+} // namespace zorbik
