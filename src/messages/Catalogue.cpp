@@ -149,6 +149,8 @@ constexpr Entry kCatalogue[] = {
      "                       [--table NAME] QUELLE ZIEL\n"
      "        zorbik-convert --layout MARKEN --preview N [--codepage N] [--trim] QUELLE\n"
      "        zorbik-convert --guess [--lang de|en] QUELLE > MARKEN\n"
+     "        zorbik-convert --copybook COPYBOOK [--skip N] [--mainframe] [...] QUELLE ZIEL\n"
+     "        zorbik-convert --copybook COPYBOOK [--skip N] [--mainframe] --emit-layout > MARKEN\n"
      "\n"
      "Wandelt jeden Satz von QUELLE in eine Zeile von ZIEL um, in Zellen geschnitten, wie die\n"
      "Marken in MARKEN einen Mustersatz beschreiben. Die Endung von ZIEL wählt das Format:\n"
@@ -185,6 +187,11 @@ constexpr Entry kCatalogue[] = {
      "  --table NAME     Name der SQLite-Tabelle (Vorgabe: der Name von QUELLE)\n"
      "  --preview N      die ersten N Zeilen des Arbeitsblatts ausgeben, Zellen durch\n"
      "                   Tabulatoren getrennt, und keine Datei schreiben\n"
+     "  --copybook C     mit dem Satz umwandeln, den das COBOL-Copybook C beschreibt,\n"
+     "                   Spalten nach seinen Namen\n"
+     "  --skip N         die Sätze beginnen bei Byte N von QUELLE (Vorgabe 0)\n"
+     "  --mainframe      EBCDIC (Vorgabe --codepage 037) und die Zahlen des Großrechners\n"
+     "  --emit-layout    die Markendatei des Copybooks ausgeben, nichts umwandeln\n"
      "  --help           diesen Text zeigen\n"
      "  --version        die Version zeigen\n"
      "\n"
@@ -196,6 +203,8 @@ constexpr Entry kCatalogue[] = {
      "                      [--table NAME] SOURCE TARGET\n"
      "       zorbik-convert --layout LAYOUT --preview N [--codepage N] [--trim] SOURCE\n"
      "       zorbik-convert --guess [--lang de|en] SOURCE > LAYOUT\n"
+     "       zorbik-convert --copybook COPYBOOK [--skip N] [--mainframe] [...] SOURCE TARGET\n"
+     "       zorbik-convert --copybook COPYBOOK [--skip N] [--mainframe] --emit-layout > LAYOUT\n"
      "\n"
      "Converts every record of SOURCE into one row of TARGET, cut into cells as the marks in\n"
      "LAYOUT describe one prototype record. TARGET's extension chooses the format:\n"
@@ -232,6 +241,11 @@ constexpr Entry kCatalogue[] = {
      "  --table NAME     the SQLite table's name (default: SOURCE's name)\n"
      "  --preview N      print the first N worksheet rows, cells separated by tabs, and\n"
      "                   write no file\n"
+     "  --copybook C     convert with the record the COBOL copybook C describes, columns\n"
+     "                   named as there\n"
+     "  --skip N         the records start at byte N of SOURCE (default 0)\n"
+     "  --mainframe      EBCDIC (default --codepage 037) and the mainframe's numbers\n"
+     "  --emit-layout    print the copybook's layout file, convert nothing\n"
      "  --help           show this text\n"
      "  --version        show the version\n"
      "\n"
@@ -365,7 +379,7 @@ constexpr Entry kCatalogue[] = {
     {LoadCopybookButton, kWord, "Copybook laden…", "Load copybook…"},
     {LoadCopybookTitle, kWord, "COBOL-Copybook laden", "Load COBOL copybook"},
     {CopybookFilterName, kWord, "COBOL-Copybooks", "COBOL copybooks"},
-    {CopybookNotesTitle, kWord, "Hinweise zum Copybook:", "Notes on the copybook:"},
+    {CopybookNotesTitle, kWarn, "Hinweise zum Copybook:", "Notes on the copybook:"},
     {LayoutUnknownOption, kWord, "Angabe %1 gilt nicht für %2 (%2 kennt: %3)", "option %1 does not apply to %2 (%2 takes: %3)"},
     {CodePage037, kWord, "037 – EBCDIC USA/Kanada", "037 – EBCDIC US/Canada"},
     {CodePage273, kWord, "273 – EBCDIC Deutschland/Österreich", "273 – EBCDIC Germany/Austria"},
