@@ -3,12 +3,14 @@
 // reader must end with a record or a message, never with a crash, and a
 // record it gives must be one the converter can take: fields inside the
 // record, in order, not overlapping, of widths their types hold, with names
-// a layout holds once.
+// a layout holds once, and marks that read back from the layout file
+// --emit-layout prints.
 #include <cstdio>
 #include <cstdlib>
 #include <set>
 
 #include "copybook/Copybook.h"
+#include "layout/LayoutFile.h"
 
 namespace {
 
@@ -46,5 +48,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(!field.name.empty() && names.insert(field.name).second, "a name each, once");
         end = field.offset + field.width;
     }
+    const Layout layout = LayoutFromDescription(0, record);
+    Require(record.length < 2 || !layout.marks.Empty(), "marks for a record of two bytes or more");
+    const LoadedLayout again = LoadLayout(FormatLayout(layout), record.length, UiLanguage::English);
+    Require(layout.marks.Empty() || (!again.error.Failed() && again.layout == layout), "a layout that reads back");
     return 0;
 }
