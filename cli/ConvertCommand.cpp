@@ -293,7 +293,8 @@ void Explain(std::ostream& out, const PreparedConversion& prepared, UiLanguage l
         out << Say(MessageId::CommandExplainColumn, language,
                    {Number(c + 1), std::to_string(column.beginRow), std::to_string(column.endRow),
                     std::to_string(column.typeRow),
-                    std::string(FieldTypeWord(column.type)) + FieldOptionWords(column.type, column.options)});
+                    std::string(FieldTypeWord(column.type)) + FieldOptionWords(column.type, column.options) +
+                        ColumnTraitWords({column.name, 0})});
         if (column.byteMarks) {
             out << Text(MessageId::CommandExplainByteMarks, language);
             for (std::uint32_t i = 0; i < column.runCount; ++i) {
@@ -317,12 +318,12 @@ std::string Indented(std::string text)
     return text;
 }
 
-// The header line (column letters and types), then one line per record,
+// The header line (column names and types), then one line per record,
 // cells separated by tabs.
 void PrintPreview(std::ostream& out, const Preview& preview, std::uint16_t codePage, UiLanguage language)
 {
     for (std::size_t c = 0; c < preview.columnTypes.size(); ++c)
-        out << (c == 0 ? "" : "\t") << ColumnLetters(static_cast<std::uint32_t>(c)) << ":"
+        out << (c == 0 ? "" : "\t") << preview.columnNames[c] << ":"
             << FieldTypeWord(preview.columnTypes[c]);
     out << "\n";
     for (const auto& row : preview.rows) {

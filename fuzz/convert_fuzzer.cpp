@@ -7,7 +7,7 @@
 // The input, read front to back (missing bytes read as zero):
 //   byte 0        options: bit 0 set for layout file text instead of marks;
 //                 bits 1 and 2 (older inputs) each skip a u16 after them
-//   text layout:  u16 length, then the text of a layout file
+//   text layout:  u16 length, then the text of a layout file (names, widths)
 //   marks:        u8 count, then per mark u16 row (modulo the source size),
 //                 u8 marker, u8 field type (0 none, 1 Text, 2 BinInteger,
 //                 3 BinReal, 4 DecimalNumber, 5 Bcd), both modulo 6

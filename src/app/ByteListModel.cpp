@@ -4,6 +4,7 @@
 
 #include "qtcommon/QtText.h"
 #include "codepage/RowText.h"
+#include "layout/LayoutFile.h"
 
 namespace zorbik {
 namespace {
@@ -139,8 +140,12 @@ QVariant ByteListModel::data(const QModelIndex& index, int role) const
             if (const auto byte = ByteAt(row))
                 return QtText(ByteCharText(*byte, language, codePage_));
             return {};
-        case FieldTypeColumn:
-            return QtText(FieldTypeShort(marks_.GetFieldType(row), marks_.GetFieldOptions(row), language_));
+        case FieldTypeColumn: {
+            // The name first: the column is narrow, and the name says most.
+            const ColumnTraits traits = marks_.GetTraits(row);
+            return QtText(FieldTypeShort(marks_.GetFieldType(row), marks_.GetFieldOptions(row), language_) +
+                          ColumnTraitWords({traits.name, 0}) + ColumnTraitWords({{}, traits.width}));
+        }
         case HexColumn:
             if (const auto byte = ByteAt(row))
                 return QtText(FormatHexByte(*byte));

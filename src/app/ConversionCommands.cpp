@@ -4,6 +4,7 @@
 #include <climits>
 #include <vector>
 
+#include <QCheckBox>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLocale>
@@ -114,6 +115,7 @@ std::optional<PreparedConversion> MainWindow::ChooseTarget()
         TargetOptions options;
         options.format = FormatOfPath(CorePath(*path))
                              .value_or(types[static_cast<std::size_t>(std::clamp<int>(targetFilter_, 0, static_cast<int>(types.size()) - 1))].format);
+        options.sheetNames = sheetNames_->isChecked();
         options.table = SafeTableName(QFileInfo(QtText(source_.Path())).completeBaseName().toStdString());
         PreparedConversion prepared = PrepareConversion(marks_, source_.Size(), settings_, options.format);
         if (ShowFault(prepared.fault))

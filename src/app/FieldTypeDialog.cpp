@@ -7,6 +7,8 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
 #include <QPushButton>
 #include <QSpinBox>
 
@@ -51,6 +53,13 @@ std::optional<FieldChoice> QtUserDialogs::AskFieldType(const FieldChoice& curren
     for (const std::uint16_t page : KnownCodePages())
         codePage->addItem(QtText(CodePageName(page), language_), page);
 
+    // A name the layout file and every target take, or none.
+    auto* name = new QLineEdit(QtText(current.traits.name), &dialog);
+    name->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[A-Za-z0-9_-]{0,64}")), name));
+    auto* width = new QSpinBox(&dialog);
+    width->setRange(0, 65535);
+    width->setValue(static_cast<int>(std::min<std::uint32_t>(current.traits.width, 65535)));
+
     const FieldOptions& o = current.options;
     big->setChecked(o.bigEndian);
     isUnsigned->setChecked(o.isUnsigned);
@@ -70,6 +79,8 @@ std::optional<FieldChoice> QtUserDialogs::AskFieldType(const FieldChoice& curren
     form->addRow(ibm);
     form->addRow(text(MessageId::FieldDialogDate), date);
     form->addRow(text(MessageId::FieldDialogCodePage), codePage);
+    form->addRow(text(MessageId::FieldDialogName), name);
+    form->addRow(text(MessageId::FieldDialogWidth), width);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     buttons->button(QDialogButtonBox::Ok)->setText(text(MessageId::OkButton));
     buttons->button(QDialogButtonBox::Cancel)->setText(text(MessageId::CancelButton));
@@ -97,7 +108,7 @@ std::optional<FieldChoice> QtUserDialogs::AskFieldType(const FieldChoice& curren
         return std::nullopt;
 
     // Only what the chosen type takes is kept.
-    FieldChoice choice{chosen(), {}};
+    FieldChoice choice{chosen(), {}, {name->text().toStdString(), static_cast<std::uint32_t>(width->value())}};
     FieldOptions& c = choice.options;
     c.bigEndian = big->isEnabled() && big->isChecked();
     c.isUnsigned = isUnsigned->isEnabled() && isUnsigned->isChecked();

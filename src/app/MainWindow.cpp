@@ -77,6 +77,7 @@ MainWindow::MainWindow(UiLanguage language, UserDialogs& dialogs, QWidget* paren
       preview_(new PreviewPanel(language, this)),
       codePage_(new QComboBox(this)),
       trim_(new QCheckBox(QtText(MessageId::TrimChoice, language), this)),
+      sheetNames_(new QCheckBox(QtText(MessageId::SheetNamesChoice, language), this)),
       status_(new QLabel(this))
 {
     setWindowTitle(QtText(kProgramName));
@@ -212,7 +213,13 @@ void MainWindow::BuildLayout()
     settingsRow->addWidget(codePageLabel);
     settingsRow->addWidget(codePage_);
     settingsRow->addSpacing(12);
-    settingsRow->addWidget(trim_);
+    // The two choices one above the other: the row has no width to spare.
+    auto* choices = new QVBoxLayout;
+    choices->setSpacing(0);
+    choices->addWidget(trim_);
+    sheetNames_->setToolTip(QtText(MessageId::SheetNamesTip, language_));
+    choices->addWidget(sheetNames_);
+    settingsRow->addLayout(choices);
     settingsRow->addStretch(1);
     for (int i = SaveMarksButton; i <= FieldTypeButton; ++i) {
         buttons_[i]->setMinimumHeight(buttonSize.height());
@@ -256,6 +263,7 @@ void MainWindow::SetState(State state)
     buttons_[LoadCopybookButton]->setEnabled(state == State::SourceShown);
     codePage_->setEnabled(state != State::Converting);
     trim_->setEnabled(state != State::Converting);
+    sheetNames_->setEnabled(state != State::Converting);
     if (state == State::NoSource)
         preview_->Clear();
 }
@@ -319,13 +327,21 @@ void MainWindow::FieldTypeCommand()
         return;
     const int row = current.row();
     const std::optional<FieldChoice> choice =
-        dialogs_.AskFieldType({marks_.GetFieldType(row), marks_.GetFieldOptions(row)});
+        dialogs_.AskFieldType({marks_.GetFieldType(row), marks_.GetFieldOptions(row), marks_.GetTraits(row)});
     FocusList();
     if (!choice)
         return;
+    // A name is one column's: the targets could not tell two apart.
+    for (const auto& [other, traits] : marks_.Traits()) {
+        if (other != row && !choice->traits.name.empty() && NameKey(traits.name) == NameKey(choice->traits.name)) {
+            ShowMessage(MessageId::NameTaken, QtText(choice->traits.name));
+            return;
+        }
+    }
     ChangeRow(row, [row, &choice](Marks& marks) {
         marks.SetFieldType(row, choice->type);
         marks.SetFieldOptions(row, choice->options);
+        marks.SetTraits(row, choice->traits);
     });
 }
 

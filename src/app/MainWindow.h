@@ -146,6 +146,7 @@ private:
     PreviewPanel* preview_;
     QComboBox* codePage_;
     QCheckBox* trim_;
+    QCheckBox* sheetNames_; // .xls: a first row of the column names
     QLabel* status_;
     ConversionSettings settings_;
     std::array<QPushButton*, ButtonCount> buttons_{};

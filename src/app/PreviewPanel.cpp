@@ -39,9 +39,8 @@ void PreviewPanel::ShowCells(const Preview& preview, std::uint16_t codePage)
     table_->setColumnCount(columns);
     table_->setRowCount(static_cast<int>(preview.rows.size()));
     for (int c = 0; c < columns; ++c) {
-        const std::string letters = ColumnLetters(static_cast<std::uint32_t>(c));
         table_->setHorizontalHeaderItem(
-            c, new QTableWidgetItem(QtText(letters) + QLatin1Char('\n') +
+            c, new QTableWidgetItem(QtText(preview.columnNames[static_cast<std::size_t>(c)]) + QLatin1Char('\n') +
                                     QtText(FieldTypeName(preview.columnTypes[static_cast<std::size_t>(c)]), language_)));
     }
     for (std::size_t r = 0; r < preview.rows.size(); ++r) {

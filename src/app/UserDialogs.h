@@ -10,6 +10,7 @@
 
 #include "marks/FieldOptions.h"
 #include "marks/FieldType.h"
+#include "marks/Marks.h"
 #include "messages/Messages.h"
 
 class QWidget;
@@ -28,6 +29,7 @@ struct FileFilter {
 struct FieldChoice {
     FieldType type = FieldType::None;
     FieldOptions options;
+    ColumnTraits traits = {}; // the column's name and a width the row gives
     bool operator==(const FieldChoice&) const = default;
 };
 

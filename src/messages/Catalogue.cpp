@@ -396,6 +396,12 @@ constexpr Entry kCatalogue[] = {
      "name %1: letters, digits, _ and - only (64 at most)"},
     {LayoutNameTwice, kWord, "Name %1 steht zweimal in der Datei", "name %1 is used twice"},
     {LayoutBadWidth, kWord, "Breite %1: eine ganze Zahl ab 1", "width %1: a whole number from 1 on"},
+    {SheetNamesChoice, kWord, "Namen in .xls", "Names in .xls"},
+    {SheetNamesTip, kWord, "Eine .xls-Datei bekommt eine erste Zeile mit den Spaltennamen; jeder Satz steht dann eine Zeile tiefer.",
+     "An .xls file gets a first row of the column names; every record is then one row further down."},
+    {NameTaken, kWarn, "Diesen Spaltennamen trägt schon eine andere Zeile!", "Another row already has this column name!"},
+    {FieldDialogName, kWord, "Spalten&name:", "Column &name:"},
+    {FieldDialogWidth, kWord, "&Breite in Bytes (0: nach den Marken):", "&Width in bytes (0: as marked):"},
 };
 
 // The byte list's names of the control characters 00h to 1Fh and the blank.

@@ -263,6 +263,11 @@ enum class MessageId : std::uint16_t {
     LayoutBadName,
     LayoutNameTwice,
     LayoutBadWidth,
+    SheetNamesChoice,
+    SheetNamesTip,
+    NameTaken,
+    FieldDialogName,
+    FieldDialogWidth,
 
     // COBOL copybooks: where the reader stopped and why, what it noted, and
     // the command's and the window's words for them.

@@ -69,6 +69,7 @@ Preview MakePreview(const SourceBytes& source, const PreparedConversion& prepare
         return preview;
     }
     preview.read = true;
+    preview.columnNames = ColumnNames(prepared.plan);
     for (const PlannedColumn& column : prepared.plan.columns) {
         preview.columnTypes.push_back(column.type);
         preview.columnPages.push_back(column.type == FieldType::Text ? column.options.codePage : std::uint16_t{0});

@@ -27,6 +27,7 @@ struct Preview {
     bool read = false;
     std::vector<FieldType> columnTypes;
     std::vector<std::uint16_t> columnPages; // a text column's own page, 0 for the source's
+    std::vector<std::string> columnNames;   // as the targets name the columns
     std::vector<std::vector<PreviewCell>> rows;
 };
 

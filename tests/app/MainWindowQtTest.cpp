@@ -331,12 +331,21 @@ void MainWindowQtTest::keysAndPreview()
         QCOMPARE(shown, QString(previews[i]));
     }
     // F2: the type dialog for the current row; its choice types the column.
-    shown.dialogs.fieldChoice = FieldChoice{FieldType::Zoned, FieldOptions{.scale = 1}};
+    // A name goes with it, into the list and the preview's header; no other row may take it.
+    shown.dialogs.fieldChoice = FieldChoice{FieldType::Zoned, FieldOptions{.scale = 1}, {"Betrag", 0}};
     ByteList(window)->setCurrentIndex(ListRows(window)->index(2, 0));
     QTest::keyClick(ByteList(window), Qt::Key_F2);
     QCOMPARE(shown.dialogs.shownChoice, (FieldChoice{FieldType::DecimalNumber, {}}));
     QCOMPARE(window.findChild<PreviewPanel*>()->Table()->item(0, 1)->text(), QString("1.2"));
-    QCOMPARE(ListRows(window)->index(2, ByteListModel::FieldTypeColumn).data().toString(), QString("Zoned (DISPLAY) 1"));
+    QCOMPARE(window.findChild<PreviewPanel*>()->Table()->horizontalHeaderItem(1)->text(), QString("Betrag\nZoned (DISPLAY)"));
+    QCOMPARE(ListRows(window)->index(2, ByteListModel::FieldTypeColumn).data().toString(),
+             QString("Zoned (DISPLAY) 1 name=Betrag"));
+    shown.dialogs.fieldChoice = FieldChoice{FieldType::Text, {}, {"BETRAG", 0}};
+    ByteList(window)->setCurrentIndex(ListRows(window)->index(0, 0));
+    QTest::keyClick(ByteList(window), Qt::Key_F2);
+    QCOMPARE(shown.dialogs.messages.back(), MessageId::NameTaken);
+    QVERIFY(MarksOf(window).GetTraits(0).name.empty());
+    ByteList(window)->setCurrentIndex(ListRows(window)->index(2, 0));
     QTest::keyClick(ByteList(window), Qt::Key_Delete);
     QCOMPARE(MarksOf(window).GetMarker(2), MarkerKind::Unmarked);
 }

@@ -92,8 +92,7 @@ TEST(PrepareConversion, LayoutsGiveTheirFaultOrTheirColumns)
         {"a byte mark after the typed record end", {{0, LB}, {1, CB}, {2, CE}, {3, LE, TX}, {5, BM}},
          "fault 45@5"},
         // Rows that give their column's width.
-        {"widths at both edges, a one-byte column, a byte mark in no column",
-         {{0, LB, TX, 1}, {3, CB, BI, 1}, {5, BM}, {9, LE, DN, 2}}, "10x4: T0 I3 D8-9"},
+        {"widths at both edges and of one byte", {{0, LB, TX, 1}, {3, CB, BI, 1}, {5, BM}, {9, LE, DN, 2}}, "10x4: T0 I3 D8-9"},
         {"a leading width before a column", {{0, LB, BC, 2}, {4, CB, TX}, {5, CE}, {9, LE}}, "10x4: B0-1 T4-5"},
         {"a column of set width that ends the record", {{0, LB, TX}, {4, CB, TX, 6}, {9, LE, TX}}, "10x4: T0-3 T4-9"},
         {"an untyped begin before a trailing width", {{0, LB}, {2, BM}, {9, LE, TX, 3}}, "10x4: T2 T7-9"},

@@ -76,7 +76,6 @@ TEST(LayoutFile, ReadsRowsMarkersAndTypesOrNamesTheBadLine)
         {"1 ColumnBegin Text name=" + std::string(65, 'x'), "line 1: name \"" + std::string(40, 'x') + "...\": letters"},
         {"1 ColumnBegin Text name=City\n2 ColumnEnd Date name=CITY\n", "line 2: name \"CITY\" is used twice"},
         {"1 ColumnBegin Text width=0\n", "line 1: width \"width=0\": a whole number from 1 on"},
-        {"1 ColumnBegin Text width=2147483648\n", "line 1: width \"width=2147483648\": a whole number"},
         {"codepage 850\ntrim\n1 LineBegin\n", "850 trim;1 LineBegin ;"},
         {"codepage 1252\n", ""},
         {"codepage 851\n", "line 1: unknown code page \"851\" (437, 737, 850,"},

@@ -14,8 +14,7 @@ import csv, functools, importlib.util, os, random, re, shutil, sqlite3, struct, 
 ROWS, XLS_ROWS = 200000, 65534
 COLUMNS = [("Text", 20), ("Text", 260), ("BinInteger", 2), ("BinInteger", 4), ("BinReal", 4), ("BinReal", 8),
            ("DecimalNumber", 12), ("Bcd", 10)]
-# The layout names some columns; the others keep their letters, which give
-# way to a name taken (column D's, as "d" is column A's).
+# Named columns, and letters that give way to a name taken ("d" is column A's).
 NAMED = ("d", None, "count-2", None, "Real_4", None, "Decimal", "BCD")
 NAMES = ("d", "B", "count-2", "D_", "Real_4", "F", "Decimal", "BCD")
 NAN = "<NaN>"  # every NaN reads as this, so that NaN equals NaN
