@@ -339,7 +339,7 @@ void MainWindowQtTest::keysAndPreview()
     QCOMPARE(window.findChild<PreviewPanel*>()->Table()->item(0, 1)->text(), QString("1.2"));
     QCOMPARE(window.findChild<PreviewPanel*>()->Table()->horizontalHeaderItem(1)->text(), QString("Betrag\nZoned (DISPLAY)"));
     QCOMPARE(ListRows(window)->index(2, ByteListModel::FieldTypeColumn).data().toString(),
-             QString("Zoned (DISPLAY) 1 name=Betrag"));
+             QString("Zoned 1 name=Betrag"));
     shown.dialogs.fieldChoice = FieldChoice{FieldType::Text, {}, {"BETRAG", 0}};
     ByteList(window)->setCurrentIndex(ListRows(window)->index(0, 0));
     QTest::keyClick(ByteList(window), Qt::Key_F2);
