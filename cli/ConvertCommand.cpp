@@ -1,15 +1,22 @@
 #include "ConvertCommand.h"
 
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <sstream>
 
 #include "codepage/CodePages.h"
+#include "copybook/Copybook.h"
 #include "convert/Conversion.h"
 #include "convert/PrepareConversion.h"
 #include "find/GuessLayout.h"
 #include "find/TableHeader.h"
 #include "layout/LayoutFile.h"
+#include "layout/RecordDescription.h"
 #include "messages/Messages.h"
 #include "preview/Preview.h"
+#include "file/FileSystemPath.h"
 #include "file/SourceView.h"
 #include "target/TargetFormat.h"
 
@@ -26,6 +33,10 @@ struct Options {
     std::string format;
     std::string delimiter;
     std::string table;
+    std::string copybook;
+    std::string skip;
+    bool mainframe = false;
+    bool emitLayout = false;
     bool trim = false;
     bool noNames = false;
     bool names = false;
@@ -38,6 +49,7 @@ struct Options {
     // The numbers of --codepage and --preview, once checked; 0 when not given.
     std::uint16_t codePageNumber = 0;
     std::uint32_t previewRows = 0;
+    std::uint64_t skipBytes = 0; // --skip, once checked
     // The target's format and what is said about it, once checked.
     TargetOptions targetOptions;
 };
@@ -91,12 +103,13 @@ std::optional<ArgumentFault> ReadWords(const std::vector<std::string>& args, Opt
         {"--layout", &Options::layout}, {"--lang", &Options::lang},
         {"--codepage", &Options::codePage}, {"--preview", &Options::preview},
         {"--format", &Options::format},     {"--delimiter", &Options::delimiter},
-        {"--table", &Options::table}};
+        {"--table", &Options::table},       {"--copybook", &Options::copybook},
+        {"--skip", &Options::skip}};
     const std::pair<const char*, bool Options::*> flags[] = {
         {"--trim", &Options::trim},   {"--force", &Options::force}, {"--explain", &Options::explain},
         {"--guess", &Options::guess}, {"--help", &Options::help},   {"-h", &Options::help},
         {"--version", &Options::version}, {"--no-names", &Options::noNames}, {"--bom", &Options::bom},
-        {"--names", &Options::names}};
+        {"--names", &Options::names}, {"--mainframe", &Options::mainframe}, {"--emit-layout", &Options::emitLayout}};
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--") {
@@ -207,6 +220,8 @@ std::optional<ArgumentFault> ParseArgs(const std::vector<std::string>& args, Opt
     if (!options.lang.empty() && options.lang != "de" && options.lang != "en")
         return ArgumentFault{MessageId::CommandLangValues, {}};
     if (options.guess) {
+        if (!options.copybook.empty() || options.emitLayout || options.mainframe || !options.skip.empty())
+            return ArgumentFault{MessageId::CommandCopybookAlone, {}};
         if (!options.layout.empty() || options.force || options.explain || options.trim || !options.preview.empty() ||
             !options.codePage.empty() || !options.format.empty() || !options.delimiter.empty() ||
             !options.table.empty() || options.noNames || options.names || options.bom)
@@ -216,11 +231,24 @@ std::optional<ArgumentFault> ParseArgs(const std::vector<std::string>& args, Opt
         options.source = positional[0];
         return std::nullopt;
     }
-    if (options.layout.empty())
+    const bool copybook = !options.copybook.empty();
+    if ((copybook && !options.layout.empty()) ||
+        (!copybook && (options.emitLayout || options.mainframe || !options.skip.empty())))
+        return ArgumentFault{MessageId::CommandCopybookAlone, {}};
+    if (!copybook && options.layout.empty())
         return ArgumentFault{MessageId::CommandLayoutMissing, {}};
     options.codePageNumber = static_cast<std::uint16_t>(SmallNumber(options.codePage));
     if (!options.codePage.empty() && !IsKnownCodePage(options.codePageNumber))
         return ArgumentFault{MessageId::CommandCodePageValues, CodePageList()};
+    if (options.mainframe && options.codePageNumber != 0 && KindOfCodePage(options.codePageNumber) != CodePageKind::Ebcdic)
+        return ArgumentFault{MessageId::CommandMainframePage, {}};
+    if (!options.skip.empty()) {
+        if (options.skip.size() > 15 || options.skip.find_first_not_of("0123456789") != std::string::npos)
+            return ArgumentFault{MessageId::CommandNeedsValue, "--skip"};
+        options.skipBytes = std::stoull(options.skip);
+    }
+    if (options.emitLayout)
+        return positional.empty() ? std::nullopt : std::optional(ArgumentFault{MessageId::CommandCopybookAlone, {}});
     const bool preview = !options.preview.empty();
     options.previewRows = SmallNumber(options.preview);
     if (preview && options.previewRows == 0)
@@ -349,6 +377,48 @@ int Guess(const SourceView& source, UiLanguage language, CommandIo& io)
     return ExitOk;
 }
 
+// The copybook of --copybook read, with the code page of --codepage or
+// --mainframe, and its notes told; nothing when it cannot be read or taken.
+std::optional<Copybook> ReadCopybookFile(const Options& options, UiLanguage language, CommandIo& io)
+{
+    errno = 0;
+    std::ifstream in(FileSystemPath(options.copybook), std::ios::binary);
+    std::string text(kMaxCopybookBytes + 1, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    if (!in && !in.eof()) {
+        io.err << "zorbik-convert: "
+               << DescribeFileFailure({FileFailure::Kind::CannotOpen, errno, options.copybook}, language) << "\n";
+        return std::nullopt;
+    }
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    Copybook copybook = ReadCopybook(text, {options.mainframe, options.codePageNumber}, language);
+    if (copybook.error.Failed()) {
+        io.err << "zorbik-convert: " << options.copybook << ": " << copybook.error.message << "\n";
+        return std::nullopt;
+    }
+    for (const std::string& note : copybook.notes)
+        io.err << "zorbik-convert: " << note << "\n";
+    return copybook;
+}
+
+// --emit-layout: the layout file of the copybook's record, its notes as
+// comments above it.
+int EmitLayout(const Options& options, UiLanguage language, CommandIo& io)
+{
+    std::ostringstream ignored;
+    CommandIo quiet{io.out, ignored};
+    const auto copybook = ReadCopybookFile(options, language, quiet);
+    if (!copybook) {
+        io.err << ignored.str();
+        return ExitUsage;
+    }
+    io.out << "# " << Say(MessageId::CommandEmitLayout, language, {options.copybook}) << "\n";
+    for (const std::string& note : copybook->notes)
+        io.out << "# " << note << "\n";
+    io.out << FormatLayout(LayoutFromDescription(options.skipBytes, copybook->description));
+    return ExitOk;
+}
+
 // One conversion run, from the layout file to the finished target; every
 // failure is told on the error stream in the user's language.
 class ConvertRun {
@@ -360,7 +430,30 @@ public:
 
     int Run(const SourceView& source)
     {
-        LoadedLayout loaded = LoadLayoutFile(options_.layout, source.Size(), language_);
+        LoadedLayout loaded;
+        if (!options_.copybook.empty()) {
+            const auto copybook = ReadCopybookFile(options_, language_, io_);
+            if (!copybook)
+                return ExitUsage;
+            const std::uint64_t length = copybook->description.length;
+            const std::uint64_t available = source.Size() > options_.skipBytes ? source.Size() - options_.skipBytes : 0;
+            if (length > available) {
+                io_.err << "zorbik-convert: "
+                        << Say(MessageId::CommandCopybookTooLong, language_,
+                               {Number(length), Number(options_.skipBytes), Number(available)})
+                        << "\n";
+                return ExitLayoutFault;
+            }
+            if (available % length != 0)
+                io_.err << "zorbik-convert: "
+                        << Say(MessageId::CommandWarning, language_,
+                               {Say(MessageId::CommandCopybookLeftover, language_,
+                                    {Number(available % length), Number(length)})})
+                        << "\n";
+            loaded.layout = LayoutFromDescription(options_.skipBytes, copybook->description);
+        } else {
+            loaded = LoadLayoutFile(options_.layout, source.Size(), language_);
+        }
         if (loaded.error.Failed()) {
             Fail(MessageId::FaultyMarksFile, loaded.error.file.Failed()
                                                  ? loaded.error.Describe(language_)
@@ -501,6 +594,8 @@ int RunConvertCommand(const std::vector<std::string>& args, CommandIo& io)
         io.out << "zorbik-convert " << ZORBIK_VERSION << "\n" << Text(MessageId::CommandLicence, language) << "\n";
         return ExitOk;
     }
+    if (options.emitLayout)
+        return EmitLayout(options, language, io);
     SourceView source;
     if (!source.Open(options.source)) {
         io.err << "zorbik-convert: " << Text(MessageId::ImportFileError, language) << "\n  "

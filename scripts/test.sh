@@ -64,26 +64,30 @@ for config in release asan; do
 done
 
 # ---- fuzz: random layouts and source bytes through validation, edge columns
-# and conversion, under AddressSanitizer and UndefinedBehaviorSanitizer, for a
-# bounded time. A crash leaves its input in build/fuzz/; once it is mended,
-# that input belongs in fuzz/corpus/.
+# and conversion, and random copybooks through their reader, under
+# AddressSanitizer and UndefinedBehaviorSanitizer, for a bounded time each. A
+# crash leaves its input in build/fuzz/; once it is mended, that input
+# belongs in the target's corpus (fuzz/corpus/, fuzz/copybook-corpus/).
 fuzz_seconds=${ZORBIK_FUZZ_SECONDS:-60}
 echo "== fuzz: build"
 if cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER="$clang" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
      -DZORBIK_SANITIZE=ON -DZORBIK_FUZZ=ON -DZORBIK_GUI=OFF -DZORBIK_TESTS=OFF > /dev/null &&
-   cmake --build build/fuzz -j"$jobs" --target zorbik_convert_fuzzer; then
-  echo "== fuzz: ${fuzz_seconds} s"
-  fuzz_new=$(mktemp -d)
-  if build/fuzz/fuzz/zorbik_convert_fuzzer -max_total_time="$fuzz_seconds" -max_len=8192 -timeout=10 \
-       -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix=build/fuzz/ "$fuzz_new" fuzz/corpus \
-       > build/fuzz/fuzz.log 2>&1; then
-    grep -E '^(Done|stat::(number_of_executed_units|new_units_added|peak_rss_mb))' build/fuzz/fuzz.log || true
-  else
-    tail -n 60 build/fuzz/fuzz.log
-    echo "fuzz: FAILED; the input is in build/fuzz/ (crash-*, leak-*, timeout-* or oom-*)"
-    status=1
-  fi
-  rm -rf "$fuzz_new"
+   cmake --build build/fuzz -j"$jobs" --target zorbik_convert_fuzzer zorbik_copybook_fuzzer; then
+  for target_corpus in convert:corpus copybook:copybook-corpus; do
+    target=${target_corpus%%:*} corpus=fuzz/${target_corpus#*:}
+    echo "== fuzz $target: ${fuzz_seconds} s"
+    fuzz_new=$(mktemp -d)
+    if build/fuzz/fuzz/zorbik_${target}_fuzzer -max_total_time="$fuzz_seconds" -max_len=8192 -timeout=10 \
+         -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix=build/fuzz/ "$fuzz_new" "$corpus" \
+         > "build/fuzz/$target.log" 2>&1; then
+      grep -E '^(Done|stat::(number_of_executed_units|new_units_added|peak_rss_mb))' "build/fuzz/$target.log" || true
+    else
+      tail -n 60 "build/fuzz/$target.log"
+      echo "fuzz $target: FAILED; the input is in build/fuzz/ (crash-*, leak-*, timeout-* or oom-*)"
+      status=1
+    fi
+    rm -rf "$fuzz_new"
+  done
 else
   echo "fuzz: the fuzzer did not build"
   status=1

@@ -19,8 +19,10 @@
 
 #include "app/ByteListView.h"
 #include "convert/PrepareConversion.h"
+#include "copybook/Copybook.h"
 #include "find/GuessLayout.h"
 #include "layout/LayoutFile.h"
+#include "layout/RecordDescription.h"
 #include "qtcommon/ResourceNames.h"
 #include "app/UserDialogs.h"
 #include "qtcommon/WindowGeometry.h"
@@ -34,7 +36,7 @@ constexpr MessageId kButtonTexts[MainWindow::ButtonCount] = {
     MessageId::OpenButton,      MessageId::MoreBytesButton, MessageId::ConvertButton,
     MessageId::CancelButton,    MessageId::QuitButton,      MessageId::HelpButton,
     MessageId::SaveMarksButton, MessageId::LoadMarksButton, MessageId::FindRecordButton,
-    MessageId::FieldTypeButton,
+    MessageId::FieldTypeButton, MessageId::LoadCopybookButton,
 };
 constexpr std::string_view kMarksSuffix = "zlayout";
 
@@ -106,7 +108,7 @@ MainWindow::MainWindow(UiLanguage language, UserDialogs& dialogs, QWidget* paren
         &MainWindow::OpenCommand,      &MainWindow::MoreBytesCommand, &MainWindow::ConvertCommand,
         &MainWindow::CancelCommand,    &MainWindow::QuitCommand,      &MainWindow::HelpCommand,
         &MainWindow::SaveMarksCommand, &MainWindow::LoadMarksCommand, &MainWindow::FindRecordCommand,
-        &MainWindow::FieldTypeCommand,
+        &MainWindow::FieldTypeCommand, &MainWindow::LoadCopybookCommand,
     };
     for (int i = 0; i < ButtonCount; ++i) {
         buttons_[i] = new QPushButton(QtText(kButtonTexts[i], language), this);
@@ -200,6 +202,10 @@ void MainWindow::BuildLayout()
         buttonRow->addWidget(buttons_[i]);
     }
     buttonRow->addStretch(1);
+    // The copybook's button stands at the right, above the marks' buttons
+    // it belongs with: the settings row has no room for a fifth.
+    buttons_[LoadCopybookButton]->setMinimumHeight(buttonSize.height());
+    buttonRow->addWidget(buttons_[LoadCopybookButton]);
 
     auto* settingsRow = new QHBoxLayout;
     auto* codePageLabel = new QLabel(QtText(MessageId::CodePageLabel, language_), this);
@@ -254,6 +260,7 @@ void MainWindow::SetState(State state)
     buttons_[LoadMarksButton]->setEnabled(state == State::SourceShown);
     buttons_[FindRecordButton]->setEnabled(state == State::SourceShown);
     buttons_[FieldTypeButton]->setEnabled(state == State::SourceShown);
+    buttons_[LoadCopybookButton]->setEnabled(state == State::SourceShown);
     codePage_->setEnabled(state != State::Converting);
     trim_->setEnabled(state != State::Converting);
     sheetNames_->setEnabled(state != State::Converting);
@@ -426,6 +433,58 @@ void MainWindow::LoadMarksCommand()
     if (path)
         LoadMarks(*path);
     FocusList();
+}
+
+// The record starts at the current row. A copybook from the mainframe is
+// read as such when the chosen code page is an EBCDIC one.
+void MainWindow::LoadCopybookCommand()
+{
+    if (state_ != State::SourceShown || task_.Active())
+        return;
+    const std::optional<QString> path = dialogs_.AskOpenPath(
+        QtText(MessageId::LoadCopybookTitle, language_),
+        {QtText(MessageId::CopybookFilterName, language_) + QStringLiteral(" (*.cpy *.cbl *.cob *.txt)"),
+         QStringLiteral("*.cpy *.cbl *.cob *.txt")},
+        QFileInfo(QtText(source_.Path())).absolutePath());
+    FocusList();
+    if (!path)
+        return;
+    QFile file(*path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ShowMessage(MessageId::FaultyMarksFile, *path + QLatin1Char('\n') + file.errorString());
+        return;
+    }
+    const QByteArray text = file.read(static_cast<qint64>(kMaxCopybookBytes) + 1);
+    const bool mainframe = KindOfCodePage(settings_.codePage) == CodePageKind::Ebcdic;
+    const Copybook copybook = ReadCopybook(std::string_view(text.constData(), static_cast<std::size_t>(text.size())),
+                                           {mainframe, mainframe ? settings_.codePage : std::uint16_t{0}}, language_);
+    if (copybook.error.Failed()) {
+        ShowMessage(MessageId::FaultyMarksFile, *path + QLatin1Char('\n') + QtText(copybook.error.message));
+        return;
+    }
+    const QModelIndex current = view_->currentIndex();
+    const std::uint64_t begin = current.isValid() ? static_cast<std::uint64_t>(current.row()) : 0;
+    const std::uint64_t length = copybook.description.length;
+    const Layout layout = LayoutFromDescription(begin, copybook.description);
+    if (begin + length > source_.Size() || layout.marks.Empty()) {
+        ShowMessage(MessageId::FaultyMarksFile,
+                    *path + QLatin1Char('\n') +
+                        QtText(Say(MessageId::CommandCopybookTooLong, language_,
+                                   {std::to_string(length), std::to_string(begin),
+                                    std::to_string(source_.Size() - std::min(begin, source_.Size()))})));
+        return;
+    }
+    if (!marks_.Empty() && dialogs_.ShowMessage(MessageId::ReplaceMarks) != BoxAnswer::Yes)
+        return;
+    ReplaceMarks(layout.marks);
+    codePage_->setCurrentIndex(codePage_->findData(layout.settings.codePage));
+    SettingsChosen();
+    if (!copybook.notes.empty()) {
+        QString notes;
+        for (const std::string& note : copybook.notes)
+            notes += (notes.isEmpty() ? QString() : QStringLiteral("\n")) + QtText(note);
+        ShowMessage(MessageId::CopybookNotesTitle, notes);
+    }
 }
 
 // The whole file is checked before the list's marks are replaced.

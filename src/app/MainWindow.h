@@ -57,6 +57,7 @@ public:
         LoadMarksButton,
         FindRecordButton,
         FieldTypeButton,
+        LoadCopybookButton,
         ButtonCount
     };
     // The window's states, as far as the buttons show them.
@@ -77,7 +78,7 @@ public:
     // The widgets' object names, by which tests and tools find them.
     static constexpr const char* kButtonNames[ButtonCount] = {
         "open", "moreBytes", "convert", "cancel", "quit", "help", "saveMarks", "loadMarks", "findRecord",
-        "fieldType"};
+        "fieldType", "loadCopybook"};
 
     State CurrentState() const { return state_; }
     // The user's marks and settings, as Save marks would write them.
@@ -95,6 +96,8 @@ public:
     void FindRecordCommand();
     // The type and options of the row under the cursor, in a dialog.
     void FieldTypeCommand();
+    // Marks the record a COBOL copybook describes, from the current row.
+    void LoadCopybookCommand();
 
     // Opens `path` as the source, as Open does after its dialog, and loads
     // the marks of `marksPath` when given. False when either fails (the

@@ -149,6 +149,8 @@ constexpr Entry kCatalogue[] = {
      "                       [--table NAME] QUELLE ZIEL\n"
      "        zorbik-convert --layout MARKEN --preview N [--codepage N] [--trim] QUELLE\n"
      "        zorbik-convert --guess [--lang de|en] QUELLE > MARKEN\n"
+     "        zorbik-convert --copybook COPYBOOK [--skip N] [--mainframe] [...] QUELLE ZIEL\n"
+     "        zorbik-convert --copybook COPYBOOK [--skip N] [--mainframe] --emit-layout > MARKEN\n"
      "\n"
      "Wandelt jeden Satz von QUELLE in eine Zeile von ZIEL um, in Zellen geschnitten, wie die\n"
      "Marken in MARKEN einen Mustersatz beschreiben. Die Endung von ZIEL wählt das Format:\n"
@@ -186,6 +188,11 @@ constexpr Entry kCatalogue[] = {
      "  --table NAME     Name der SQLite-Tabelle (Vorgabe: der Name von QUELLE)\n"
      "  --preview N      die ersten N Zeilen des Arbeitsblatts ausgeben, Zellen durch\n"
      "                   Tabulatoren getrennt, und keine Datei schreiben\n"
+     "  --copybook C     mit dem Satz umwandeln, den das COBOL-Copybook C beschreibt,\n"
+     "                   Spalten nach seinen Namen\n"
+     "  --skip N         die Sätze beginnen bei Byte N von QUELLE (Vorgabe 0)\n"
+     "  --mainframe      EBCDIC (Vorgabe --codepage 037) und die Zahlen des Großrechners\n"
+     "  --emit-layout    die Markendatei des Copybooks ausgeben, nichts umwandeln\n"
      "  --help           diesen Text zeigen\n"
      "  --version        die Version zeigen\n"
      "\n"
@@ -197,6 +204,8 @@ constexpr Entry kCatalogue[] = {
      "                      [--table NAME] SOURCE TARGET\n"
      "       zorbik-convert --layout LAYOUT --preview N [--codepage N] [--trim] SOURCE\n"
      "       zorbik-convert --guess [--lang de|en] SOURCE > LAYOUT\n"
+     "       zorbik-convert --copybook COPYBOOK [--skip N] [--mainframe] [...] SOURCE TARGET\n"
+     "       zorbik-convert --copybook COPYBOOK [--skip N] [--mainframe] --emit-layout > LAYOUT\n"
      "\n"
      "Converts every record of SOURCE into one row of TARGET, cut into cells as the marks in\n"
      "LAYOUT describe one prototype record. TARGET's extension chooses the format:\n"
@@ -234,6 +243,11 @@ constexpr Entry kCatalogue[] = {
      "  --table NAME     the SQLite table's name (default: SOURCE's name)\n"
      "  --preview N      print the first N worksheet rows, cells separated by tabs, and\n"
      "                   write no file\n"
+     "  --copybook C     convert with the record the COBOL copybook C describes, columns\n"
+     "                   named as there\n"
+     "  --skip N         the records start at byte N of SOURCE (default 0)\n"
+     "  --mainframe      EBCDIC (default --codepage 037) and the mainframe's numbers\n"
+     "  --emit-layout    print the copybook's layout file, convert nothing\n"
      "  --help           show this text\n"
      "  --version        show the version\n"
      "\n"
@@ -331,6 +345,43 @@ constexpr Entry kCatalogue[] = {
     {FieldDialogCodePage, kWord, "&Zeichensatz:", "&Code page:"},
     {CodePageOfSource, kWord, "wie die ganze Datei", "as the whole file"},
     {FieldTypeButton, kWord, "Feldtyp…", "Field type…"},
+    {CopybookAt, kWord, "Copybook Zeile %1, Spalte %2: %3", "copybook line %1, column %2: %3"},
+    {CopybookTooLarge, kWord, "Das Copybook ist größer als %1 Bytes", "the copybook is larger than %1 bytes"},
+    {CopybookLineTooLong, kWord, "Zeile länger als %1 Zeichen", "line longer than %1 characters"},
+    {CopybookOpenLiteral, kWord, "Literal ohne schließendes Anführungszeichen", "literal without its closing quote"},
+    {CopybookExpectedLevel, kWord, "Stufennummer erwartet statt „%1“", "a level number expected instead of '%1'"},
+    {CopybookBadLevel, kWord, "Stufennummer %1 gibt es nicht (01–49, 66, 77, 88)", "there is no level number %1 (01–49, 66, 77, 88)"},
+    {CopybookBadName, kWord, "„%1“ ist kein Datenname (Buchstaben, Ziffern, - und _)", "'%1' is no data name (letters, digits, - and _)"},
+    {CopybookUnknownClause, kWord, "unbekannte Klausel „%1“", "unknown clause '%1'"},
+    {CopybookMissingOperand, kWord, "nach %1 fehlt die Angabe", "%1 needs a value after it"},
+    {CopybookUnknownUsage, kWord, "USAGE %1 wird nicht unterstützt (DISPLAY, COMP, COMP-1 bis COMP-5, BINARY, PACKED-DECIMAL)", "USAGE %1 is not supported (DISPLAY, COMP, COMP-1 to COMP-5, BINARY, PACKED-DECIMAL)"},
+    {CopybookBadPicture, kWord, "PICTURE „%1“ ist ungültig oder passt nicht zu USAGE %2", "PICTURE '%1' is invalid or does not fit USAGE %2"},
+    {CopybookTooManyDigits, kWord, "PICTURE „%1“ hat %2 Stellen, USAGE %3 höchstens %4", "PICTURE '%1' has %2 digits, USAGE %3 at most %4"},
+    {CopybookScaleRight, kWord, "PICTURE „%1“: P rechts der Ziffern (Vielfache einer Zehnerpotenz) wird nicht unterstützt", "PICTURE '%1': P right of the digits (multiples of a power of ten) is not supported"},
+    {CopybookNoPicture, kWord, "„%1“ hat weder PICTURE noch untergeordnete Felder", "'%1' has neither a PICTURE nor subordinate items"},
+    {CopybookPictureAndItems, kWord, "„%1“ hat PICTURE oder USAGE COMP-1/COMP-2 und darf keine untergeordneten Felder haben", "'%1' has a PICTURE or USAGE COMP-1/COMP-2 and cannot have subordinate items"},
+    {CopybookUnknownRedefines, kWord, "REDEFINES %1: kein vorangehendes Feld dieser Stufe heißt so", "REDEFINES %1: no item of this level before it has that name"},
+    {CopybookSyncInTable, kWord, "SYNC innerhalb von OCCURS wird nicht unterstützt", "SYNC inside OCCURS is not supported"},
+    {CopybookTooManyItems, kWord, "mehr als %1 Datenfelder", "more than %1 data items"},
+    {CopybookEntryTooLong, kWord, "Eintrag mit mehr als %1 Wörtern (fehlt ein Punkt?)", "an entry of more than %1 words (a period missing?)"},
+    {CopybookRecordTooLong, kWord, "der Satz wäre länger als %1 Bytes", "the record would be longer than %1 bytes"},
+    {CopybookTooManyFields, kWord, "mehr als %1 Spalten", "more than %1 columns"},
+    {CopybookNoFields, kWord, "das Copybook beschreibt kein benanntes Feld", "the copybook describes no named field"},
+    {NoteCopybookRenames, kWord, "Zeile %1: RENAMES (%2) übergangen", "line %1: RENAMES (%2) ignored"},
+    {NoteCopybookDepending, kWord, "Zeile %1: %2 OCCURS … DEPENDING ON %3 mit der größten Anzahl %4 ausgelegt; Sätze variabler Länge werden nicht gelesen", "line %1: %2 OCCURS … DEPENDING ON %3 laid out at its maximum of %4; records of varying length are not read"},
+    {NoteCopybookRedefines, kWord, "Zeile %1: %2 (Bytes %3–%4) überlagert %5 (REDEFINES) und wird nicht konvertiert", "line %1: %2 (bytes %3–%4) redefines %5 and is not converted"},
+    {NoteCopybookOtherRecord, kWord, "Zeile %1: weiterer Satz %2 (Bytes 0–%3) wird nicht konvertiert", "line %1: another record %2 (bytes 0–%3) is not converted"},
+    {NoteCopybookSync, kWord, "Zeile %1: %2 Füllbytes vor %3 (SYNC)", "line %1: %2 slack bytes before %3 (SYNC)"},
+    {NoteCopybookSameName, kWord, "Zeile %1: der Name %2 kommt mehrfach vor; diese Spalte heißt %3", "line %1: the name %2 occurs more than once; this column is named %3"},
+    {CommandCopybookLeftover, kWord, "%1 Bytes am Ende der Quelle sind kein ganzer Satz von %2 Bytes und werden nicht konvertiert", "%1 bytes at the end of the source are no whole record of %2 bytes and are not converted"},
+    {CommandCopybookTooLong, kWord, "Der Satz des Copybooks (%1 Bytes) ist länger als die Quelle ab Byte %2 (%3 Bytes)", "The copybook's record (%1 bytes) is longer than the source from byte %2 (%3 bytes)"},
+    {CommandCopybookAlone, kWord, "--copybook geht nicht zusammen mit --layout oder --guess; --emit-layout und --skip nur mit --copybook", "--copybook does not go with --layout or --guess; --emit-layout and --skip only with --copybook"},
+    {CommandEmitLayout, kWord, "Layout aus dem Copybook %1", "layout from the copybook %1"},
+    {CommandMainframePage, kWord, "--mainframe braucht einen EBCDIC-Zeichensatz (037, 273, 500, 1140)", "--mainframe needs an EBCDIC code page (037, 273, 500, 1140)"},
+    {LoadCopybookButton, kWord, "Copybook laden…", "Load copybook…"},
+    {LoadCopybookTitle, kWord, "COBOL-Copybook laden", "Load COBOL copybook"},
+    {CopybookFilterName, kWord, "COBOL-Copybooks", "COBOL copybooks"},
+    {CopybookNotesTitle, kWarn, "Hinweise zum Copybook:", "Notes on the copybook:"},
     {LayoutUnknownOption, kWord, "Angabe %1 gilt nicht für %2 (%2 kennt: %3)", "option %1 does not apply to %2 (%2 takes: %3)"},
     {CodePage037, kWord, "037 – EBCDIC USA/Kanada", "037 – EBCDIC US/Canada"},
     {CodePage273, kWord, "273 – EBCDIC Deutschland/Österreich", "273 – EBCDIC Germany/Austria"},

@@ -153,6 +153,7 @@ private slots:
     void moreBytes();
     void marksFiles();
     void keysAndPreview();
+    void copybook();
     void smallestLayout();
     void rowNumberSearch();
 };
@@ -347,6 +348,32 @@ void MainWindowQtTest::keysAndPreview()
     ByteList(window)->setCurrentIndex(ListRows(window)->index(2, 0));
     QTest::keyClick(ByteList(window), Qt::Key_Delete);
     QCOMPARE(MarksOf(window).GetMarker(2), MarkerKind::Unmarked);
+}
+
+// A copybook marks its record from the current row, its notes told after;
+// a faulty one, or one longer than the source from there, changes nothing.
+void MainWindowQtTest::copybook()
+{
+    ShownWindow shown(MakeFile(dir_.filePath("cobol.dat"), "HDAB012CD345"));
+    MainWindow& window = shown.window;
+    const struct { const char* text; MessageId message; const char* preview; } rows[] = {
+        {"01 R. 05 A PIC X(2) 05 B.", MessageId::FaultyMarksFile, "Missing symbol for linebegin!"},
+        {"01 R. 05 A PIC X(11).", MessageId::FaultyMarksFile, "Missing symbol for linebegin!"},
+        {"01 R. 05 A PIC XX. 05 B REDEFINES A PIC 99. 05 C PIC 9(3).", MessageId::CopybookNotesTitle, "AB|12|CD|345"},
+    };
+    for (const auto& row : rows) {
+        shown.dialogs.paths << MakeFile(dir_.filePath("r.cpy"), row.text);
+        shown.dialogs.messages.clear();
+        ByteList(window)->setCurrentIndex(ListRows(window)->index(2, 0));
+        Press(window, MainWindow::LoadCopybookButton);
+        const PreviewPanel* preview = window.findChild<PreviewPanel*>();
+        QString cells = preview->Table()->rowCount() == 0 ? preview->StatusText().section(" (", 0, 0) : QString();
+        for (int r = 0; r < preview->Table()->rowCount(); ++r)
+            for (int c = 0; c < preview->Table()->columnCount(); ++c)
+                cells += (r + c == 0 ? "" : "|") + preview->Table()->item(r, c)->text();
+        QCOMPARE(shown.dialogs.messages, std::vector<MessageId>{row.message});
+        QCOMPARE(cells, QString(row.preview));
+    }
 }
 
 // At its smallest the controls do not overlap and stay inside the window.

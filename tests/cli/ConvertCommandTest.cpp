@@ -53,7 +53,7 @@ TEST(ConvertCommand, ArgumentsGiveTheirExitCodeMessageAndTarget)
     const std::string source = dir / "source.dat", largest = dir / "largest.dat", target = dir / "out.xls",
                       existing = dir / "existing.xls", layout = dir / "layout.txt", fault = dir / "fault.txt",
                       bad = dir / "bad.txt", marks = dir / "marks.txt", after = dir / "after.txt",
-                      escapes = dir / "escapes.txt";
+                      escapes = dir / "escapes.txt", copybook = dir / "r.cpy", wide = dir / "wide.cpy";
     std::vector<std::uint8_t> small = {'H', 'D', 'R', 0}; // 20 records of 8 bytes behind a 4-byte header
     for (int i = 0; i < 8 * 20; ++i)
         small.push_back(static_cast<std::uint8_t>('a' + i % 26));
@@ -72,6 +72,8 @@ TEST(ConvertCommand, ArgumentsGiveTheirExitCodeMessageAndTarget)
     WriteFile(dir / "escapes.dat", std::string("a\tb\n\x01\\\x81 \0", 9));
     WriteFile(escapes, std::string("codepage 850\n0 LineBegin Text\n8 LineEnd\n"));
     WriteFile(dir / "ebcdic.dat", std::string("\xD4\xD0\x93\x93\x85\x99\x25\x05\x40")); // Müller LF TAB blank
+    WriteFile(copybook, std::string("01 R. 05 A PIC XX. 05 B PIC X(6)."));
+    WriteFile(wide, std::string("01 R. 05 A PIC X WIDE.\n05 B PIC X(200)."));
     WriteFile(dir / "utf8.dat", std::string("M\xC3\xBC\xE2\x82\xAC\xFFx\n"));
 
     const std::vector<CommandCase> rows = {
@@ -132,6 +134,13 @@ TEST(ConvertCommand, ArgumentsGiveTheirExitCodeMessageAndTarget)
          "Column 1: rows 4-5, type row 4, Text, all bytes (2)\n"
          "Column 2: rows 6-10, type row 7, BinInteger, byte marks select bytes 7, 9\n",
          true},
+        {{"--copybook", copybook, "--skip", "4", "--preview", "1", source}, 0, "\nab\tcdefgh\n", true},
+        {{"--copybook", copybook, source, target}, 0, "warning: 4 bytes at the end of the source are no whole record of 8", true},
+        {{"--copybook", copybook, "--skip", "160", source, target}, 1, "record (8 bytes) is longer than the source from byte 160 (4 bytes)", false},
+        {{"--copybook", wide, source, target}, 2, wide + ": copybook line 1, column 18: unknown clause 'WIDE'\n", false},
+        {{"--copybook", copybook, "--skip", "4", "--emit-layout"}, 0, "4 LineBegin Text", false},
+        {{"--copybook", copybook, "--layout", layout, source, target}, 2, "--copybook does not go with --layout", false},
+        {{"--copybook", copybook, "--mainframe", "--codepage", "1252", source, target}, 2, "--mainframe needs an EBCDIC", false},
         {{"--guess", source}, 0, "of the record, Text, constant bytes (flag or padding)\n8 LineBegin Text\n33 LineEnd\n", true},
         {{"--guess", dir / "escapes.dat"}, 1, "No record structure found: the bytes repeat at no record length.", true},
         {{"--guess", source, target}, 2, "--guess expects SOURCE only", false},

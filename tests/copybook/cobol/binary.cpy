@@ -1,0 +1,17 @@
+       >>SOURCE FORMAT IS FREE
+*> Binary, packed and floating-point items of a free-format copybook.
+01 BINARY-RECORD.
+   05 B-COMP          PIC S9(4) COMP.
+   05 B-COMP-4        PIC 9(9) USAGE IS COMP-4.
+   05 B-BINARY        PIC S9(18) BINARY.
+   05 B-SCALED        PIC S9(7)V99 COMPUTATIONAL.
+   05 B-NATIVE        PIC S9(9) COMP-5.
+   05 B-NATIVE-SHORT  PIC 9(4) COMPUTATIONAL-5.
+   05 B-PACKED        PIC S9(7)V99 COMP-3.
+   05 B-PACKED-EVEN   PIC S9(6) PACKED-DECIMAL.
+   05 B-PACKED-PLAIN  PIC 9(5) COMP-3.
+   05 B-SINGLE        COMP-1.
+   05 B-DOUBLE        USAGE COMP-2.
+   05 B-GROUP         USAGE COMPUTATIONAL-3.
+      10 B-INNER      PIC S9(3).
+      10 B-INNER-LONG PIC S9(11)V9(4).
