@@ -237,6 +237,11 @@ TEST(FindRecord, FitsColumnsToWhatMarksCanMake)
          {{0, 3}, {3, 2}, {5, 1}}},
         {"two columns: a constant zero high byte is left out", 6, {{0, 2, TX, T}, {2, 4, BI, I}},
          {false, false, false, false, false, true}, {{0, 2}, {2, 3}}},
+        {"two columns: a Pascal string loses a constant zero last byte", 6,
+         {{0, 2, BI, I}, {2, 4, PT, ColumnReason::PascalString}}, {false, false, false, false, false, true},
+         {{0, 2}, {2, 3}}},
+        {"two columns: a date that gives its last byte to a third converts as text", 10,
+         {{0, 2, BI, I}, {2, 8, DA, ColumnReason::DateDigits}}, {}, {{0, 2}, {2, 7}, {9, 1}}},
         {"one column is the whole record", 5, {{0, 5, TX, T}}, {}, {{0, 5}}},
         {"a lone column after a left-out flag byte takes it back", 5, {{1, 4, TX, T}}, {}, {{0, 5}}},
     };
