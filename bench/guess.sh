@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 source scripts/deps.sh
-zorbik_install_missing python3 shapelib util-linux time
+zorbik_install_missing python3 shapelib util-linux time gnucobol3
 
 echo "Building zorbik-convert (Release) in build/bench ..."
 cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DZORBIK_GUI=OFF -DZORBIK_TESTS=OFF > /dev/null

@@ -16,7 +16,14 @@ file and in total:
     the converted guess (as `--explain` reports the columns).
 
 Tables with umlauts in code page 850 and 1252 come last, drawn apart from
-the others.
+the others, then the files of the field types of COBOL, Pascal and
+mainframe records: tables written by a GnuCOBOL program (guess_cobol.cob:
+packed and zoned numbers, dates written as digits, a big-endian sequence
+number) and generated records of Pascal strings, dates in every digit
+order, packed and overpunched numbers in both ASCII conventions and
+big-endian counters. For every table field whose type is known the score
+also counts whether the column beginning there has that type (byte order
+and date form included; implied decimals cannot be seen in the bytes).
 
     guess_corpus.py --convert PATH [--seed N] [--generated N] [--keep DIR] [-v]
 """
@@ -53,6 +60,26 @@ def word_text(rnd, width):
 # ----------------------------------------------------------------------------
 # Tables written by real programs
 
+# The type a field is right as: its word, "big" for a big-endian integer, a
+# date's form; a little-endian integer may be either integer type, a number
+# of digits without a sign either number type.
+BE, LE, R, DIGITS = "Integer big", "Integer|BinInteger", "BinReal", "DecimalNumber|Zoned"
+
+
+def type_key(text):
+    word, *options = text.split()
+    if word == "BinInteger":
+        word = "Integer"
+    if word == "Integer" and "big" in options:
+        return "Integer big"
+    if word == "Date":
+        return "Date " + next((o for o in options if o.startswith("format=")), "format=YYYYMMDD")
+    return word
+
+
+def type_right(expected, guessed):
+    return guessed is not None and type_key(guessed) in {type_key(e) for e in expected.split("|")}
+
 
 def dbf_table(rnd, folder, name):
     path = os.path.join(folder, name)
@@ -86,7 +113,7 @@ def dbf_table(rnd, folder, name):
     for _, _, width, _ in fields:
         begins.append(at)
         at += width
-    return path + ".dbf", header, length, begins
+    return path + ".dbf", header, length, begins, ["Text" if kind == "s" else "DecimalNumber" for kind, *_ in fields]
 
 
 NAMES = ["Müller", "Schäfer", "Groß", "Weiß, Käthe", "Böhm", "Jäger", "Köhler", "Dupont", "Nørgaard", "García"]
@@ -104,7 +131,8 @@ def umlaut_table(rnd, folder, name, codepage):
              str(rnd.randint(18, 99)), "%.2f" % rnd.uniform(0, 99999)])
     data = open(path + ".dbf", "rb").read()
     header, length = struct.unpack("<HH", data[8:12])
-    return path + ".dbf", header, length, [1 + sum(widths[:k]) for k in range(4)]
+    return path + ".dbf", header, length, [1 + sum(widths[:k]) for k in range(4)], ["Text", "Text", "DecimalNumber",
+                                                                                   "DecimalNumber"]
 
 
 def shape_files(rnd, folder, name):
@@ -124,10 +152,12 @@ def shape_files(rnd, folder, name):
         run(["shpadd", path] + flag + values)
     if kind == "multipoint":
         shp_begins = [0, 4, 8, 12, 20, 28, 36, 44, 48, 56, 64, 72]
+        shp_types = [BE, BE, LE, R, R, R, R, LE, R, R, R, R]
     else:
         shp_begins = [0, 4, 8, 12, 20] + ([28] if flag else [])
+        shp_types = [BE, BE, LE, R, R] + ([R] if flag else [])
     shp_length = shp_begins[-1] + 8
-    return [(path + ".shp", 100, shp_length, shp_begins), (path + ".shx", 100, 8, [0, 4])]
+    return [(path + ".shp", 100, shp_length, shp_begins, shp_types), (path + ".shx", 100, 8, [0, 4], [BE, BE])]
 
 
 def utmp_file(rnd, folder, name):
@@ -146,7 +176,8 @@ def utmp_file(rnd, folder, name):
             kind, rnd.randint(300, 60000), tty[-4:], rnd.choice(users), tty, host, addr,
             when.strftime("%Y-%m-%dT%H:%M:%S,") + "%06d+00:00" % when.microsecond))
     run(["utmpdump", "-r", "-o", path], input="".join(lines).encode())
-    return path, 0, 384, [0, 4, 8, 40, 44, 76, 332, 336, 340, 344, 348, 364]
+    return path, 0, 384, [0, 4, 8, 40, 44, 76, 332, 336, 340, 344, 348, 364], [
+        LE, LE, "Text", "Text", "Text", "Text", None, None, LE, LE, None, None]
 
 
 # ----------------------------------------------------------------------------
@@ -245,7 +276,97 @@ def generated_file(rnd, folder, name):
     path = os.path.join(folder, name)
     with open(path, "wb") as out:
         out.write(header + body + tail)
-    return path, len(header), length, None
+    return path, len(header), length, None, None
+
+
+# ----------------------------------------------------------------------------
+# The field types of COBOL, Pascal and mainframe records
+
+COBOL_FIELDS = [(6, DIGITS), (20, "Text"), (5, "Packed"), (5, "Zoned"), (8, "Date"), (4, BE), (12, "Text"),
+                (4, "Packed"), (6, "Date format=YYMMDD")]
+
+
+def cobol_table(rnd, folder, name, program):
+    path = os.path.join(folder, name)
+    run([program, path, str(rnd.randint(40, 600)), str(rnd.randint(1, 2 ** 30))])
+    widths = [w for w, _ in COBOL_FIELDS]
+    return path, 0, sum(widths), [sum(widths[:k]) for k in range(len(widths))], [t for _, t in COBOL_FIELDS]
+
+
+def packed(value, width, signed):
+    digits = "%0*d" % (2 * width - 1, abs(value))
+    sign = "f" if not signed else "d" if value < 0 else "c"
+    return bytes.fromhex(digits[-(2 * width - 1):] + sign)
+
+
+def zoned(value, width, ibm):
+    digits = "%0*d" % (width, abs(value))
+    last = int(digits[-1])
+    if ibm:
+        sign = ("}JKLMNOPQR" if value < 0 else "{ABCDEFGHI")[last]
+    else:
+        sign = "pqrstuvwxy"[last] if value < 0 else digits[-1]
+    return (digits[:-1] + sign).encode()
+
+
+DATE_FORMS = {"YYYYMMDD": "%Y%m%d", "DDMMYYYY": "%d%m%Y", "MMDDYYYY": "%m%d%Y", "YYYYDDD": "%Y%j", "YYMMDD": "%y%m%d"}
+
+
+def typed_field(rnd, room):
+    """A field maker of a COBOL, Pascal or mainframe type, its width and type."""
+    while True:
+        kind = rnd.choice(["pascal", "date", "packed", "zoned", "bigcounter", "text", "int4"])
+        if kind == "pascal" and room >= 6:
+            width = rnd.randint(6, min(room, 41))
+
+            def pascal(k, r, w=width):
+                text = word_text(r, w - 1).encode()
+                return (bytes([len(text)]) + text).ljust(w, b"\0")
+            return pascal, width, "PascalText"
+        if kind == "date" and room >= 8:
+            form = rnd.choice(sorted(DATE_FORMS))
+            first = datetime.date(rnd.randint(1950, 2020), 1, 1)
+            span = rnd.choice([60, 400, 8000])
+            return ((lambda k, r, f=DATE_FORMS[form], d=first, s=span: (d + datetime.timedelta(days=r.randint(0, s)))
+                     .strftime(f).encode()), len(datetime.date(2000, 1, 1).strftime(DATE_FORMS[form])),
+                    "Date format=" + form)
+        if kind == "packed" and room >= 2:
+            width = rnd.randint(2, min(room, 9))
+            signed = rnd.random() < 0.7
+            top = 10 ** rnd.randint(2, 2 * width - 1)
+            return ((lambda k, r, w=width, s=signed, t=top: packed(r.randint(-t + 1 if s else 0, t - 1), w, s)),
+                    width, "Packed")
+        if kind == "zoned" and room >= 3:
+            width = rnd.randint(3, min(room, 12))
+            ibm = rnd.random() < 0.5
+            top = 10 ** rnd.randint(2, width)
+            return (lambda k, r, w=width, i=ibm, t=top: zoned(r.randint(-t + 1, t - 1), w, i)), width, "Zoned"
+        if kind == "bigcounter" and room >= 4:
+            width = rnd.choice([2, 4]) if room < 8 else rnd.choice([2, 4, 4, 8])
+            base, step = rnd.randint(0, 5000), rnd.choice([1, 1, 2, 10])
+            return (lambda k, r, w=width, b=base, s=step: (b + s * k).to_bytes(w, "big")), width, BE
+        if kind == "text" and room >= 3:
+            width = rnd.randint(3, min(room, 30))
+            return (lambda k, r, w=width: word_text(r, w).encode().ljust(w, b" ")), width, "Text"
+        if kind == "int4" and room >= 4:
+            return (lambda k, r: struct.pack("<i", r.randint(-30000, 30000))), 4, LE
+
+
+def typed_file(rnd, folder, name):
+    target = rnd.randint(12, 120)
+    makers, widths, types = [], [], []
+    while sum(widths) < target:
+        maker, width, kind = typed_field(rnd, max(2, target - sum(widths)))
+        makers.append(maker)
+        widths.append(width)
+        types.append(kind)
+    header = header_bytes(rnd, rnd.choice([0, 0, rnd.randint(16, 1000)]))
+    count = rnd.randint(40, 800)
+    body = b"".join(b"".join(m(k, rnd) for m in makers) for k in range(count))
+    path = os.path.join(folder, name)
+    with open(path, "wb") as out:
+        out.write(header + body)
+    return path, len(header), sum(widths), [sum(widths[:k]) for k in range(len(widths))], types
 
 
 # ----------------------------------------------------------------------------
@@ -267,10 +388,52 @@ def guess(convert, path, work):
     target = os.path.join(work, "guess.xls")
     explained = subprocess.run([convert, "--layout", layout, "--explain", "--force", path, target],
                                stdout=subprocess.PIPE, stderr=subprocess.PIPE)
-    columns = [int(m.group(1)) - start for m in re.finditer(r"^Column \d+: rows (\d+)-", explained.stdout.decode(),
-                                                              re.M)]
+    columns = {int(m.group(1)) - start: m.group(2) for m in re.finditer(r"^Column \d+: rows (\d+)-\d+, type row \d+, "
+                                                                        r"([^,]+),", explained.stdout.decode(), re.M)}
     return {"start": start, "length": end - start + 1, "confidence": confidence, "begins": columns,
             "converted": explained.returncode == 0}
+
+
+def score(options, files, folder, title):
+    right = fields = field_hits = typed = typed_right = converted = 0
+    confidences = {True: [], False: []}
+    for path, start, length, begins, types in files:
+        got = guess(options.convert, path, folder)
+        ok = got is not None and got["start"] == start and got["length"] == length
+        right += ok
+        hits = types_hit = 0
+        if got is not None:
+            converted += got["converted"]
+            confidences[ok].append(got["confidence"])
+        if begins is not None:
+            hits = len(set(begins) & set(got["begins"])) if ok else 0
+            fields += len(begins)
+            field_hits += hits
+            known = [(b, t) for b, t in zip(begins, types) if t is not None]
+            types_hit = sum(type_right(t, got["begins"].get(b)) for b, t in known) if ok else 0
+            typed += len(known)
+            typed_right += types_hit
+        if options.verbose or not ok:
+            print("%-14s S=%-5d L=%-4d  guess: %s%s" % (
+                os.path.basename(path), start, length,
+                "none" if got is None else "S=%d L=%d conf=%d%%" % (got["start"], got["length"], got["confidence"]),
+                "" if begins is None else "  field begins %d/%d, types %d/%d" % (
+                    hits, len(begins), types_hit, sum(t is not None for t in types))))
+            if options.verbose and begins is not None and got is not None and types_hit < len(begins):
+                print("    expected %s\n    columns  %s" % (
+                    list(zip(begins, types)), sorted(got["begins"].items())))
+    print(title)
+    print("  S and L exactly right: %d/%d = %.0f%%" % (right, len(files), 100.0 * right / len(files)))
+    print("  table fields that begin a column: %d/%d = %.0f%%" % (field_hits, fields, 100.0 * field_hits / fields))
+    print("  table fields whose column has their type: %d/%d = %.0f%%" % (
+        typed_right, typed, 100.0 * typed_right / typed))
+    print("  guesses that convert with their own layout: %d/%d" % (
+        converted, len(confidences[True]) + len(confidences[False])))
+    for ok in (True, False):
+        if confidences[ok]:
+            values = sorted(confidences[ok])
+            print("  confidence of %s guesses: min %d%%, median %d%%" % (
+                "right" if ok else "wrong", values[0], values[len(values) // 2]))
 
 
 def main():
@@ -281,15 +444,15 @@ def main():
     parser.add_argument("--keep", help="write the corpus into this folder and keep it")
     parser.add_argument("-v", "--verbose", action="store_true")
     options = parser.parse_args()
-    for tool in ("dbfcreate", "shpcreate", "utmpdump"):
+    for tool in ("dbfcreate", "shpcreate", "utmpdump", "cobc"):
         if shutil.which(tool) is None:
-            sys.exit("guess_corpus.py: %s is missing (Debian packages shapelib, util-linux)" % tool)
+            sys.exit("guess_corpus.py: %s is missing (Debian packages shapelib, util-linux, gnucobol3)" % tool)
 
     rnd = random.Random(options.seed)
     folder = options.keep or tempfile.mkdtemp(prefix="zorbik-guess-")
     os.makedirs(folder, exist_ok=True)
     try:
-        files = []  # (path, start, length, begins or None)
+        files = []  # (path, start, length, field begins and types or None)
         for i in range(10):
             files.append(dbf_table(rnd, folder, "table%02d" % i))
         for i in range(4):
@@ -304,38 +467,19 @@ def main():
             codepage = "cp850" if i % 2 == 0 else "cp1252"
             files.append(umlaut_table(rnd_cp, folder, "%s_%d" % (codepage, i), codepage))
 
-        right = fields = field_hits = converted = 0
-        confidences = {True: [], False: []}
-        for path, start, length, begins in files:
-            got = guess(options.convert, path, folder)
-            ok = got is not None and got["start"] == start and got["length"] == length
-            right += ok
-            hits = 0
-            if got is not None:
-                converted += got["converted"]
-                confidences[ok].append(got["confidence"])
-            if begins is not None:
-                hits = len(set(begins) & set(got["begins"])) if ok else 0
-                fields += len(begins)
-                field_hits += hits
-            if options.verbose or not ok:
-                print("%-14s S=%-5d L=%-4d  guess: %s%s" % (
-                    os.path.basename(path), start, length,
-                    "none" if got is None else "S=%d L=%d conf=%d%%" % (got["start"], got["length"], got["confidence"]),
-                    "" if begins is None else "  field begins %d/%d" % (hits, len(begins))))
-                if options.verbose and begins is not None and got is not None and hits < len(begins):
-                    print("    missed %s; columns begin at %s" % (sorted(set(begins) - set(got["begins"])), got["begins"]))
-        print("seed %d: %d files (%d tables, %d generated)" % (options.seed, len(files),
-                                                             len(files) - options.generated, options.generated))
-        print("  S and L exactly right: %d/%d = %.0f%%" % (right, len(files), 100.0 * right / len(files)))
-        print("  table fields that begin a column: %d/%d = %.0f%%" % (field_hits, fields, 100.0 * field_hits / fields))
-        print("  guesses that convert with their own layout: %d/%d" % (
-            converted, len(confidences[True]) + len(confidences[False])))
-        for ok in (True, False):
-            if confidences[ok]:
-                values = sorted(confidences[ok])
-                print("  confidence of %s guesses: min %d%%, median %d%%" % (
-                    "right" if ok else "wrong", values[0], values[len(values) // 2]))
+        # The files of the field types of COBOL, Pascal and mainframe records,
+        # drawn apart and scored on their own.
+        rnd_types = random.Random(options.seed * 1000 + 18)
+        program = os.path.join(folder, "guess_cobol")
+        run(["cobc", "-x", "-free", "-std=default", "-fbinary-size=2-4-8", "-fbinary-byteorder=big-endian",
+             "-o" + program, os.path.join(os.path.dirname(os.path.abspath(__file__)), "guess_cobol.cob")])
+        typed = [cobol_table(rnd_types, folder, "cobol%02d.dat" % i, program) for i in range(3)]
+        typed += [typed_file(rnd_types, folder, "typed%02d.bin" % i) for i in range(8)]
+
+        score(options, files, folder, "seed %d: %d files (%d tables, %d generated)" % (
+            options.seed, len(files), len(files) - options.generated, options.generated))
+        score(options, typed, folder, "seed %d, the field types of COBOL, Pascal and mainframe records: %d files" % (
+            options.seed, len(typed)))
     finally:
         if not options.keep:
             shutil.rmtree(folder, ignore_errors=True)

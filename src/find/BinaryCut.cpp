@@ -25,8 +25,25 @@ class BinaryCutter {
 public:
     BinaryCutter(const std::vector<const std::uint8_t*>& records, const std::vector<PositionStats>& stats,
                  bool recordStart)
-        : records_(records), stats_(stats), recordStart_(recordStart), windows_(stats.size())
+        : records_(records), stats_(stats), recordStart_(recordStart), windows_(stats.size()),
+          packedDigits_(stats.size(), 1), packedSign_(stats.size(), 0)
     {
+        // Which bytes hold two digit nibbles, or a digit and a sign nibble,
+        // in every record.
+        for (std::size_t j = 0; j < stats.size(); ++j) {
+            bool cd = false;
+            bool f = false;
+            bool sign = true;
+            for (const std::uint8_t* r : records) {
+                const int high = r[j] >> 4;
+                const int low = r[j] & 0x0F;
+                packedDigits_[j] = packedDigits_[j] && high <= 9 && low <= 9;
+                sign = sign && high <= 9 && (low == 0x0C || low == 0x0D || low == 0x0F);
+                cd = cd || low == 0x0C || low == 0x0D;
+                f = f || low == 0x0F;
+            }
+            packedSign_[j] = !sign ? 0 : (f && !cd ? kUnsignedSign : 1);
+        }
     }
 
     // Typed windows of binary fields, tried at each position once.
@@ -124,6 +141,53 @@ public:
         return true;
     }
 
+    // Read big-endian, the values grow from record to record (the sample
+    // keeps the records' order) while read little-endian they do not: record
+    // numbers and offsets, as shape files and their indexes hold them.
+    bool GrowsBigEndian(std::uint32_t a, std::uint32_t n) const
+    {
+        if (records_.size() < 3 || !Varying(a + n - 1))
+            return false;
+        const auto read = [&](const std::uint8_t* r, bool big) {
+            std::uint64_t v = 0;
+            for (std::uint32_t i = 0; i < n; ++i)
+                v = v << 8 | r[a + (big ? i : n - 1 - i)];
+            return v;
+        };
+        bool bigGrows = true;
+        bool littleGrows = true;
+        for (std::size_t i = 1; i < records_.size(); ++i) {
+            bigGrows = bigGrows && read(records_[i], true) > read(records_[i - 1], true);
+            littleGrows = littleGrows && read(records_[i], false) > read(records_[i - 1], false);
+        }
+        return bigGrows && !littleGrows;
+    }
+
+    // COBOL's packed decimal (COMP-3) of n bytes at a: two digit nibbles a
+    // byte, then a digit and the sign nibble, C or D for signed fields and F
+    // for unsigned ones, in every record; the sign byte's digit varies
+    // unless other bytes do.
+    bool PackedFits(std::uint32_t a, std::uint32_t n, bool& isUnsigned) const
+    {
+        const std::uint32_t sign = a + n - 1;
+        if (records_.size() < 4 || VaryingIn(a, n) == 0 || (n == 1 && stats_[sign].distinct < 3))
+            return false;
+        for (std::uint32_t i = a; i < sign; ++i)
+            if (!packedDigits_[i])
+                return false;
+        if (packedSign_[sign] == 0)
+            return false;
+        isUnsigned = packedSign_[sign] == kUnsignedSign;
+        return true;
+    }
+
+    static FieldOptions BigEndianOptions()
+    {
+        FieldOptions options;
+        options.bigEndian = true;
+        return options;
+    }
+
     double IntegerScore(std::uint32_t a, std::uint32_t n) const
     {
         double score = -1 + (n > 1 ? Aligned(a, n) : 0.0);
@@ -155,11 +219,15 @@ public:
             if (best[i] == kNone)
                 continue;
             const std::uint32_t a = begin + i;
-            const auto offer = [&](std::uint32_t length, double score, FieldType type, ColumnReason reason) {
+            const auto offerTyped = [&](std::uint32_t length, double score, FieldType type, ColumnReason reason,
+                                        const FieldOptions& options) {
                 if (i + length <= n && best[i] + score > best[i + length]) {
                     best[i + length] = best[i] + score;
-                    last[i + length] = {a, length, type, reason};
+                    last[i + length] = {a, length, type, reason, options};
                 }
+            };
+            const auto offer = [&](std::uint32_t length, double score, FieldType type, ColumnReason reason) {
+                offerTyped(length, score, type, reason, {});
             };
             switch (WindowAt(a, end)) {
             case BcdWindow:
@@ -176,9 +244,33 @@ public:
             }
             for (std::uint32_t length = 1; length <= 4 && i + length <= n; ++length)
                 offer(length, IntegerScore(a, length), FieldType::BinInteger, ColumnReason::Integer);
-            for (const std::uint32_t length : {2u, 4u})
-                if (i + length <= n && BigEndian(a, length))
-                    offer(length, Aligned(a, length), FieldType::BinInteger, ColumnReason::BigEndianInteger);
+            for (const std::uint32_t length : {2u, 4u, 8u}) {
+                if (i + length > n)
+                    continue;
+                // A counter's growth says more than its zero high bytes.
+                const bool grows = GrowsBigEndian(a, length);
+                if (grows || (length < 8 && BigEndian(a, length)))
+                    offerTyped(length, Aligned(a, length) + (grows ? 2.5 : 0), FieldType::Integer,
+                               ColumnReason::BigEndianInteger, BigEndianOptions());
+            }
+            // A packed number ends on its sign byte: its length is where
+            // the next sign nibble is found.
+            for (std::uint32_t length = 1; length <= kMaxPacked && i + length <= n; ++length) {
+                FieldOptions options;
+                if (PackedFits(a, length, options.isUnsigned)) {
+                    offerTyped(length, 1.0 + 1.5 * VaryingIn(a, length), FieldType::Packed, ColumnReason::Packed,
+                               options);
+                    break;
+                }
+                if (!packedDigits_[a + length - 1])
+                    break;
+            }
+            // Zero high bytes and a low byte that never changes: a length
+            // or a kind of record written big-endian.
+            if (recordStart_ && i + 4 <= n && a % 4 == 0 && !Varying(a) && !Varying(a + 1) && !Varying(a + 2) &&
+                !Varying(a + 3) && stats_[a].value == 0 && stats_[a + 1].value == 0 && stats_[a + 2].value == 0 &&
+                stats_[a + 3].value != 0)
+                offerTyped(4, 0.5, FieldType::Integer, ColumnReason::BigEndianInteger, BigEndianOptions());
             for (std::uint32_t length = 1; length <= 255 && i + length <= n && !Varying(a + length - 1); ++length)
                 offer(length, -1, FieldType::Text, ColumnReason::Constant);
         }
@@ -208,6 +300,10 @@ private:
     const std::vector<PositionStats>& stats_;
     bool recordStart_;
     std::vector<std::uint8_t> windows_;
+    std::vector<std::uint8_t> packedDigits_;
+    std::vector<std::uint8_t> packedSign_; // 0: no sign byte; 1: C or D (and F); 2: F only
+    static constexpr std::uint8_t kUnsignedSign = 2;
+    static constexpr std::uint32_t kMaxPacked = 16;
     std::vector<GuessedColumn> columns_;
 };
 

@@ -1,7 +1,9 @@
 #include "find/ColumnGuess.h"
 
 #include <array>
+#include <optional>
 
+#include "codecs/FieldDecoders.h"
 #include "find/BinaryCut.h"
 
 namespace zorbik {
@@ -31,6 +33,29 @@ bool IsAsciiLetter(std::uint8_t b)
 {
     return (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');
 }
+
+bool IsDigit(std::uint8_t b)
+{
+    return b >= '0' && b <= '9';
+}
+
+// The signs COBOL overpunches on a zoned number's last digit in ASCII:
+// GnuCOBOL and Micro Focus write 'p'..'y' for a negative one (a positive
+// one stays a digit); IBM-style compilers '{', 'A'..'I' and '}', 'J'..'R'.
+bool IsAsciiOverpunch(std::uint8_t b)
+{
+    return b >= 'p' && b <= 'y';
+}
+
+bool IsIbmOverpunch(std::uint8_t b)
+{
+    return b == '{' || b == '}' || (b >= 'A' && b <= 'R');
+}
+
+// The date forms written as digits, tried in this order: a record whose
+// digits fit several forms counts for the first.
+constexpr DateForm kDigitDates[] = {DateForm::YYYYMMDD, DateForm::DDMMYYYY, DateForm::MMDDYYYY, DateForm::YYYYDDD,
+                                    DateForm::YYMMDD};
 
 // How a position takes part in the cut.
 enum class Kind : std::uint8_t { PadConst, OtherConst, Char, Binary };
@@ -96,9 +121,23 @@ public:
                 std::uint32_t padFrom = begin;
                 while (padFrom > std::max(j, 1u) && stats_[padFrom - 1].value == ' ')
                     --padFrom;
+                const std::uint32_t width = padFrom == j && j > binaryFrom && j > first ? PascalWidth(j - 1, runEnd) : 0;
+                if (width != 0) {
+                    AddBinary(binaryFrom, j - 1);
+                    columns_.push_back({j - 1, width, FieldType::PascalText, ColumnReason::PascalString});
+                    binaryFrom = j - 1 + width;
+                    j = binaryFrom;
+                    continue;
+                }
+                // Zero bytes after a text that is never padded with them
+                // are the high bytes of the binary number that follows.
+                std::uint32_t textEnd = runEnd;
+                if (runEnd < last && KindOf(stats_[runEnd]) == Kind::Binary && !ZeroPadded(begin, runEnd))
+                    while (textEnd > begin + 1 && stats_[textEnd - 1].constant && stats_[textEnd - 1].value == 0)
+                        --textEnd;
                 AddBinary(binaryFrom, padFrom);
-                CutText(padFrom, begin, runEnd);
-                binaryFrom = runEnd;
+                CutText(padFrom, begin, textEnd);
+                binaryFrom = textEnd;
             }
             j = runEnd;
         }
@@ -125,6 +164,18 @@ private:
         for (std::uint32_t j = begin; j < end; ++j)
             varying += ContentOf(stats_[j]) != Content::None && !stats_[j].constant ? 1 : 0;
         return varying > 1 || (varying == 1 && (begin == 0 || KindOf(stats_[begin - 1]) != Kind::Binary));
+    }
+
+    // Whether a varying byte of [begin, end) is ever a zero byte: the end
+    // of a C string.
+    bool ZeroPadded(std::uint32_t begin, std::uint32_t end) const
+    {
+        for (std::uint32_t j = begin; j < end; ++j)
+            if (!stats_[j].constant && stats_[j].pad > 0)
+                for (const std::uint8_t* r : records_)
+                    if (r[j] == 0)
+                        return true;
+        return false;
     }
 
     // A left-aligned text starts at j: in a good share of the records where
@@ -160,12 +211,121 @@ private:
         return before <= 0.05 && (stats_[j].pad >= 0.15 || (before == 0 && stats_[j].pad > 0));
     }
 
+    // The width of a Pascal string[N] that begins at byte `at` (0 for
+    // none): its length byte, in every record, counts the printable bytes
+    // after it, which end where a zero byte or the text run's end follows
+    // (in most records: a string shortened in place keeps the old tail) and
+    // vary in length. The field reaches over the zero bytes after the
+    // longest string.
+    std::uint32_t PascalWidth(std::uint32_t at, std::uint32_t end) const
+    {
+        const std::uint32_t room = std::min(end - at - 1, 255u);
+        std::size_t ended = 0;
+        std::array<bool, 256> lengths{};
+        int distinct = 0;
+        std::uint32_t longest = 0;
+        for (const std::uint8_t* r : records_) {
+            const std::uint32_t n = r[at];
+            if (n > room)
+                return false;
+            for (std::uint32_t i = at + 1; i <= at + n; ++i)
+                if (r[i] < 0x20 || r[i] == 0x7F)
+                    return false;
+            ended += at + 1 + n == end || r[at + 1 + n] == 0 ? 1 : 0;
+            distinct += lengths[n] ? 0 : 1;
+            lengths[n] = true;
+            longest = std::max(longest, n);
+        }
+        if (distinct < 3 || ended * 4 < records_.size() * 3)
+            return 0;
+        std::uint32_t width = 1 + longest;
+        while (width <= room && stats_[at + width].constant && stats_[at + width].value == 0)
+            ++width;
+        return width;
+    }
+
+    // The sign of a zoned number at j: every record has a digit before it
+    // and there a digit or an overpunched sign of one convention, and some
+    // have the sign; IBM-style letters, which codes written after digits can
+    // also be, must be several.
+    bool OverpunchAt(std::uint32_t j) const
+    {
+        std::size_t ascii = 0;
+        std::size_t ibm = 0;
+        std::array<bool, 256> seen{};
+        int distinct = 0;
+        for (const std::uint8_t* r : records_) {
+            if (!IsDigit(r[j - 1]))
+                return false;
+            const std::uint8_t b = r[j];
+            ascii += IsAsciiOverpunch(b) ? 1 : 0;
+            ibm += IsIbmOverpunch(b) ? 1 : 0;
+            if (!IsDigit(b) && !IsAsciiOverpunch(b) && !IsIbmOverpunch(b))
+                return false;
+            distinct += seen[b] ? 0 : 1;
+            seen[b] = true;
+        }
+        return (ascii > 0 && ibm == 0) || (ibm > 0 && ascii == 0 && distinct >= 4);
+    }
+
+    // The form in which bytes [at, at + n) are a date between 1900 and 2100
+    // in every record, all zeros or all blanks ("no date") in some of them.
+    // A two-digit year that is always 00 is more likely a counter's leading
+    // zeros.
+    std::optional<DateForm> DateFormAt(std::uint32_t at, std::uint32_t n) const
+    {
+        for (const DateForm form : kDigitDates) {
+            if (DateWidth(form) != n)
+                continue;
+            std::size_t dates = 0;
+            bool fits = true;
+            bool yearVaries = false;
+            for (const std::uint8_t* r : records_) {
+                DateValue value;
+                const FieldStatus status = DecodeDate(r + at, form, value);
+                if (status == FieldStatus::Empty)
+                    continue;
+                fits = status == FieldStatus::Ok && value.year >= 1900 && value.year <= 2100;
+                if (!fits)
+                    break;
+                ++dates;
+                yearVaries = yearVaries || value.year != 2000;
+            }
+            if (fits && dates * 2 >= records_.size() && (form != DateForm::YYMMDD || yearVaries))
+                return form;
+        }
+        return std::nullopt;
+    }
+
+    // Whether every record holds digits in [begin, end), the last byte
+    // perhaps an overpunched sign.
+    bool AllDigits(std::uint32_t begin, std::uint32_t end, bool signLast) const
+    {
+        for (const std::uint8_t* r : records_) {
+            // An all-blank date is no date, and no fault.
+            bool blank = !signLast;
+            for (std::uint32_t i = begin; i < end && blank; ++i)
+                blank = r[i] == ' ';
+            for (std::uint32_t i = begin; i < end && !blank; ++i)
+                if (!IsDigit(r[i]) && !(signLast && i + 1 == end))
+                    return false;
+        }
+        return true;
+    }
+
     void CutText(std::uint32_t begin, std::uint32_t contentBegin, std::uint32_t end)
     {
         std::uint32_t from = begin;
         Content before = ContentOf(stats_[contentBegin]);
         for (std::uint32_t j = contentBegin + 1; j < end; ++j) {
             const Content here = ContentOf(stats_[j]);
+            // An overpunched sign ends its number, which may touch the next.
+            if (before == Content::Digits && here == Content::Letters && OverpunchAt(j)) {
+                AddTextField(from, j + 1);
+                from = j + 1;
+                before = Content::None;
+                continue;
+            }
             bool cut = false;
             if (here != Content::None && before != Content::None && here != before)
                 cut = true;
@@ -226,8 +386,52 @@ private:
         columns_.insert(columns_.end(), cut.begin(), cut.end());
     }
 
+    // A field of digits in every record: a date where they are one, also
+    // at the begin or end of a longer run (digit fields of COBOL records
+    // touch); a zoned number where its last byte is an overpunched sign.
+    bool AddDigits(std::uint32_t begin, std::uint32_t end)
+    {
+        const bool sign = end - begin >= 2 && OverpunchAt(end - 1);
+        if (end == begin || !AllDigits(begin, end, sign))
+            return false;
+        const std::uint32_t n = end - begin;
+        for (const std::uint32_t width : {8u, 7u, 6u}) {
+            // Within a longer run only the eight digits of a day, month and
+            // year, and a number of two digits or more beside them: the
+            // other forms fit too many numbers' first digits.
+            if (n < width || (n > width && (width != 8 || n < width + 2)) || (sign && n == width))
+                continue;
+            if (const std::optional<DateForm> form = !sign || n > width ? DateFormAt(begin, width) : std::nullopt) {
+                AddDate(begin, width, *form);
+                if (n > width)
+                    AddTextField(begin + width, end);
+                return true;
+            }
+            if (n > width && !sign) {
+                if (const std::optional<DateForm> form = DateFormAt(end - width, width)) {
+                    AddTextField(begin, end - width);
+                    AddDate(end - width, width, *form);
+                    return true;
+                }
+            }
+        }
+        if (!sign || n > 31)
+            return false;
+        columns_.push_back({begin, n, FieldType::Zoned, ColumnReason::Zoned});
+        return true;
+    }
+
+    void AddDate(std::uint32_t at, std::uint32_t width, DateForm form)
+    {
+        GuessedColumn date{at, width, FieldType::Date, ColumnReason::DateDigits};
+        date.options.date = form;
+        columns_.push_back(date);
+    }
+
     void AddTextField(std::uint32_t begin, std::uint32_t end)
     {
+        if (AddDigits(begin, end))
+            return;
         if (IsNumberText(begin, end)) {
             columns_.push_back({begin, end - begin, FieldType::DecimalNumber, ColumnReason::NumberText});
             return;

@@ -1,4 +1,6 @@
 #include "find/ColumnGuess.h"
+#include "marks/FieldOptions.h"
+#include "marks/FieldType.h"
 
 namespace zorbik {
 namespace {
@@ -50,12 +52,25 @@ GuessedColumn Join(const GuessedColumn& a, const GuessedColumn& b, const std::ve
     return joined;
 }
 
+// A column cut to a width its type cannot have (a date of 7 bytes, a
+// Pascal string of 1) is converted as the text of its bytes: nothing is lost.
+void KeepConvertible(GuessedColumn& column)
+{
+    if (!FieldWidthFits(column.type, column.options, column.length)) {
+        column.type = FieldType::Text;
+        column.reason = ColumnReason::Text;
+        column.options = {};
+    }
+}
+
 void SplitLast(std::vector<GuessedColumn>& columns, std::size_t i)
 {
     GuessedColumn last = columns[i];
     --columns[i].length;
     last.offset += last.length - 1;
     last.length = 1;
+    KeepConvertible(columns[i]);
+    KeepConvertible(last);
     columns.insert(columns.begin() + static_cast<std::ptrdiff_t>(i) + 1, last);
 }
 
@@ -108,7 +123,7 @@ std::vector<GuessedColumn> FitToMarks(std::vector<GuessedColumn> columns, std::u
         if (c.reason == ColumnReason::Integer)
             return at == c.offset + c.length - 1 && stats[at].value == 0;
         return c.reason == ColumnReason::Text || c.reason == ColumnReason::NumberText ||
-               c.reason == ColumnReason::Constant;
+               c.reason == ColumnReason::Constant || (c.reason == ColumnReason::PascalString && at > c.offset + 1);
     };
     if (first.length >= 3 && canLose(first, 0)) {
         ++first.offset;
@@ -122,6 +137,8 @@ std::vector<GuessedColumn> FitToMarks(std::vector<GuessedColumn> columns, std::u
         first.length = 1;
         ++rest.offset;
         --rest.length;
+        KeepConvertible(first);
+        KeepConvertible(rest);
         columns.insert(columns.begin() + 1, rest);
     } else {
         int cost = 0;

@@ -27,14 +27,51 @@ MessageId ReasonText(ColumnReason reason)
         return MessageId::ReasonConstant;
     case ColumnReason::Joined:
         return MessageId::ReasonJoined;
+    case ColumnReason::Packed:
+        return MessageId::ReasonPacked;
+    case ColumnReason::Zoned:
+        return MessageId::ReasonZoned;
+    case ColumnReason::DateDigits:
+        return MessageId::ReasonDateDigits;
+    case ColumnReason::PascalString:
+        return MessageId::ReasonPascalString;
     }
     return MessageId::ReasonText;
 }
 
-void Add(Marks& marks, std::uint64_t row, MarkerKind marker, FieldType type)
+// What a column was taken for, as the comments name it: "text_1",
+// "number_2", "date_3" (the column's number after the word). The columns
+// themselves stay unnamed.
+std::string ColumnName(const GuessedColumn& column, std::size_t number)
+{
+    const char* word = "number";
+    switch (column.reason) {
+    case ColumnReason::Text:
+    case ColumnReason::PascalString:
+    case ColumnReason::Joined:
+        word = "text";
+        break;
+    case ColumnReason::Integer:
+    case ColumnReason::BigEndianInteger:
+        word = "integer";
+        break;
+    case ColumnReason::DateDigits:
+        word = "date";
+        break;
+    case ColumnReason::Constant:
+        word = "filler";
+        break;
+    default:
+        break;
+    }
+    return word + ("_" + std::to_string(number));
+}
+
+void Add(Marks& marks, std::uint64_t row, MarkerKind marker, FieldType type, const FieldOptions& options = {})
 {
     marks.SetMarker(static_cast<std::int32_t>(row), marker);
     marks.SetFieldType(static_cast<std::int32_t>(row), type);
+    marks.SetFieldOptions(static_cast<std::int32_t>(row), options);
 }
 
 std::string Number(std::uint64_t value)
@@ -56,17 +93,19 @@ Marks GuessMarks(const RecordGuess& guess)
     // of their own.
     const bool leading = columns.front().offset == 0;
     const bool trailing = columns.size() > 1 && columns.back().offset + columns.back().length - 1 == last;
-    Add(entries, s, MarkerKind::LineBegin, leading ? columns.front().type : FieldType::None);
+    Add(entries, s, MarkerKind::LineBegin, leading ? columns.front().type : FieldType::None,
+        leading ? columns.front().options : FieldOptions{});
     for (std::size_t i = leading ? 1 : 0; i < columns.size() - (trailing ? 1 : 0); ++i) {
         const GuessedColumn& c = columns[i];
-        Add(entries, s + c.offset, MarkerKind::ColumnBegin, c.type);
+        Add(entries, s + c.offset, MarkerKind::ColumnBegin, c.type, c.options);
         Add(entries, s + c.offset + c.length - 1, MarkerKind::ColumnEnd, FieldType::None);
     }
     // The trailing column takes its type from its first row, which the
     // typed record end turns into its begin.
     if (trailing && columns.back().length > 1)
-        Add(entries, s + columns.back().offset, MarkerKind::Unmarked, columns.back().type);
-    Add(entries, s + last, MarkerKind::LineEnd, trailing ? columns.back().type : FieldType::None);
+        Add(entries, s + columns.back().offset, MarkerKind::Unmarked, columns.back().type, columns.back().options);
+    Add(entries, s + last, MarkerKind::LineEnd, trailing ? columns.back().type : FieldType::None,
+        trailing ? columns.back().options : FieldOptions{});
     return entries;
 }
 
@@ -89,8 +128,9 @@ std::string FormatGuess(const RecordGuess& guess, UiLanguage language)
     for (std::size_t i = 0; i < guess.columns.size(); ++i) {
         const GuessedColumn& c = guess.columns[i];
         text << Say(MessageId::GuessColumn, language,
-                    {Number(i + 1), Number(c.offset), Number(c.offset + c.length - 1), FieldTypeWord(c.type),
-                     Text(ReasonText(c.reason), language)})
+                    {Number(i + 1), Number(c.offset), Number(c.offset + c.length - 1),
+                     std::string(FieldTypeWord(c.type)) + FieldOptionWords(c.type, c.options),
+                     Text(ReasonText(c.reason), language), ColumnName(c, i + 1)})
              << "\n";
     }
     // The marks as a layout file gives them, without its heading.

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "marks/FieldOptions.h"
 #include "marks/FieldType.h"
 #include "file/SourceBytes.h"
 
@@ -17,12 +18,16 @@ enum class ColumnReason : std::uint8_t {
     Text,          // printable bytes, padded with blanks or zero bytes
     NumberText,    // digits, blanks, a point or comma, a minus sign
     Integer,       // little-endian binary integer
-    BigEndianInteger, // zero high bytes first: converted as little-endian, the values are wrong
+    BigEndianInteger, // high bytes first: a counter growing when read so, or zero high bytes
     Double,        // IEEE double
     Single,        // IEEE single
     PackedDecimal, // 10 bytes of BCD digits with a scale byte
     Constant,      // the same bytes in every record looked at
     Joined,        // a one-byte field joined to its neighbour so that it can be marked
+    Packed,        // COBOL COMP-3: digit nibbles, a last nibble C, D or F in every record
+    Zoned,         // COBOL DISPLAY digits with the sign overpunched on the last one
+    DateDigits,    // digits that are a date between 1900 and 2100 in every record
+    PascalString,  // a length byte, then as many printable bytes
 };
 
 struct GuessedColumn {
@@ -30,6 +35,7 @@ struct GuessedColumn {
     std::uint32_t length = 0;
     FieldType type = FieldType::Text;
     ColumnReason reason = ColumnReason::Text;
+    FieldOptions options{}; // byte order, sign and date form the bytes show
 };
 
 // Another record length that fits, with how much of the chosen length's

@@ -283,7 +283,7 @@ constexpr Entry kCatalogue[] = {
     {GuessRecords, kWord, "# Sätze von %1 Bytes ab Byte %2 (Vorspann %2 Bytes), %3 Sätze, %4 Bytes nach dem letzten Satz", "# records of %1 bytes from byte %2 (header %2 bytes), %3 records, %4 bytes after the last record"},
     {GuessConfidence, kWord, "# Sicherheit: %1 %", "# confidence: %1 %"},
     {GuessAlternatives, kWord, "# andere passende Satzlängen (erklären so viel wie die gewählte):", "# other record lengths that fit (explain as much as the chosen one):"},
-    {GuessColumn, kWord, "# Spalte %1: Bytes %2-%3 des Satzes, %4, %5", "# column %1: bytes %2-%3 of the record, %4, %5"},
+    {GuessColumn, kWord, "# Spalte %1 (%6): Bytes %2-%3 des Satzes, %4, %5", "# column %1 (%6): bytes %2-%3 of the record, %4, %5"},
     {GuessTooSmall, kWord, "Die Datei ist zu klein für Sätze, die sich wiederholen.", "The file is too small for records that repeat."},
     {GuessNoRepeat, kWord, "Keine Satzstruktur gefunden: Die Bytes wiederholen sich bei keiner Satzlänge.", "No record structure found: the bytes repeat at no record length."},
     {GuessReadError, kWord, "Die Datei konnte nicht gelesen werden.", "The file could not be read."},
@@ -293,11 +293,15 @@ constexpr Entry kCatalogue[] = {
     {ReasonText, kWord, "Text (druckbare Bytes, aufgefüllt)", "text (printable bytes, padded)"},
     {ReasonNumberText, kWord, "Zahl als Text", "number written as text"},
     {ReasonInteger, kWord, "binäre Ganzzahl (little-endian)", "little-endian binary integer"},
-    {ReasonBigEndianInteger, kWord, "Big-Endian-Ganzzahl (als Little-Endian umgewandelt: die Werte stimmen nicht)", "big-endian integer (converted as little-endian: the values will be wrong)"},
+    {ReasonBigEndianInteger, kWord, "binäre Ganzzahl (big-endian: Satznummern, Längen)", "big-endian binary integer (record numbers, lengths)"},
     {ReasonDouble, kWord, "IEEE-Double", "IEEE double"},
     {ReasonSingle, kWord, "IEEE-Single", "IEEE single"},
     {ReasonPackedDecimal, kWord, "gepackte Dezimalzahl (BCD) mit Skalenbyte", "packed decimal (BCD) with scale byte"},
     {ReasonConstant, kWord, "gleichbleibende Bytes (Kennzeichen oder Füllbytes)", "constant bytes (flag or padding)"},
+    {ReasonPacked, kWord, "gepackte Dezimalzahl (COBOL COMP-3, Vorzeichen C, D oder F)", "packed decimal (COBOL COMP-3, sign C, D or F)"},
+    {ReasonZoned, kWord, "Ziffern mit Vorzeichen auf der letzten (COBOL DISPLAY)", "digits with the sign on the last one (COBOL DISPLAY)"},
+    {ReasonDateDigits, kWord, "Datum aus Ziffern (in jedem Satz zwischen 1900 und 2100)", "date written as digits (between 1900 and 2100 in every record)"},
+    {ReasonPascalString, kWord, "Pascal-String (Längenbyte, dann so viele Zeichen)", "Pascal string (a length byte, then as many characters)"},
     {ReasonJoined, kWord, "Ein-Byte-Feld mit dem Nachbarn verbunden (allein nicht markierbar)", "one-byte field joined to its neighbour (cannot be marked alone)"},
 
     {XlsxTooManyColumns, kWarn, "Mehr als 16384 Spalten: so viele fasst ein .xlsx-Blatt nicht!", "More than 16384 columns: an .xlsx sheet holds no more!"},
@@ -462,7 +466,7 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 33> kControl
 }};
 // clang-format on
 
-constexpr std::size_t kIdCount = 630;
+constexpr std::size_t kIdCount = 650;
 
 // Where each id stands in the catalogue; -1 for ids without a text.
 constexpr std::array<std::int16_t, kIdCount> MakeIndex()

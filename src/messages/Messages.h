@@ -328,6 +328,12 @@ enum class MessageId : std::uint16_t {
     TableNoteUnknownPage,
     TableNoteNoPage,
     TableFoundNotes,
+
+    // What the finder took a column of the new field types for.
+    ReasonPacked = 630,
+    ReasonZoned,
+    ReasonDateDigits,
+    ReasonPascalString,
 };
 
 // Caption of every message box: eight blanks before the name.

@@ -6,6 +6,7 @@
 
 #include "find/ColumnGuess.h"
 #include "find/FindTables.h"
+#include "layout/LayoutFile.h"
 
 namespace zorbik::findtest {
 namespace {
@@ -14,7 +15,8 @@ using namespace std::string_literals;
 using Cut = std::vector<std::pair<std::uint32_t, ColumnReason>>;
 constexpr auto TXT = ColumnReason::Text, NUM = ColumnReason::NumberText, INT = ColumnReason::Integer,
                BE = ColumnReason::BigEndianInteger, DBL = ColumnReason::Double, SGL = ColumnReason::Single,
-               BCD = ColumnReason::PackedDecimal, CON = ColumnReason::Constant;
+               BCD = ColumnReason::PackedDecimal, CON = ColumnReason::Constant, PCK = ColumnReason::Packed,
+               ZON = ColumnReason::Zoned, DAT = ColumnReason::DateDigits, PAS = ColumnReason::PascalString;
 
 struct Table {
     Bytes bytes;
@@ -40,6 +42,7 @@ TEST(ColumnGuess, CutsRecordsIntoTypedColumns)
         const char* name;
         Table table;
         Cut cut;
+        std::string options = ""; // of all columns, as a layout file writes them
     };
     const std::vector<std::string> umlauts = {"Müller  Zürich    ", "Weiß    Lübeck    ", "Groß    Düsseldorf",
                                               "Jo      Köln      ", "Böhm    Århus     ", "Jäger   Leeds     "};
@@ -82,7 +85,45 @@ TEST(ColumnGuess, CutsRecordsIntoTypedColumns)
              b.insert(b.end(), {0xFE, 0xFE});
              Int(b, rng() % 60000, 2);
          }),
-         {{0, BE}, {4, CON}, {6, INT}}},
+         {{0, BE}, {4, CON}, {6, INT}}, " big"},
+        {"a big-endian counter whose high bytes vary, a constant big-endian length",
+         Made(8, [](Bytes& b, std::uint32_t k, std::mt19937&) {
+             for (int i = 3; i >= 0; --i)
+                 b.push_back(static_cast<std::uint8_t>((70000 + 997 * k) >> (8 * i)));
+             b.insert(b.end(), {0, 0, 0, 20});
+         }),
+         {{0, BE}, {4, BE}}, " big big"},
+        {"COBOL: signed and unsigned packed numbers, overpunched zoned ones of both conventions",
+         Made(16, [](Bytes& b, std::uint32_t, std::mt19937& rng) {
+             Packed(b, static_cast<int>(rng() % 2000000) - 1000000, 5);
+             Zoned(b, static_cast<int>(rng() % 20000) - 10000, 5);
+             Packed(b, rng() % 10000, 3, false);
+             Zoned(b, static_cast<int>(rng() % 2000) - 1000, 3, true);
+         }),
+         {{0, PCK}, {5, ZON}, {10, PCK}, {13, ZON}}, " unsigned"},
+        {"dates written as digits touching a number, in two orders",
+         Made(22, [](Bytes& b, std::uint32_t k, std::mt19937& rng) {
+             const std::string day = std::to_string(10 + rng() % 18), month = std::to_string(10 + rng() % 3);
+             const std::string year = std::to_string(1950 + rng() % 70);
+             Put(b, std::to_string(100000 + k) + year + month + day, 14);
+             Put(b, day + month + year, 8);
+         }),
+         {{0, NUM}, {6, DAT}, {14, DAT}}, " format=DDMMYYYY"},
+        {"digits that are a date in most records only stay a number",
+         Made(8, [](Bytes& b, std::uint32_t k, std::mt19937& rng) {
+             Put(b, std::to_string(k == 100 ? 20241399 : 20240101 + rng() % 12 * 100 + rng() % 28), 8);
+         }),
+         {{0, NUM}}},
+        {"Pascal strings: a length byte, the text, an old tail of zeros",
+         Made(24, [](Bytes& b, std::uint32_t, std::mt19937& rng) {
+             Int(b, rng() % 60000, 2);
+             const std::string name = Pick(rng, {"Anna", "Mueller", "Schmidtbauer", "Jo"});
+             b.push_back(static_cast<std::uint8_t>(name.size()));
+             Put(b, name, 14, '\0');
+             Int(b, rng() % 60000, 4);
+             Put(b, "", 3);
+         }),
+         {{0, INT}, {2, PAS}, {17, INT}, {21, CON}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -90,9 +131,13 @@ TEST(ColumnGuess, CutsRecordsIntoTypedColumns)
         for (std::size_t at = 0; at + c.table.length <= c.table.bytes.size(); at += c.table.length)
             records.push_back(c.table.bytes.data() + at);
         Cut cut;
-        for (const GuessedColumn& column : GuessColumns(records, c.table.length, MeasurePositions(records, c.table.length)))
+        std::string options;
+        for (const GuessedColumn& column : GuessColumns(records, c.table.length, MeasurePositions(records, c.table.length))) {
             cut.emplace_back(column.offset, column.reason);
+            options += FieldOptionWords(column.type, column.options);
+        }
         EXPECT_EQ(cut, c.cut);
+        EXPECT_EQ(options, c.options);
     }
 }
 

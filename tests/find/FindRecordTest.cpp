@@ -40,7 +40,8 @@ Bytes Source(std::size_t header, int last, int count, const findtest::MakeRecord
 }
 
 constexpr FieldType TX = FieldType::Text, BI = FieldType::BinInteger, BR = FieldType::BinReal,
-                    DN = FieldType::DecimalNumber, BC = FieldType::Bcd;
+                    DN = FieldType::DecimalNumber, BC = FieldType::Bcd, IN = FieldType::Integer, PK = FieldType::Packed,
+                    ZO = FieldType::Zoned, DA = FieldType::Date, PT = FieldType::PascalText;
 
 struct FindCase {
     const char* name;
@@ -50,13 +51,14 @@ struct FindCase {
     std::vector<std::pair<std::uint32_t, FieldType>> columns; // begin and type
 };
 
-using Cut = std::vector<std::tuple<std::uint32_t, std::uint32_t, FieldType>>; // offset, length, type
+// offset, length, type and its options as a layout file writes them
+using Cut = std::vector<std::tuple<std::uint32_t, std::uint32_t, FieldType, std::string>>;
 
 Cut Stated(const RecordGuess& guess)
 {
     Cut cut;
     for (const GuessedColumn& c : guess.columns)
-        cut.emplace_back(c.offset, c.length, ConvertedType(c.type));
+        cut.emplace_back(c.offset, c.length, ConvertedType(c.type), FieldOptionWords(c.type, c.options));
     return cut;
 }
 
@@ -71,7 +73,8 @@ Cut Marked(const RecordGuess& guess)
     EXPECT_FALSE(prepared.fault);
     Cut cut;
     for (const PlannedColumn& c : prepared.plan.columns)
-        cut.emplace_back(c.beginRow - static_cast<std::int32_t>(guess.start), c.byteCount, c.type);
+        cut.emplace_back(c.beginRow - static_cast<std::int32_t>(guess.start), c.byteCount, c.type,
+                         FieldOptionWords(c.type, c.options));
     return cut;
 }
 
@@ -116,6 +119,33 @@ TEST(FindRecord, FindsRecordsAndColumnsOfGeneratedSources)
                     Put(b, "\r\n", 2);
                 }),
          0, 20, {{0, TX}, {10, DN}}},
+        {"COBOL record: digits, packed, zoned, dates and a big-endian number touching each other",
+         Source(0, -1, 300,
+                [](Bytes& b, std::uint32_t k, std::mt19937& rng) {
+                    Put(b, std::to_string(101000 + k), 6);
+                    Put(b, Name(rng), 20);
+                    findtest::Packed(b, static_cast<int>(rng() % 2000000) - 1000000, 5);
+                    findtest::Zoned(b, static_cast<int>(rng() % 20000) - 10000, 5);
+                    Put(b, std::to_string(1950 + rng() % 70) + "0" + std::to_string(1 + rng() % 9) + "1" +
+                               std::to_string(rng() % 10), 8);
+                    for (int i = 3; i >= 0; --i) // big-endian
+                        b.push_back(static_cast<std::uint8_t>((10 * k + 10) >> (8 * i)));
+                    Put(b, Name(rng), 12);
+                    findtest::Packed(b, rng() % 5000000, 4, false);
+                    Put(b, std::to_string(50 + rng() % 50) + "1" + std::to_string(rng() % 3) + "2" +
+                               std::to_string(rng() % 9), 6);
+                }),
+         0, 70, {{0, DN}, {6, TX}, {26, PK}, {31, ZO}, {36, DA}, {44, IN}, {48, TX}, {60, PK}, {64, DA}}},
+        {"Pascal record: a counter, a string[20], a word",
+         Source(0, -1, 200,
+                [](Bytes& b, std::uint32_t k, std::mt19937& rng) {
+                    Int(b, 5000 + k, 4);
+                    const std::string name = Name(rng);
+                    b.push_back(static_cast<std::uint8_t>(name.size()));
+                    Put(b, name, 20, '\0');
+                    Int(b, rng() % 60000, 2);
+                }),
+         0, 27, {{0, BI}, {4, PT}, {25, BI}}},
     };
     for (const FindCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -164,7 +194,12 @@ TEST(FindRecord, GuessesRealTables)
     ASSERT_FALSE(expected.error.Failed());
     const RecordGuess sample = FindRecord(MemorySource(findtest::SourceFile("resources/sample/customers.dat")));
     EXPECT_FALSE(sample.LowConfidence());
-    EXPECT_EQ(FormatLayout({GuessMarks(sample), {}}), FormatLayout({expected.layout.marks, {}}));
+    // Its last column is a date written as digits, which the layout left a
+    // number: the comment names the column by it.
+    Marks dated = expected.layout.marks;
+    dated.SetFieldType(107, FieldType::Date);
+    EXPECT_EQ(FormatLayout({GuessMarks(sample), {}}), FormatLayout({dated, {}}));
+    EXPECT_NE(FormatGuess(sample, UiLanguage::English).find("# column 5 (date_5): bytes 43-50"), std::string::npos);
 
     for (const std::uint16_t codePage : {850, 1252}) {
         SCOPED_TRACE(codePage);
@@ -172,7 +207,7 @@ TEST(FindRecord, GuessesRealTables)
         EXPECT_EQ(guess.start, findtest::DbfHeaderLength(4));
         EXPECT_EQ(guess.length, 39u);
         EXPECT_FALSE(guess.LowConfidence());
-        EXPECT_EQ(Stated(guess), (Cut{{1, 14, TX}, {15, 12, TX}, {27, 3, DN}, {30, 9, DN}}));
+        EXPECT_EQ(Stated(guess), (Cut{{1, 14, TX, ""}, {15, 12, TX, ""}, {27, 3, DN, ""}, {30, 9, DN, ""}}));
         EXPECT_EQ(Marked(guess), Stated(guess));
     }
 }
@@ -202,6 +237,11 @@ TEST(FindRecord, FitsColumnsToWhatMarksCanMake)
          {{0, 3}, {3, 2}, {5, 1}}},
         {"two columns: a constant zero high byte is left out", 6, {{0, 2, TX, T}, {2, 4, BI, I}},
          {false, false, false, false, false, true}, {{0, 2}, {2, 3}}},
+        {"two columns: a Pascal string loses a constant zero last byte", 6,
+         {{0, 2, BI, I}, {2, 4, PT, ColumnReason::PascalString}}, {false, false, false, false, false, true},
+         {{0, 2}, {2, 3}}},
+        {"two columns: a date that gives its last byte to a third converts as text", 10,
+         {{0, 2, BI, I}, {2, 8, DA, ColumnReason::DateDigits}}, {}, {{0, 2}, {2, 7}, {9, 1}}},
         {"one column is the whole record", 5, {{0, 5, TX, T}}, {}, {{0, 5}}},
         {"a lone column after a left-out flag byte takes it back", 5, {{1, 4, TX, T}}, {}, {{0, 5}}},
     };

@@ -36,6 +36,31 @@ inline void Right(Bytes& b, const std::string& text, std::size_t width)
     Put(b, std::string(width - text.size(), ' ') + text, width);
 }
 
+// COBOL's packed decimal (COMP-3) of `width` bytes: digit nibbles, then
+// the sign nibble C or D, F when unsigned.
+inline void Packed(Bytes& b, std::int64_t value, int width, bool isSigned = true)
+{
+    std::string hex = std::to_string(value < 0 ? -value : value) + (!isSigned ? "F" : value < 0 ? "D" : "C");
+    hex.insert(0, 2 * static_cast<std::size_t>(width) - hex.size(), '0');
+    for (std::size_t i = 0; i < hex.size(); i += 2)
+        b.push_back(static_cast<std::uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
+}
+
+// A COBOL DISPLAY number of `width` digits with its sign overpunched on the
+// last one: 'p'..'y' when negative (GnuCOBOL), or IBM's '{' 'A'..'I' and
+// '}' 'J'..'R'.
+inline void Zoned(Bytes& b, std::int64_t value, int width, bool ibm = false)
+{
+    std::string digits = std::to_string(value < 0 ? -value : value);
+    digits.insert(0, static_cast<std::size_t>(width) - digits.size(), '0');
+    const int last = digits.back() - '0';
+    if (ibm)
+        digits.back() = (value < 0 ? "}JKLMNOPQR" : "{ABCDEFGHI")[last];
+    else if (value < 0)
+        digits.back() = static_cast<char>('p' + last);
+    b.insert(b.end(), digits.begin(), digits.end());
+}
+
 inline std::string Pick(std::mt19937& rng, const std::vector<std::string>& words)
 {
     return words[rng() % words.size()];
