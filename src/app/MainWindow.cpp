@@ -356,6 +356,10 @@ void MainWindow::ChangeRow(int row, const std::function<void(Marks&)>& change)
 
 void MainWindow::FocusList()
 {
+    // A list without a current row would make its second row current when
+    // it gets the keyboard; the user starts at the file's first byte.
+    if (!view_->currentIndex().isValid() && model_->rowCount() > 0)
+        view_->setCurrentIndex(model_->index(0, 0));
     view_->setFocus(Qt::OtherFocusReason);
 }
 

@@ -273,6 +273,7 @@ void MainWindowQtTest::moreBytes()
                 Press(shown.window, MainWindow::MoreBytesButton);
             QCOMPARE(model->rowCount(), pages[step]);
             QCOMPARE(shown.window.focusWidget(), ByteList(shown.window)); // after Open and More bytes alike
+            QCOMPARE(ByteList(shown.window)->currentIndex().row(), 0); // the first byte, where marking starts
         }
         for (int row = 0; row < model->rowCount(); ++row)
             QCOMPARE(model->index(row, ByteListModel::HexColumn).data().toString(),
