@@ -68,8 +68,8 @@ double ScaledDigits(const char* digits, std::size_t count, int scale, bool negat
     return negative ? -value : value;
 }
 
-// A decimal of at most 19 digits, already a number, / 10^scale; zero
-// without a sign as ScaledDigits.
+// A decimal already a 64-bit number / 10^scale; zero without a sign, as
+// ScaledDigits gives it.
 double ScaledValue(std::uint64_t digits, int scale, bool negative)
 {
     if (digits == 0)
@@ -269,15 +269,7 @@ std::uint64_t DecodeInteger(const std::uint8_t* bytes, std::uint32_t n, bool big
 double ScaledInteger(std::uint64_t bits, bool isUnsigned, int scale)
 {
     const bool negative = !isUnsigned && static_cast<std::int64_t>(bits) < 0;
-    const std::uint64_t magnitude = negative ? 0 - bits : bits;
-    scale = std::clamp(scale, 0, kMaxScale);
-    double value = 0;
-    if (!QuickScaled(magnitude, scale, value)) {
-        char digits[20];
-        const char* end = std::to_chars(digits, digits + sizeof digits, magnitude).ptr;
-        value = ScaledText(digits, static_cast<std::size_t>(end - digits), scale);
-    }
-    return negative ? -value : value;
+    return ScaledValue(negative ? 0 - bits : bits, scale, negative);
 }
 
 FieldStatus DecodePacked(const std::uint8_t* bytes, std::uint32_t n, int scale, bool isUnsigned, double& value)

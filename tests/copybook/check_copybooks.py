@@ -65,9 +65,9 @@ def program(name, record, length, fields):
     return "".join(" " * 7 + line.replace("(OF)", " OF ") + "\n" for line in lines)
 
 
-def check(name, record, length, spec, convert, work):
+def check(name, record, length, columns, convert, work):
     fields = [(item.split(":")[0].split("=")[0], item.split(":")[0].split("=")[-1], item.split(":")[1])
-              for item in spec.split()]
+              for item in columns.split()]
     source, exe, data = (os.path.join(work, name + ext) for ext in (".cob", "", ".dat"))
     open(source, "w").write(program(name, record, length, [(ref, kind) for _, ref, kind in fields]))
     subprocess.run(["cobc", "-x", *COBOL_FLAGS, "-I", os.path.join(HERE, "cobol"), "-o", exe, source], check=True)
@@ -101,7 +101,7 @@ if not shutil.which("cobc"):
     sys.exit(print("cobc is not installed (Debian's gnucobol3)") or 77)
 shutil.rmtree(work, ignore_errors=True)
 os.makedirs(work)
-failures = [failure for name, (record, length, spec) in COPYBOOKS.items()
-            for failure in check(name, record, length, spec, convert, work)]
+failures = [failure for name, (record, length, columns) in COPYBOOKS.items()
+            for failure in check(name, record, length, columns, convert, work)]
 print("\n".join(failures[:40]) or f"copybooks: {', '.join(COPYBOOKS)} read back as GnuCOBOL displayed them")
 sys.exit(1 if failures else shutil.rmtree(work))

@@ -35,8 +35,8 @@ TABLES = [('db3', 'cp850', 'name C(14); city C(1); age N(3,0); amount N(9,2); bo
           ('vfp', 'cp1250', 'name C(14) null; qty I; price Y; stamp T; real B; amount N(9,2); born D; notes M')]
 
 
-def python_dbf(kind, codepage, spec):
-    table = dbf.Table(os.path.join(work, f'{kind}.dbf'), spec, dbf_type=kind, codepage=codepage)
+def python_dbf(kind, codepage, fields):
+    table = dbf.Table(os.path.join(work, f'{kind}.dbf'), fields, dbf_type=kind, codepage=codepage)
     table.open(dbf.READ_WRITE)
     for k in range(4):
         table.append({f: VALUES[f][k] for f in table.field_names if VALUES[f][k] is not None})
