@@ -37,9 +37,29 @@ bool CsvTarget::Begin(const TargetStart& start)
     return true;
 }
 
+namespace {
+
+// Whether one of the eight bytes is the byte `pattern` repeats.
+constexpr bool HasByte(std::uint64_t eight, std::uint64_t pattern)
+{
+    const std::uint64_t x = eight ^ pattern;
+    return ((x - 0x0101010101010101ull) & ~x & 0x8080808080808080ull) != 0;
+}
+
+} // namespace
+
 bool CsvTarget::NeedsQuotes(const char* text, const char* end) const
 {
     const char delimiter = options_.delimiter;
+    const std::uint64_t ones = 0x0101010101010101ull;
+    const std::uint64_t delimiters = ones * static_cast<std::uint8_t>(delimiter);
+    for (; end - text >= 8; text += 8) {
+        std::uint64_t eight;
+        std::memcpy(&eight, text, 8);
+        if (HasByte(eight, delimiters) || HasByte(eight, ones * '"') || HasByte(eight, ones * '\r') ||
+            HasByte(eight, ones * '\n'))
+            return true;
+    }
     for (; text != end; ++text) {
         const char c = *text;
         if (c == delimiter || c == '"' || c == '\r' || c == '\n')

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "codepage/Utf8.h"
@@ -29,7 +30,17 @@ public:
         if (!ascii_)
             return DecodeEbcdic(bytes, n, out);
         char* const start = out;
-        for (std::uint32_t i = 0; i < n; ++i) {
+        std::uint32_t i = 0;
+        // Eight bytes at a time while they are ASCII and none is zero.
+        for (; i + 8 <= n; i += 8) {
+            std::uint64_t eight;
+            std::memcpy(&eight, bytes + i, 8);
+            if (((eight | (eight - 0x0101010101010101ull)) & 0x8080808080808080ull) != 0)
+                break;
+            std::memcpy(out, &eight, 8);
+            out += 8;
+        }
+        for (; i < n; ++i) {
             const std::uint8_t byte = bytes[i];
             if (byte < 0x80) {
                 if (byte == 0)

@@ -18,6 +18,7 @@ struct FieldCase {
     std::string bytes;
     std::string cell;
     bool reported = false;
+    bool trim = false; // the texts' trailing blanks left out
 };
 
 TEST(RecordFields, BytesBecomeTheCellOfTheirTypeOrAnEmptyCellAndAReport)
@@ -52,8 +53,11 @@ TEST(RecordFields, BytesBecomeTheCellOfTheirTypeOrAnEmptyCellAndAReport)
         {"Date days1899", "\0\0\0\0\x10\xF9\xE5\x40"s, "2023-03-15T12:00:00"},
         {"Date julian", "\xD2\x8A\x25\0\xC1\x08\x6B\x02"s, "2024-02-29T11:16:09.025"},
         {"Text cp=850", "M\x81ller", "M\xC3\xBCller"},
+        {"Text cp=850", "Lieferant M\x81ller\0alt"s, "Lieferant M\xC3\xBCller"},
+        {"Text", "Kundennummer\0" "12345"s, "Kundennummer"},
         {"PascalText", "\x03" "abcde", "abc"},
         {"PascalText", "\x09" "abc", "abc", true},
+        {"PascalText", "\x05" "ab  \0x"s, "ab", false, true},
     };
     for (const FieldCase& row : rows) {
         SCOPED_TRACE(row.type + " " + ::testing::PrintToString(row.bytes));
@@ -64,7 +68,7 @@ TEST(RecordFields, BytesBecomeTheCellOfTheirTypeOrAnEmptyCellAndAReport)
         const MemorySource source(std::vector<std::uint8_t>(record.begin(), record.end()));
         const LoadedLayout loaded = LoadLayout(layoutText, record.size(), UiLanguage::English);
         ASSERT_FALSE(loaded.error.Failed()) << loaded.error.Describe(UiLanguage::English);
-        const PreparedConversion p = PrepareConversion(loaded.layout.marks, record.size(), {}, TargetFormat::Csv);
+        const PreparedConversion p = PrepareConversion(loaded.layout.marks, record.size(), {.trimTexts = row.trim}, TargetFormat::Csv);
         ASSERT_FALSE(p.fault);
         MemorySink sink;
         TargetPlace place;
