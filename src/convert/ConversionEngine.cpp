@@ -1,6 +1,7 @@
 #include "convert/ConversionEngine.h"
 
 #include <set>
+#include <thread>
 
 #include "layout/LayoutFile.h"
 
@@ -23,6 +24,19 @@ constexpr std::uint64_t kOverlapFrom = 32u << 20;
 // Records whose bytes or rows are larger go without the threads, whose
 // second buffers would double the memory they take.
 constexpr std::uint64_t kOverlapChunk = 1u << 20;
+
+// The second thread's lines are collected in memory, a batch at a time.
+class MemoryBytes : public ByteSink {
+public:
+    bool Write(const std::uint8_t* data, std::size_t n) override
+    {
+        bytes.insert(bytes.end(), data, data + n);
+        return true;
+    }
+    std::vector<std::uint8_t> bytes;
+};
+// What the second thread's target holds before it hands its lines on.
+constexpr std::size_t kSecondCapacity = 64u << 10;
 
 bool Overlaps(const RecordLayout& layout, const ColumnPlan& plan, std::size_t maxRowBytes)
 {
@@ -115,7 +129,16 @@ ConversionOutcome RunConversion(const SourceBytes& source, const RecordLayout& l
         const bool overlap = Overlaps(layout, plan, maxLine);
         CsvTarget target(*place.sink, stop, place.options, overlap ? kOverlapChunk : OutputBuffer::kDefaultCapacity,
                          overlap);
-        return Run(target, source, layout, plan, stop, progress, overlap);
+        if (!overlap || std::thread::hardware_concurrency() < 2)
+            return Run(target, source, layout, plan, stop, progress, overlap);
+        // Large conversions format their lines on two processors.
+        TargetOptions lines = place.options;
+        lines.bom = false;
+        lines.names = false;
+        MemoryBytes bytes;
+        CsvTarget half(bytes, stop, lines, kSecondCapacity, false);
+        SecondRows<CsvTarget> second{half, bytes.bytes};
+        return RunRecords(source, layout, plan, target, stop, progress, kOverlapChunk, true, &second);
     }
 #ifndef ZORBIK_NO_LIBRARY_FORMATS
     case TargetFormat::Xlsx: {

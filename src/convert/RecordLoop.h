@@ -10,7 +10,9 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <exception>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "codecs/FieldDecoders.h"
@@ -19,6 +21,7 @@
 #include "codepage/CodePages.h"
 #include "convert/ColumnWalk.h"
 #include "convert/RecordReader.h"
+#include "file/BackgroundBuffer.h"
 #include "file/SourceBytes.h"
 #include "record/RecordLayout.h"
 #include "sheet/SheetWriter.h"
@@ -330,21 +333,86 @@ std::vector<std::string> ColumnNames(const ColumnPlan& plan);
 // column, named as ColumnNames says.
 TargetStart StartOf(const RecordLayout& layout, const ColumnPlan& plan);
 
+// A second target of the same kind, over bytes in memory, for a second
+// thread: it writes the later half of every batch of records, and the
+// first thread hands those bytes to its own target after its own half.
+// Targets whose rows are bytes that follow each other can do this.
+template <class Target>
+concept SplitsRows = CellTarget<Target> && requires(Target target, const std::vector<std::uint8_t>& bytes) {
+    target.Flush();      // every byte written so far into the sink
+    target.Put(bytes);   // bytes another target of the kind has written
+};
+
+template <class Target>
+struct SecondRows {
+    Target& target;
+    std::vector<std::uint8_t>& bytes; // where target's sink puts its bytes
+};
+
+namespace record_loop {
+
+// Batches of fewer records are not worth a hand-over between threads.
+inline constexpr std::uint32_t kSplitFrom = 2048;
+
+// The column faults of two threads' records as one list.
+inline void AddFaults(std::vector<ColumnFault>& faults, const std::vector<ColumnFault>& more)
+{
+    for (std::size_t c = 0; c < faults.size(); ++c) {
+        if (more[c].count == 0)
+            continue;
+        if (faults[c].count == 0 || more[c].firstRecord < faults[c].firstRecord)
+            faults[c].firstRecord = more[c].firstRecord;
+        faults[c].count += more[c].count;
+    }
+}
+
+} // namespace record_loop
+
 // Converts layout.recordCount records of `source`, cut up by `plan`, into
 // `target`. Record k starts at source offset layout.recordBegin + k *
 // layout.recordLength (rows are source offsets, so a row r of the
 // prototype lies at r + k * recordLength); bytes past the end of the source
 // are absent and shorten their field. With `readAhead` the next records are
-// read on a thread of their own while the loop works.
+// read on a thread of their own while the loop works; with `second` the
+// records of each batch are shared with a second thread.
 template <CellTarget Target>
 ConversionOutcome RunRecords(const SourceBytes& source, const RecordLayout& layout, const ColumnPlan& plan,
                              Target& target, const std::atomic<bool>& stop, const ProgressFn& progress,
-                             std::uint64_t window = RecordReader::kDefaultWindow, bool readAhead = false)
+                             std::uint64_t window = RecordReader::kDefaultWindow, bool readAhead = false,
+                             SecondRows<Target>* second = nullptr)
 {
     ConversionOutcome outcome;
     RecordReader reader(source, layout, plan, window, readAhead);
     record_loop::RecordReads reads = record_loop::PlanReads(plan, reader);
+
+    // The second thread: records [secondFirst, secondEnd) of the batch
+    // loaded, with reads of its own.
+    record_loop::RecordReads secondReads;
+    std::uint64_t secondFirst = 0;
+    std::uint64_t secondEnd = 0;
+    std::exception_ptr secondError;
+    std::optional<BackgroundBuffer> helper; // after what its work uses, so it ends first
+    if constexpr (SplitsRows<Target>) {
+        if (second != nullptr && reader.PerBatch() >= record_loop::kSplitFrom) {
+            secondReads = record_loop::PlanReads(plan, reader);
+            helper.emplace(0, [&](std::vector<std::uint8_t>&) {
+                try {
+                    for (std::uint64_t k = secondFirst; k < secondEnd && !stop.load(std::memory_order_relaxed); ++k)
+                        record_loop::PutRow(second->target, k, reader, secondReads);
+                    second->target.Flush();
+                } catch (...) {
+                    secondError = std::current_exception();
+                }
+            });
+        }
+    }
+
     auto end = [&](ConversionStatus status) {
+        if (helper) {
+            helper->Idle();
+            record_loop::AddFaults(reads.faults, secondReads.faults);
+            outcome.notes = second->target.Notes();
+        }
         if (status == ConversionStatus::Finished) {
             if (!target.End())
                 status = ConversionStatus::WriteFailed;
@@ -354,7 +422,9 @@ ConversionOutcome RunRecords(const SourceBytes& source, const RecordLayout& layo
         if (status != ConversionStatus::Finished)
             target.Abort();
         outcome.status = status;
-        outcome.notes = target.Notes();
+        const TargetNotes notes = target.Notes();
+        outcome.notes.undefinedBytes += notes.undefinedBytes;
+        outcome.notes.textsCut += notes.textsCut;
         for (const ColumnFault& fault : reads.faults)
             if (fault.count != 0)
                 outcome.faults.push_back(fault);
@@ -363,16 +433,39 @@ ConversionOutcome RunRecords(const SourceBytes& source, const RecordLayout& layo
 
     if (!target.Begin(StartOf(layout, plan)))
         return end(ConversionStatus::WriteFailed);
+    if (helper && !second->target.Begin(StartOf(layout, plan)))
+        return end(ConversionStatus::WriteFailed);
     for (std::uint64_t first = 0; first < layout.recordCount; first += reader.PerBatch()) {
         const auto batch = static_cast<std::uint32_t>(std::min<std::uint64_t>(reader.PerBatch(), layout.recordCount - first));
         if (!reader.Load(first, batch))
             return end(ConversionStatus::ReadFailed);
-        for (std::uint64_t k = first; k < first + batch; ++k) {
+        // The later half of a large batch goes to the second thread.
+        std::uint64_t split = first + batch;
+        if (helper && batch >= record_loop::kSplitFrom) {
+            split = first + batch / 2;
+            secondFirst = split;
+            secondEnd = first + batch;
+            helper->Start();
+        }
+        for (std::uint64_t k = first; k < split; ++k) {
             if (stop.load(std::memory_order_relaxed))
                 return end(ConversionStatus::Stopped);
             record_loop::PutRow(target, k, reader, reads);
             outcome.recordsDone = k + 1;
             if (progress && (outcome.recordsDone % kProgressInterval == 0))
+                progress(outcome.recordsDone);
+        }
+        if (split != first + batch) {
+            helper->Idle();
+            if (secondError)
+                std::rethrow_exception(secondError);
+            if (stop.load(std::memory_order_relaxed))
+                return end(ConversionStatus::Stopped);
+            if constexpr (SplitsRows<Target>)
+                target.Put(second->bytes);
+            second->bytes.clear();
+            outcome.recordsDone = first + batch;
+            if (progress)
                 progress(outcome.recordsDone);
         }
         if (target.Failed())

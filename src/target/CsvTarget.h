@@ -42,6 +42,10 @@ public:
         end[1] = '\n';
         Close(end + 2);
     }
+    // For rows written on a second thread: every byte so far into the
+    // sink, and the bytes of such rows taken as this target's own.
+    void Flush() { out_->Flush(); }
+    void Put(const std::vector<std::uint8_t>& bytes) { out_->Append(bytes.data(), bytes.size()); }
     bool Failed() const { return out_ && out_->Failed(); }
     bool End();
     void Abort();

@@ -4,6 +4,8 @@
 
 #include "convert/ConversionEngine.h"
 #include "convert/PrepareConversion.h"
+#include "layout/LayoutFile.h"
+#include "target/CsvTarget.h"
 #include "support/MemoryIo.h"
 #include "support/ReferenceSheet.h"
 #include "support/TestStore.h"
@@ -165,6 +167,63 @@ TEST(ConversionEngine, ReadsOnlyTheFieldsOfFarApartColumns)
     ASSERT_EQ(RunConversion(source, p.layout, p.plan, sink, stop, {}).status, ConversionStatus::Finished);
     EXPECT_EQ(sink.bytes, ReferenceSheet(bytes, p.layout, p.plan));
     EXPECT_EQ(source.bytesRead, 3u * (2 + 10 + 5)); // the fields, the last two bytes apart joined
+}
+
+// Large CSV conversions share each batch of records with a second thread:
+// the lines, the invalid fields reported (how many, and the first record
+// with one, in whichever half it lay) and the bytes without a character are
+// those of one thread; a stop ends both threads.
+TEST(ConversionEngine, TwoThreadsWriteTheLinesAndReportsOfOne)
+{
+    const std::uint32_t records = 9000; // four batches of 2048 and a short one
+    std::vector<std::uint8_t> bytes;
+    for (std::uint32_t k = 0; k < records; ++k) {
+        const bool invalid = k == 1500 || k == 3000 || k == 8500;
+        const bool undefined = k == 100 || k == 1100;
+        const std::uint8_t record[8] = {'<', std::uint8_t(invalid ? 0x1A : 0x12), std::uint8_t(k % 10 * 16 + 0xC),
+                                        'a', std::uint8_t(undefined ? 0x81 : 'b'), ',', std::uint8_t('0' + k % 10), '>'};
+        bytes.insert(bytes.end(), record, record + 8);
+    }
+    const LoadedLayout loaded = LoadLayout("0 LineBegin\n1 ColumnBegin Packed\n2 ColumnEnd\n3 ColumnBegin Text cp=1252\n"
+                                           "6 ColumnEnd\n7 LineEnd\n",
+                                           bytes.size(), UiLanguage::English);
+    ASSERT_FALSE(loaded.error.Failed());
+    const PreparedConversion p = PrepareConversion(loaded.layout.marks, bytes.size(), {}, TargetFormat::Csv);
+    ASSERT_FALSE(p.fault);
+    const MemorySource source(bytes);
+    TargetOptions options;
+    options.format = TargetFormat::Csv;
+    const std::uint64_t window = 2048 * 8; // the batches of a 16 KiB window
+    auto convert = [&](bool two, std::uint64_t stopAt, MemorySink& sink) {
+        std::atomic<bool> stop{false};
+        CsvTarget target(sink, stop, options, 1 << 12, false);
+        MemorySink halfSink;
+        TargetOptions lines = options;
+        lines.names = false;
+        CsvTarget half(halfSink, stop, lines, 1 << 12, false);
+        SecondRows<CsvTarget> second{half, halfSink.bytes};
+        return RunRecords(source, p.layout, p.plan, target, stop,
+                          [&](std::uint64_t done) {
+                              if (done >= stopAt)
+                                  stop = true;
+                          },
+                          window, false, two ? &second : nullptr);
+    };
+    MemorySink one, two;
+    const ConversionOutcome single = convert(false, records + 1, one);
+    const ConversionOutcome shared = convert(true, records + 1, two);
+    ASSERT_EQ(shared.status, ConversionStatus::Finished);
+    EXPECT_EQ(two.bytes, one.bytes);
+    // The names, lines of 12 bytes ("123,\"ab,3\"\r\n"), three numbers
+    // left out, two characters of three bytes for one.
+    EXPECT_EQ(one.bytes.size(), 5 + records * 12 - 3 * 3 + 2 * 2);
+    EXPECT_EQ(shared.faults, (std::vector<ColumnFault>{{0, FieldType::Packed, 3, 1500}}));
+    EXPECT_EQ(shared.faults, single.faults);
+    EXPECT_EQ(shared.notes.undefinedBytes, 2u);
+    EXPECT_EQ(shared.recordsDone, records);
+
+    MemorySink stopped;
+    EXPECT_EQ(convert(true, 3000, stopped).status, ConversionStatus::Stopped);
 }
 
 } // namespace
