@@ -124,6 +124,16 @@ TEST(PrepareConversion, LayoutsGiveTheirFaultOrTheirColumns)
         // The caller's marks stay as they were: a second Convert works alike.
         EXPECT_EQ(Describe(PrepareConversion(marks, c.size, {}, c.format)), c.expected) << c.name;
         EXPECT_TRUE(prepared.fault || prepared.plan.columns.size() == prepared.layout.columnCount) << c.name;
+        // A record is read from its first field's row to its last one's.
+        if (!prepared.fault) {
+            std::int32_t first = INT32_MAX, last = -1;
+            for (const RowRun& run : prepared.plan.runs) {
+                first = std::min(first, run.firstRow);
+                last = std::max(last, run.firstRow + static_cast<std::int32_t>(run.length) - 1);
+            }
+            EXPECT_EQ(prepared.plan.minRow, first) << c.name;
+            EXPECT_EQ(prepared.plan.maxRow, last) << c.name;
+        }
     }
 }
 

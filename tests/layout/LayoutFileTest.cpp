@@ -68,7 +68,7 @@ TEST(LayoutFile, ReadsRowsMarkersAndTypesOrNamesTheBadLine)
         {"1 ColumnBegin Text cp=851\n", "line 1: unknown code page \"851\" (437"},
         {"1 ColumnBegin big\n", "line 1: unknown field type \"big\""},
         {"1 LineBegin Texts\n", "line 1: unknown field type \"Texts\" (Text, BinInteger, BinReal,"},
-        {"1 LineBegin " + std::string(50, 'x'), "line 1: unknown field type \"" + std::string(40, 'x') + "...\""},
+        {"1 LineBegin " + std::string(41, 'x'), "line 1: unknown field type \"" + std::string(40, 'x') + "...\""},
         // Names and widths, with any type.
         {"1 ColumnBegin Bcd name=Zip-code_2 width=1\n2 LineEnd Packed width=2 scale=1\n",
          "1 ColumnBegin Bcd width=1 name=Zip-code_2;2 LineEnd Packed scale=1 width=2;"},
