@@ -9,7 +9,7 @@ measures its peak memory for every format on 1,000,000 and 10,000,000:
   workbook (openpyxl_convert.py);
 - .sqlite against sqlite3's own .import of the CSV zorbik-convert wrote.
 
-    formats.py --convert PATH/zorbik-convert --work FOLDER [--runs 3]
+    formats.py --convert PATH/zorbik-convert --work FOLDER [--runs 3] [--csv-only]
 
 The 1M source stays in FOLDER (written once); the 10M one, its records
 repeated ten times, is removed after its single runs, and so are the
@@ -140,11 +140,32 @@ def ten_million(source, big):
             f.write(records)
 
 
+def report_csv(args, source, path, zorbik, a_csv, cp, py):
+    """The CSV target's part of the run alone: its times, read-back and peak memory."""
+    check_csv(a_csv.output, source)
+    memory = [peak(zorbik("csv").command, path("a.csv"))]
+    big = path("ten-million.bin")
+    ten_million(source, big)
+    memory.append(peak(zorbik("csv", big).command, path("a.csv")))
+    os.unlink(big)
+    for job in (a_csv, cp, py):
+        print(f"  {job.name}  {job.label:<30} {job.wall_ms() / 1000:8.2f} s  (cpu {job.cpu_ms() / 1000:6.2f} s)")
+    ratio = py.wall_ms() / a_csv.wall_ms()
+    print(f"  P/A, CSV = {ratio:.2f}, of the cpu times {py.cpu_ms() / a_csv.cpu_ms():.2f}   "
+          f"(goal >= 30: {verdict(ratio, 30)}); load average {os.getloadavg()[0]:.2f}")
+    print(f"  A/B, CSV against cp of it (the floor) = {a_csv.wall_ms() / cp.wall_ms():.2f}")
+    print(f"  peak memory 1M / 10M records: {memory[0][0]:.1f} / {memory[1][0]:.1f} MiB")
+    for job in (a_csv, cp, py):
+        os.unlink(job.output)
+    os.unlink(path("a-copy.csv"))
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--convert", required=True)
     parser.add_argument("--work", required=True)
     parser.add_argument("--runs", type=int, default=3)
+    parser.add_argument("--csv-only", action="store_true", help="time and measure the CSV target alone")
     args = parser.parse_args()
     here = os.path.dirname(os.path.abspath(__file__))
     path = lambda name: os.path.join(args.work, name)
@@ -175,6 +196,8 @@ def main():
     cp = peer("B", "cp of that CSV", ["cp", path("a-copy.csv")], "b.csv")
     py = peer("P", "Python struct + csv", ["/usr/bin/python3", os.path.join(here, "python_csv.py"), source], "p.csv")
     take_turns([a_csv, cp, py], args.runs)
+    if args.csv_only:
+        return report_csv(args, source, path, zorbik, a_csv, cp, py)
     a_xlsx = zorbik("xlsx")
     sheetjs = peer("S", "SheetJS", ["node", os.path.join(here, "sheetjs_convert.js"), path("narrow.json"), source],
                    "s.xlsx", str(RECORDS))
