@@ -28,43 +28,54 @@ inline constexpr double kExactLimit = 1e15;
 // The values from which fewer than s decimals keep m below the limit.
 inline constexpr double kDecimalsBelow[] = {1e15, 1e14, 1e13, 1e12, 1e11, 1e10, 1e9, 1e8, 1e7};
 
-inline constexpr char kPairs[] = "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-                                 "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-                                 "8081828384858687888990919293949596979899";
+// Sixteen digits, one a byte, the first in the lowest byte of `low`.
+struct DigitBytes {
+    std::uint64_t low;
+    std::uint64_t high;
+};
 
-// Writes the digits of `integer` (below 10^16) so that they end at `end`;
-// returns how many there are.
-inline int Digits(std::uint64_t integer, char* end)
+// The eight decimal digits of `value` (below 10^8, leading zeros kept),
+// one a byte, the first in the lowest byte: both halves of four digits
+// divided by 100 at once, then the four pairs by 10.
+inline std::uint64_t EightDigits(std::uint32_t value)
 {
-    char* at = end;
-    while (integer >= 100) {
-        at -= 2;
-        std::memcpy(at, kPairs + 2 * (integer % 100), 2);
-        integer /= 100;
-    }
-    if (integer >= 10) {
-        at -= 2;
-        std::memcpy(at, kPairs + 2 * integer, 2);
-    } else {
-        *--at = static_cast<char>('0' + integer);
-    }
-    return static_cast<int>(end - at);
+    const std::uint64_t halves = value / 10000 | std::uint64_t{value % 10000} << 32;
+    const std::uint64_t hundreds = (halves * 10486 >> 20) & 0x0000007F0000007Full;
+    const std::uint64_t pairs = hundreds | (halves - hundreds * 100) << 16;
+    const std::uint64_t tens = (pairs * 103 >> 10) & 0x000F000F000F000Full;
+    return tens | (pairs - tens * 10) << 8;
 }
 
-// `digits` (n of them, at most 15, no trailing zero, with 16 bytes
-// readable) times 10^exponent, as to_chars would write it, after the sign.
-// Writes up to 32 bytes.
-inline char* Place(const char* digits, int n, int exponent, char* out)
+// The digits from byte `n` on (n below 16), the rest zero bytes.
+inline DigitBytes Skip(DigitBytes d, int n)
+{
+    if (n >= 8)
+        return {d.high >> (8 * (n - 8)), 0};
+    if (n == 0)
+        return d;
+    return {d.low >> (8 * n) | d.high << (64 - 8 * n), d.high >> (8 * n)};
+}
+
+inline void Store(char* out, DigitBytes d)
+{
+    std::memcpy(out, &d.low, 8);
+    std::memcpy(out + 8, &d.high, 8);
+}
+
+// `digits` (n of them, at most 15, no trailing zero, the first in the
+// lowest byte) times 10^exponent, as to_chars would write it, after the
+// sign. Writes up to 32 bytes.
+inline char* Place(DigitBytes digits, int n, int exponent, char* out)
 {
     const int fixedLength = exponent >= 0 ? n + exponent : (n > -exponent ? n + 1 : 2 - exponent);
     const int scientificExponent = exponent + n - 1;
     const int magnitude = scientificExponent < 0 ? -scientificExponent : scientificExponent;
     const int scientificLength = n + (n > 1 ? 1 : 0) + 2 + (magnitude >= 100 ? 3 : 2);
     if (fixedLength > scientificLength) {
-        *out++ = digits[0];
+        *out++ = static_cast<char>(digits.low);
         if (n > 1) {
             *out++ = '.';
-            std::memcpy(out, digits + 1, 16);
+            Store(out, Skip(digits, 1));
             out += n - 1;
         }
         *out++ = 'e';
@@ -76,19 +87,19 @@ inline char* Place(const char* digits, int n, int exponent, char* out)
     // The fixed form is the shorter only with a few zeros: at most 5 after
     // the digits, at most 3 after the point.
     if (exponent >= 0) {
-        std::memcpy(out, digits, 16);
+        Store(out, digits);
         std::memset(out + n, '0', 8);
         return out + n + exponent;
     }
     const int whole = n + exponent; // digits before the point
     if (whole > 0) {
-        std::memcpy(out, digits, 16);
+        Store(out, digits);
         out[whole] = '.';
-        std::memcpy(out + whole + 1, digits + whole, 16);
+        Store(out + whole + 1, Skip(digits, whole));
         return out + n + 1;
     }
     std::memcpy(out, "0.000000", 8);
-    std::memcpy(out + 2 - whole, digits, 16);
+    Store(out + 2 - whole, digits);
     return out + 2 - whole + n;
 }
 
@@ -108,21 +119,17 @@ inline char* NumberText(double value, char* out)
             --s;
         const double m = static_cast<double>(static_cast<std::int64_t>(magnitude * kPowers[s] + 0.5));
         if (m != 0 && m < kExactLimit && m / kPowers[s] == magnitude) {
-            auto integer = static_cast<std::uint64_t>(m);
-            int exponent = -s;
-            while (integer % 100 == 0) {
-                integer /= 100;
-                exponent += 2;
-            }
-            if (integer % 10 == 0) {
-                integer /= 10;
-                ++exponent;
-            }
-            char digits[40] = {};
-            const int n = Digits(integer, digits + 16);
+            const auto integer = static_cast<std::uint64_t>(m);
+            const DigitBytes raw{EightDigits(static_cast<std::uint32_t>(integer / 100000000)),
+                                 EightDigits(static_cast<std::uint32_t>(integer % 100000000))};
+            // Zero digits before the first and after the last other one.
+            const int leading = raw.low != 0 ? std::countr_zero(raw.low) / 8 : 8 + std::countr_zero(raw.high) / 8;
+            const int trailing = raw.high != 0 ? std::countl_zero(raw.high) / 8 : 8 + std::countl_zero(raw.low) / 8;
+            const std::uint64_t ascii = 0x3030303030303030ull;
+            const DigitBytes digits = Skip({raw.low + ascii, raw.high + ascii}, leading);
             if (std::signbit(value))
                 *out++ = '-';
-            return Place(digits + 16 - n, n, exponent, out);
+            return Place(digits, 16 - leading - trailing, trailing - s, out);
         }
     }
     return std::to_chars(out, out + kNumberTextSize, value).ptr;
