@@ -75,7 +75,7 @@ XlsxTarget::XlsxTarget(const std::string& path, const TargetOptions& options)
     : path_(path), folder_(std::filesystem::path(path).parent_path().string()), names_(options.names)
 {
     if (folder_.empty())
-        folder_ = ".";
+        folder_.push_back('.');
 }
 
 XlsxTarget::~XlsxTarget()
