@@ -1,6 +1,8 @@
 #include "ConvertCommand.h"
 
+#include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -277,6 +279,40 @@ std::string Number(std::uint64_t value)
     return std::to_string(value);
 }
 
+// The conversion that Ctrl-C (SIGINT) or SIGTERM stops: it ends as after
+// any stop, with its target deleted, rather than leave half a file.
+std::atomic<Conversion*> interruptible{nullptr};
+
+void StopOnSignal(int signal)
+{
+    std::signal(signal, SIG_DFL); // a second one ends the program at once
+    if (Conversion* conversion = interruptible.load())
+        conversion->Interrupt();
+}
+
+// Catches the two signals for a conversion while it lives.
+class SignalStop {
+public:
+    explicit SignalStop(Conversion& conversion)
+    {
+        interruptible = &conversion;
+        interrupt_ = std::signal(SIGINT, StopOnSignal);
+        terminate_ = std::signal(SIGTERM, StopOnSignal);
+    }
+    ~SignalStop()
+    {
+        std::signal(SIGINT, interrupt_ == SIG_ERR ? SIG_DFL : interrupt_);
+        std::signal(SIGTERM, terminate_ == SIG_ERR ? SIG_DFL : terminate_);
+        interruptible = nullptr;
+    }
+    SignalStop(const SignalStop&) = delete;
+    SignalStop& operator=(const SignalStop&) = delete;
+
+private:
+    void (*interrupt_)(int);
+    void (*terminate_)(int);
+};
+
 void Explain(std::ostream& out, const PreparedConversion& prepared, UiLanguage language)
 {
     const RecordLayout& layout = prepared.layout;
@@ -528,6 +564,7 @@ private:
         ProgressFn progress;
         if (io_.errIsTerminal)
             progress = [&bar](std::uint64_t done) { bar.Show(done); };
+        const SignalStop signals(conversion);
         const ConversionOutcome outcome = conversion.RunHere(source, prepared.layout, prepared.plan, progress);
         if (io_.errIsTerminal)
             bar.End();

@@ -60,6 +60,10 @@ public:
     // been written; the target is cut, closed and deleted.
     void Stop();
 
+    // Asks the conversion under way to stop, from any thread or a signal
+    // handler: it ends as after Stop, and Finish deletes the target.
+    void Interrupt() { stop_.store(true); }
+
     // Runs the whole conversion on the calling thread, then Finish.
     ConversionOutcome RunHere(const SourceBytes& source, const RecordLayout& layout, const ColumnPlan& plan,
                               const ProgressFn& progress);

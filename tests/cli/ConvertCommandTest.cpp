@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <functional>
 #include <set>
@@ -149,6 +150,8 @@ TEST(ConvertCommand, ArgumentsGiveTheirExitCodeMessageAndTarget)
          false, "C", [&] { fs::remove(target); }},
         {{"--layout", layout, largest, target}, 3, "Import file-error\n  " + largest + " could not be read to the end",
          false, "C", [&] { fs::resize_file(largest, 1000); }},
+        {{"--layout", layout, largest, target}, 3, "stopped; " + target + " was deleted", false, "C",
+         [] { std::raise(SIGINT); }}, // Ctrl-C
     };
     const auto run = [&](const CommandCase& row, const std::vector<std::string>& args, int& code) {
         fs::remove(target);
