@@ -391,7 +391,9 @@ ConversionOutcome RunRecords(const SourceBytes& source, const RecordLayout& layo
     std::uint64_t secondFirst = 0;
     std::uint64_t secondEnd = 0;
     std::exception_ptr secondError;
-    std::optional<BackgroundBuffer> helper; // after what its work uses, so it ends first
+    // Only its thread is used; declared after what its work uses, so that
+    // it ends first.
+    std::optional<BackgroundBuffer> helper;
     if constexpr (SplitsRows<Target>) {
         if (second != nullptr && reader.PerBatch() >= record_loop::kSplitFrom) {
             secondReads = record_loop::PlanReads(plan, reader);
