@@ -12,6 +12,7 @@ struct Mark {
     MarkerKind kind;
     FieldType type = FieldType::None;
     std::uint32_t width = 0; // the row gives its column's width
+    FieldOptions options = {};
 };
 
 inline constexpr MarkerKind LB = MarkerKind::LineBegin;
@@ -33,6 +34,7 @@ inline Marks MakeStore(const std::vector<Mark>& marks)
         store.SetMarker(m.row, m.kind);
         store.SetFieldType(m.row, m.type);
         store.SetTraits(m.row, {"", m.width});
+        store.SetFieldOptions(m.row, m.options);
     }
     return store;
 }
