@@ -35,6 +35,11 @@ public:
     }
     std::vector<std::uint8_t> bytes;
 };
+// Processors from which a second thread formats lines: the reading and
+// the writing thread keep a second processor partly busy already, and on
+// two (often two halves of one core) a second formatter was measured no
+// faster than one.
+constexpr unsigned kSecondFormatterFrom = 4;
 // What the second thread's target holds before it hands its lines on.
 constexpr std::size_t kSecondCapacity = 64u << 10;
 
@@ -129,7 +134,7 @@ ConversionOutcome RunConversion(const SourceBytes& source, const RecordLayout& l
         const bool overlap = Overlaps(layout, plan, maxLine);
         CsvTarget target(*place.sink, stop, place.options, overlap ? kOverlapChunk : OutputBuffer::kDefaultCapacity,
                          overlap);
-        if (!overlap || std::thread::hardware_concurrency() < 2)
+        if (!overlap || std::thread::hardware_concurrency() < kSecondFormatterFrom)
             return Run(target, source, layout, plan, stop, progress, overlap);
         // Large conversions format their lines on two processors.
         TargetOptions lines = place.options;
