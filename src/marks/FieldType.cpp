@@ -46,8 +46,6 @@ std::pair<std::uint32_t, std::uint32_t> WidthRange(FieldType type, const FieldOp
 {
     if (type == FieldType::Date)
         return {DateWidth(options.date), DateWidth(options.date)};
-    if (type == FieldType::BinReal && options.ibm)
-        return {4, 8};
     if (type == FieldType::Zoned && (options.sign == ZonedSign::SeparateLeading ||
                                      options.sign == ZonedSign::SeparateTrailing))
         return {2, 32};

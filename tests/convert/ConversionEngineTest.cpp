@@ -194,7 +194,9 @@ TEST(ConversionEngine, TwoThreadsWriteTheLinesAndReportsOfOne)
     TargetOptions options;
     options.format = TargetFormat::Csv;
     const std::uint64_t window = 2048 * 8; // the batches of a 16 KiB window
+    std::vector<std::uint64_t> progress;
     auto convert = [&](bool two, std::uint64_t stopAt, MemorySink& sink) {
+        progress.clear();
         std::atomic<bool> stop{false};
         CsvTarget target(sink, stop, options, 1 << 12, false);
         MemorySink halfSink;
@@ -204,6 +206,7 @@ TEST(ConversionEngine, TwoThreadsWriteTheLinesAndReportsOfOne)
         SecondRows<CsvTarget> second{half, halfSink.bytes};
         return RunRecords(source, p.layout, p.plan, target, stop,
                           [&](std::uint64_t done) {
+                              progress.push_back(done);
                               if (done >= stopAt)
                                   stop = true;
                           },
@@ -221,6 +224,9 @@ TEST(ConversionEngine, TwoThreadsWriteTheLinesAndReportsOfOne)
     EXPECT_EQ(shared.faults, single.faults);
     EXPECT_EQ(shared.notes.undefinedBytes, 2u);
     EXPECT_EQ(shared.recordsDone, records);
+    // The second half of a batch is the second thread's: progress leaps over it.
+    EXPECT_NE(std::find(progress.begin(), progress.end(), 1024u), progress.end());
+    EXPECT_EQ(std::find(progress.begin(), progress.end(), 1280u), progress.end());
 
     MemorySink stopped;
     EXPECT_EQ(convert(true, 3000, stopped).status, ConversionStatus::Stopped);

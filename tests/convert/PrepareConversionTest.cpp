@@ -12,7 +12,8 @@ using namespace zorbik::testing;
 
 // "fault MESSAGE@ROW", or "LENGTHxRECORDS:" and per column the type's letter
 // and the rows of its field ("T6,8,10 I11-12"). A clamped record count shows
-// the count before the limit: "2x65534/70000:".
+// the count before the limit: "2x65534/70000:". A column that goes on past
+// its field's last row shows its end: "T1-255~299".
 std::string Describe(const PreparedConversion& p)
 {
     std::ostringstream out;
@@ -34,6 +35,9 @@ std::string Describe(const PreparedConversion& p)
             if (run.length > 1)
                 out << "-" << run.firstRow + static_cast<std::int32_t>(run.length) - 1;
         }
+        const RowRun& last = p.plan.runs[column.firstRun + column.runCount - 1];
+        if (column.endRow != last.firstRow + static_cast<std::int32_t>(last.length) - 1)
+            out << "~" << column.endRow;
     }
     return out.str();
 }
@@ -74,18 +78,20 @@ TEST(PrepareConversion, LayoutsGiveTheirFaultOrTheirColumns)
         {"a zoned number of 32 digits and its sign",
          {{0, LB}, {1, CB, FieldType::Zoned, 0, {.sign = ZonedSign::SeparateLeading}}, {33, CE}, {40, LE}},
          "fault 487@1 Zoned 2\u201332 33"},
+        {"an IBM float of 5 bytes", {{0, LB}, {1, CB, FieldType::BinReal, 0, {.ibm = true}}, {5, CE}, {9, LE}},
+         "fault 487@1 BinReal 4, 8 5"},
         {"fitting ones, and a BinInteger that takes its first 4 bytes",
          {{0, LB}, {1, CB, FieldType::Packed}, {16, CE}, {17, CB, FieldType::Date}, {24, CE},
           {25, CB, FieldType::BinInteger}, {30, CE}, {31, CB, FieldType::PascalText}, {32, CE}, {39, LE}},
-         "40x1: P1-16 A17-24 I25-28 S31-32"},
+         "40x1: P1-16 A17-24 I25-28~30 S31-32"},
         // Edge columns.
         {"typed record begin", {{0, LB, TX}, {5, CB}, {9, CE}, {14, LE}}, "15x2: T0-4 T5-9"},
         {"typed record begin and end", {{0, LB, TX}, {5, CB}, {9, CE}, {14, LE, TX}}, "15x2: T0-4 T5-9 T10-14"},
-        {"byte mark before the first column", {{0, LB}, {2, BM}, {5, CB}, {9, CE}, {14, LE}}, "15x2: T2 T5-9"},
+        {"byte mark before the first column", {{0, LB}, {2, BM}, {5, CB}, {9, CE}, {14, LE}}, "15x2: T2~4 T5-9"},
         {"byte mark right before the first column", {{0, LB}, {4, BM}, {5, CB}, {9, CE}, {14, LE}},
          "15x2: T0-4 T5-9"},
         {"column right after an untyped begin", {{0, LB}, {1, CB}, {9, CE}, {14, LE}}, "15x2: T1-9"},
-        {"byte mark after the last column", {{0, LB}, {1, CB}, {9, CE}, {12, BM}, {14, LE}}, "15x2: T1-9 T12"},
+        {"byte mark after the last column", {{0, LB}, {1, CB}, {9, CE}, {12, BM}, {14, LE}}, "15x2: T1-9 T12~14"},
         {"a type after the last column makes nothing", {{0, LB}, {1, CB}, {9, CE}, {10, NO, TX}, {14, LE}},
          "15x2: T1-9"},
         {"one-row trailing column", {{0, LB}, {1, CB}, {13, CE}, {14, LE, DN}}, "15x2: T1-13 D14"},
@@ -98,7 +104,7 @@ TEST(PrepareConversion, LayoutsGiveTheirFaultOrTheirColumns)
         {"widths at both edges and of one byte", {{0, LB, TX, 1}, {3, CB, BI, 1}, {5, BM}, {9, LE, DN, 2}}, "10x4: T0 I3 D8-9"},
         {"a leading width before a column", {{0, LB, BC, 2}, {4, CB, TX}, {5, CE}, {9, LE}}, "10x4: B0-1 T4-5"},
         {"a column of set width that ends the record", {{0, LB, TX}, {4, CB, TX, 6}, {9, LE, TX}}, "10x4: T0-3 T4-9"},
-        {"an untyped begin before a trailing width", {{0, LB}, {2, BM}, {9, LE, TX, 3}}, "10x4: T2 T7-9"},
+        {"an untyped begin before a trailing width", {{0, LB}, {2, BM}, {9, LE, TX, 3}}, "10x4: T2~6 T7-9"},
         {"a width past the record", {{0, LB}, {3, CB, TX, 8}, {9, LE}}, "fault 520@3 8 3"},
         {"a column mark inside a width", {{0, LB}, {2, CB, TX, 4}, {5, CE}, {9, LE}}, "fault 520@5 4 2"},
         {"a leading width over a column", {{0, LB, TX, 3}, {2, CB}, {4, CE}, {9, LE}}, "fault 520@2 3 0"},
@@ -107,17 +113,17 @@ TEST(PrepareConversion, LayoutsGiveTheirFaultOrTheirColumns)
         {"typed byte marks and a typed end", {{0, LB}, {4, CB}, {6, BM, TX}, {8, BM}, {10, CE, BI}, {15, LE}},
          "16x2: T6,8,10"},
         {"an untyped end's byte is left out", {{0, LB}, {4, CB}, {6, BM, BC}, {8, BM}, {10, CE}, {15, LE}},
-         "16x2: B6,8"},
+         "16x2: B6,8~10"},
         {"a typed begin is the type row and its byte counts", {{0, LB}, {4, CB, DN}, {6, BM}, {8, BM}, {10, CE, TX}, {15, LE}},
          "16x2: D4,6,8,10"},
         {"an untyped first byte mark makes text", {{0, LB}, {1, CB}, {2, BM}, {3, BM, BI}, {4, CE}, {5, LE}},
-         "6x6: T2-3"},
+         "6x6: T2-3~4"},
         {"an untyped column is text whatever its end says", {{0, LB}, {1, CB}, {3, CE, BI}, {5, LE}}, "6x6: T1-3"},
         {"fields stop at the type's size",
          {{0, LB}, {1, CB, BI}, {6, CE}, {7, CB, BR}, {16, CE}, {17, CB, DN}, {38, CE}, {39, LE}},
-         "40x7: I1-4 R7-14 D17-36", 300},
+         "40x7: I1-4~6 R7-14~16 D17-36~38", 300},
         {"texts stop at 255 bytes, packed decimals at 10", {{0, LB}, {1, CB, TX}, {299, CE}, {300, CB, BC}, {319, CE}, {320, LE}},
-         "321x1: T1-255 B300-309", 400},
+         "321x1: T1-255~299 B300-309~319", 400},
         {"texts whole outside .xls", {{0, LB}, {1, CB, TX}, {299, CE}, {320, LE}}, "321x1: T1-299", 400, TargetFormat::Sqlite},
     };
     for (const LayoutCase& c : cases) {

@@ -3,6 +3,9 @@
 // a field that is no value is an empty cell and a report.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+
 #include "convert/ConversionEngine.h"
 #include "convert/PrepareConversion.h"
 #include "layout/LayoutFile.h"
@@ -20,6 +23,27 @@ struct FieldCase {
     bool reported = false;
     bool trim = false; // the texts' trailing blanks left out
 };
+
+// Converts one record, "<" the field ">", with the field's layout words.
+ConversionOutcome ConvertField(const std::string& type, const std::string& bytes, TargetFormat format, MemorySink& sink,
+                               bool trim = false)
+{
+    const std::size_t n = bytes.size();
+    const std::string layoutText = "0 LineBegin\n1 ColumnBegin " + type + "\n" + std::to_string(n) + " ColumnEnd\n" +
+                                   std::to_string(n + 1) + " LineEnd\n";
+    const std::string record = "<" + bytes + ">";
+    const MemorySource source(std::vector<std::uint8_t>(record.begin(), record.end()));
+    const LoadedLayout loaded = LoadLayout(layoutText, record.size(), UiLanguage::English);
+    EXPECT_FALSE(loaded.error.Failed()) << loaded.error.Describe(UiLanguage::English);
+    const PreparedConversion p = PrepareConversion(loaded.layout.marks, record.size(), {.trimTexts = trim}, format);
+    EXPECT_FALSE(p.fault);
+    TargetPlace place;
+    place.options.format = format;
+    place.options.names = false;
+    place.sink = &sink;
+    const std::atomic<bool> stop{false};
+    return RunConversion(source, p.layout, p.plan, place, stop, {});
+}
 
 TEST(RecordFields, BytesBecomeTheCellOfTheirTypeOrAnEmptyCellAndAReport)
 {
@@ -61,24 +85,30 @@ TEST(RecordFields, BytesBecomeTheCellOfTheirTypeOrAnEmptyCellAndAReport)
     };
     for (const FieldCase& row : rows) {
         SCOPED_TRACE(row.type + " " + ::testing::PrintToString(row.bytes));
-        const std::size_t n = row.bytes.size();
-        const std::string layoutText = "0 LineBegin\n1 ColumnBegin " + row.type + "\n" + std::to_string(n) +
-                                       " ColumnEnd\n" + std::to_string(n + 1) + " LineEnd\n";
-        const std::string record = "<" + row.bytes + ">";
-        const MemorySource source(std::vector<std::uint8_t>(record.begin(), record.end()));
-        const LoadedLayout loaded = LoadLayout(layoutText, record.size(), UiLanguage::English);
-        ASSERT_FALSE(loaded.error.Failed()) << loaded.error.Describe(UiLanguage::English);
-        const PreparedConversion p = PrepareConversion(loaded.layout.marks, record.size(), {.trimTexts = row.trim}, TargetFormat::Csv);
-        ASSERT_FALSE(p.fault);
         MemorySink sink;
-        TargetPlace place;
-        place.options.format = TargetFormat::Csv;
-        place.options.names = false;
-        place.sink = &sink;
-        const std::atomic<bool> stop{false};
-        const ConversionOutcome outcome = RunConversion(source, p.layout, p.plan, place, stop, {});
+        const ConversionOutcome outcome = ConvertField(row.type, row.bytes, TargetFormat::Csv, sink, row.trim);
         EXPECT_EQ(std::string(sink.bytes.begin(), sink.bytes.end()), row.cell + "\r\n");
         EXPECT_EQ(outcome.faults.size(), row.reported ? 1u : 0u);
+    }
+}
+
+// A worksheet of the old kind has no date cells: a date is the number its
+// digits spell, or the day number of one that has no digits.
+TEST(RecordFields, AnXlsDateIsANumber)
+{
+    const std::pair<std::string, double> rows[] = {
+        {"20261207", 20261207},
+        {"991231", 991231},
+        {"\0\0\0\0\x10\xF9\xE5\x40"s, 45000.5},
+        // 2024-02-29 is day 45351, and 11:16:09.025 of it passed.
+        {"\xD2\x8A\x25\0\xC1\x08\x6B\x02"s, (45351.0 * 86'400'000 + 40'569'025) / 86'400'000}};
+    const std::string types[] = {"Date", "Date format=YYMMDD", "Date days1899", "Date julian"};
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        MemorySink sink;
+        ConvertField(types[i], rows[i].first, TargetFormat::Xls, sink);
+        std::uint8_t number[8];
+        std::memcpy(number, &rows[i].second, 8);
+        EXPECT_NE(std::search(sink.bytes.begin(), sink.bytes.end(), number, number + 8), sink.bytes.end()) << types[i];
     }
 }
 

@@ -11,7 +11,7 @@ using namespace std::string_literals;
 
 // The settings and the marks read, as "row marker type;" words, or the
 // error as the user reads it.
-std::string Read(std::string_view text, std::uint32_t size = 100, UiLanguage language = UiLanguage::English)
+std::string Read(std::string_view text, std::uint64_t size = 100, UiLanguage language = UiLanguage::English)
 {
     const LoadedLayout loaded = LoadLayout(text, size, language);
     if (loaded.error.Failed())
@@ -70,8 +70,8 @@ TEST(LayoutFile, ReadsRowsMarkersAndTypesOrNamesTheBadLine)
         {"1 LineBegin Texts\n", "line 1: unknown field type \"Texts\" (Text, BinInteger, BinReal,"},
         {"1 LineBegin " + std::string(41, 'x'), "line 1: unknown field type \"" + std::string(40, 'x') + "...\""},
         // Names and widths, with any type.
-        {"1 ColumnBegin Bcd name=Zip-code_2 width=1\n2 LineEnd Packed width=2 scale=1\n",
-         "1 ColumnBegin Bcd width=1 name=Zip-code_2;2 LineEnd Packed scale=1 width=2;"},
+        {"1 ColumnBegin Bcd name=Zip-code_09 width=1\n2 LineEnd Packed width=2 scale=1\n",
+         "1 ColumnBegin Bcd width=1 name=Zip-code_09;2 LineEnd Packed scale=1 width=2;"},
         {"1 ColumnBegin Text name=Stra\xc3\x9f" "e\n", "line 1: name \"Stra\\xc3\\x9fe\": letters, digits, _ and - only"},
         {"1 ColumnBegin Text name=\n", "line 1: name \"\": letters, digits"},
         {"1 ColumnBegin Text name=" + std::string(65, 'x'), "line 1: name \"" + std::string(40, 'x') + "...\": letters"},
@@ -102,6 +102,9 @@ TEST(LayoutFile, ReadsRowsMarkersAndTypesOrNamesTheBadLine)
     EXPECT_EQ(Read("2147483646 LineEnd\n", 0xFFFFFFFFu), "2147483646 LineEnd ;");
     EXPECT_EQ(Read("2147483647 LineEnd\n", 0xFFFFFFFFu),
               "line 1: row \"2147483647\" is past the last row that can be marked (2147483646)");
+    // Past four billion the digits still count: a row past a large source's end is past its end.
+    EXPECT_EQ(Read("42949672950 LineEnd\n", 5'000'000'000u),
+              "line 1: row \"42949672950\" lies at or past the end of the source (5000000000 bytes)");
 }
 
 } // namespace
