@@ -39,11 +39,11 @@ bool CsvTarget::Begin(const TargetStart& start)
 
 namespace {
 
-// Whether one of the eight bytes is the byte `pattern` repeats.
-constexpr bool HasByte(std::uint64_t eight, std::uint64_t pattern)
+// The high bit of the lowest byte of `x` that is zero; above it, bits
+// borrowed from it, so this is not zero exactly when a byte of x is.
+constexpr std::uint64_t ZeroByte(std::uint64_t x)
 {
-    const std::uint64_t x = eight ^ pattern;
-    return ((x - 0x0101010101010101ull) & ~x & 0x8080808080808080ull) != 0;
+    return (x - 0x0101010101010101ull) & ~x & 0x8080808080808080ull;
 }
 
 } // namespace
@@ -51,21 +51,26 @@ constexpr bool HasByte(std::uint64_t eight, std::uint64_t pattern)
 bool CsvTarget::NeedsQuotes(const char* text, const char* end) const
 {
     const char delimiter = options_.delimiter;
+    if (end - text < 8) {
+        for (; text != end; ++text) {
+            const char c = *text;
+            if (c == delimiter || c == '"' || c == '\r' || c == '\n')
+                return true;
+        }
+        return false;
+    }
     const std::uint64_t ones = 0x0101010101010101ull;
     const std::uint64_t delimiters = ones * static_cast<std::uint8_t>(delimiter);
-    for (; end - text >= 8; text += 8) {
+    auto special = [&](const char* at) {
         std::uint64_t eight;
-        std::memcpy(&eight, text, 8);
-        if (HasByte(eight, delimiters) || HasByte(eight, ones * '"') || HasByte(eight, ones * '\r') ||
-            HasByte(eight, ones * '\n'))
+        std::memcpy(&eight, at, 8);
+        return (ZeroByte(eight ^ delimiters) | ZeroByte(eight ^ (ones * '"')) | ZeroByte(eight ^ (ones * '\r')) |
+                ZeroByte(eight ^ (ones * '\n'))) != 0;
+    };
+    for (; end - text > 8; text += 8)
+        if (special(text))
             return true;
-    }
-    for (; text != end; ++text) {
-        const char c = *text;
-        if (c == delimiter || c == '"' || c == '\r' || c == '\n')
-            return true;
-    }
-    return false;
+    return special(end - 8); // the last eight bytes, some of them looked at already
 }
 
 void CsvTarget::Text(const std::uint8_t* bytes, std::uint32_t n)
@@ -113,13 +118,13 @@ void CsvTarget::PutText(const char* text, std::size_t length)
 void CsvTarget::Integer(std::int64_t value)
 {
     char* const at = Open(24);
-    Close(std::to_chars(at, at + 24, value).ptr);
+    Close(IntegerText(value, at));
 }
 
 void CsvTarget::Unsigned(std::uint64_t value)
 {
     char* const at = Open(24);
-    Close(std::to_chars(at, at + 24, value).ptr);
+    Close(IntegerText(value, false, at));
 }
 
 void CsvTarget::Date(const DateValue& date, double)

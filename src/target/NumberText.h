@@ -135,4 +135,34 @@ inline char* NumberText(double value, char* out)
     return std::to_chars(out, out + kNumberTextSize, value).ptr;
 }
 
+// Writes `value` as to_chars does, up to 20 digits and a sign, to `out`
+// (24 bytes of room) and returns its end.
+inline char* IntegerText(std::uint64_t value, bool negative, char* out)
+{
+    using namespace number_text;
+    if (negative)
+        *out++ = '-';
+    if (value >= 10'000'000'000'000'000ull)
+        return std::to_chars(out, out + 20, value).ptr;
+    const std::uint64_t ascii = 0x3030303030303030ull;
+    if (value < 100'000'000) {
+        const std::uint64_t raw = EightDigits(static_cast<std::uint32_t>(value));
+        const int leading = raw != 0 ? std::countr_zero(raw) / 8 : 7; // "0" for zero
+        const std::uint64_t digits = (raw + ascii) >> (8 * leading);
+        std::memcpy(out, &digits, 8);
+        return out + 8 - leading;
+    }
+    const DigitBytes raw{EightDigits(static_cast<std::uint32_t>(value / 100'000'000)),
+                         EightDigits(static_cast<std::uint32_t>(value % 100'000'000))};
+    const int leading = std::countr_zero(raw.low) / 8; // the first half is not zero
+    Store(out, Skip({raw.low + ascii, raw.high + ascii}, leading));
+    return out + 16 - leading;
+}
+
+inline char* IntegerText(std::int64_t value, char* out)
+{
+    const auto magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    return IntegerText(magnitude, value < 0, out);
+}
+
 } // namespace zorbik

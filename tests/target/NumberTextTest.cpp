@@ -51,5 +51,18 @@ TEST(NumberText, WritesWhatToCharsWrites)
     }
 }
 
+// Integers of every length and both signs, as to_chars writes them.
+TEST(NumberText, IntegersAsToCharsWritesThem)
+{
+    std::mt19937_64 random(11);
+    for (int i = 0; i < 100000; ++i) {
+        const std::int64_t value = static_cast<std::int64_t>(random()) >> (random() % 64);
+        const std::uint64_t big = random() >> (random() % 64);
+        char a[24], b[24], c[24], d[24];
+        ASSERT_EQ(std::string(a, IntegerText(value, a)), std::string(b, std::to_chars(b, b + 24, value).ptr));
+        ASSERT_EQ(std::string(c, IntegerText(big, false, c)), std::string(d, std::to_chars(d, d + 24, big).ptr));
+    }
+}
+
 } // namespace
 } // namespace zorbik
