@@ -301,8 +301,12 @@ inline void PutRow(Target& target, std::uint64_t k, const RecordReader& reader, 
     // Every field lies inside its record, and every record converted inside
     // the source.
     const std::uint8_t* const record = reader.Record(k);
-    for (std::size_t c = 0; c < reads.columns.size(); ++c) {
-        const ColumnRead& column = reads.columns[c];
+    // Held apart: the target's writes could be the vector's, as far as the
+    // compiler knows, and it would load its size again for every field.
+    const ColumnRead* const columns = reads.columns.data();
+    const std::size_t columnCount = reads.columns.size();
+    for (std::size_t c = 0; c < columnCount; ++c) {
+        const ColumnRead& column = columns[c];
         bool valid;
         if (column.runCount == 1) {
             valid = PutCell(target, column.type, column.options, record + column.first.offset, column.first.length,
