@@ -92,8 +92,11 @@ std::string UsageCodePages()
 std::string CodePageList()
 {
     std::string list;
-    for (const std::uint16_t page : KnownCodePages())
-        list += (list.empty() ? "" : " ") + CodePageNumber(page);
+    for (const std::uint16_t page : KnownCodePages()) {
+        if (!list.empty())
+            list += ' ';
+        list += CodePageNumber(page);
+    }
     return list;
 }
 
@@ -207,7 +210,7 @@ std::optional<ArgumentFault> ParseTarget(Options& options)
     target.table = options.table.empty() ? SafeTableName(BaseName(options.source)) : options.table;
     // Checked last, so that a wrong option is named the same in every build.
     if (!FormatBuilt(target.format))
-        return ArgumentFault{MessageId::CommandFormatMissing, "." + std::string(FormatWord(target.format))};
+        return ArgumentFault{MessageId::CommandFormatMissing, std::string(".").append(FormatWord(target.format))};
     return std::nullopt;
 }
 
