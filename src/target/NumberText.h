@@ -62,6 +62,27 @@ inline void Store(char* out, DigitBytes d)
     std::memcpy(out + 8, &d.high, 8);
 }
 
+// `value` (below 10^16) as sixteen digits, leading zeros kept.
+inline DigitBytes SixteenDigits(std::uint64_t value)
+{
+    return {EightDigits(static_cast<std::uint32_t>(value / 100'000'000)),
+            EightDigits(static_cast<std::uint32_t>(value % 100'000'000))};
+}
+
+// The zero digits before the first other one, of digits not all zero.
+inline int LeadingZeros(DigitBytes d)
+{
+    return d.low != 0 ? std::countr_zero(d.low) / 8 : 8 + std::countr_zero(d.high) / 8;
+}
+
+inline constexpr std::uint64_t kZeros = 0x3030303030303030ull; // '0' eight times
+
+// The digits from byte `n` on (n below 16) as characters.
+inline DigitBytes Characters(DigitBytes d, int n)
+{
+    return Skip({d.low + kZeros, d.high + kZeros}, n);
+}
+
 // `digits` (n of them, at most 15, no trailing zero, the first in the
 // lowest byte) times 10^exponent, as to_chars would write it, after the
 // sign. Writes up to 32 bytes.
@@ -119,17 +140,13 @@ inline char* NumberText(double value, char* out)
             --s;
         const double m = static_cast<double>(static_cast<std::int64_t>(magnitude * kPowers[s] + 0.5));
         if (m != 0 && m < kExactLimit && m / kPowers[s] == magnitude) {
-            const auto integer = static_cast<std::uint64_t>(m);
-            const DigitBytes raw{EightDigits(static_cast<std::uint32_t>(integer / 100000000)),
-                                 EightDigits(static_cast<std::uint32_t>(integer % 100000000))};
+            const DigitBytes raw = SixteenDigits(static_cast<std::uint64_t>(m));
             // Zero digits before the first and after the last other one.
-            const int leading = raw.low != 0 ? std::countr_zero(raw.low) / 8 : 8 + std::countr_zero(raw.high) / 8;
+            const int leading = LeadingZeros(raw);
             const int trailing = raw.high != 0 ? std::countl_zero(raw.high) / 8 : 8 + std::countl_zero(raw.low) / 8;
-            const std::uint64_t ascii = 0x3030303030303030ull;
-            const DigitBytes digits = Skip({raw.low + ascii, raw.high + ascii}, leading);
             if (std::signbit(value))
                 *out++ = '-';
-            return Place(digits, 16 - leading - trailing, trailing - s, out);
+            return Place(Characters(raw, leading), 16 - leading - trailing, trailing - s, out);
         }
     }
     return std::to_chars(out, out + kNumberTextSize, value).ptr;
@@ -144,18 +161,16 @@ inline char* IntegerText(std::uint64_t value, bool negative, char* out)
         *out++ = '-';
     if (value >= 10'000'000'000'000'000ull)
         return std::to_chars(out, out + 20, value).ptr;
-    const std::uint64_t ascii = 0x3030303030303030ull;
-    if (value < 100'000'000) {
+    if (value < 100'000'000) { // one word of digits: most integers of records
         const std::uint64_t raw = EightDigits(static_cast<std::uint32_t>(value));
         const int leading = raw != 0 ? std::countr_zero(raw) / 8 : 7; // "0" for zero
-        const std::uint64_t digits = (raw + ascii) >> (8 * leading);
+        const std::uint64_t digits = (raw + kZeros) >> (8 * leading);
         std::memcpy(out, &digits, 8);
         return out + 8 - leading;
     }
-    const DigitBytes raw{EightDigits(static_cast<std::uint32_t>(value / 100'000'000)),
-                         EightDigits(static_cast<std::uint32_t>(value % 100'000'000))};
-    const int leading = std::countr_zero(raw.low) / 8; // the first half is not zero
-    Store(out, Skip({raw.low + ascii, raw.high + ascii}, leading));
+    const DigitBytes raw = SixteenDigits(value);
+    const int leading = LeadingZeros(raw);
+    Store(out, Characters(raw, leading));
     return out + 16 - leading;
 }
 
