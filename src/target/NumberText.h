@@ -75,6 +75,12 @@ inline int LeadingZeros(DigitBytes d)
     return d.low != 0 ? std::countr_zero(d.low) / 8 : 8 + std::countr_zero(d.high) / 8;
 }
 
+// The zero digits after the last other one, of digits not all zero.
+inline int TrailingZeros(DigitBytes d)
+{
+    return d.high != 0 ? std::countl_zero(d.high) / 8 : 8 + std::countl_zero(d.low) / 8;
+}
+
 inline constexpr std::uint64_t kZeros = 0x3030303030303030ull; // '0' eight times
 
 // The digits from byte `n` on (n below 16) as characters.
@@ -83,7 +89,7 @@ inline DigitBytes Characters(DigitBytes d, int n)
     return Skip({d.low + kZeros, d.high + kZeros}, n);
 }
 
-// `digits` (n of them, at most 15, no trailing zero, the first in the
+// `digits` (n of them, at most 16, no trailing zero, the first in the
 // lowest byte) times 10^exponent, as to_chars would write it, after the
 // sign. Writes up to 32 bytes.
 inline char* Place(DigitBytes digits, int n, int exponent, char* out)
@@ -124,6 +130,86 @@ inline char* Place(DigitBytes digits, int n, int exponent, char* out)
     return out + 2 - whole + n;
 }
 
+inline constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,
+                                          1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16};
+
+inline constexpr std::uint64_t kTens[] = {1,
+                                          10,
+                                          100,
+                                          1000,
+                                          10000,
+                                          100000,
+                                          1000000,
+                                          10000000,
+                                          100000000,
+                                          1000000000,
+                                          10000000000,
+                                          100000000000,
+                                          1000000000000,
+                                          10000000000000,
+                                          100000000000000,
+                                          1000000000000000,
+                                          10000000000000000};
+
+// A value from 1 up to 10^15 that needs more digits than the quick path
+// makes, as whole doubles of 16 and 17 digits do. Its shortest text is the
+// decimal of 15, 16 or 17 digits nearest to it that reads back to it, the
+// first such length: at 15 digits at most one decimal lies close enough,
+// at 17 the nearest always does. The nearest decimal and its distance
+// are exact in integers, `magnitude` being M / 2^shift. Null on an exact
+// tie between two decimals, which is left to to_chars. (A power of two,
+// whose gap below is half the gap above, is a whole number the quick path
+// writes.)
+inline char* LongDigits(double magnitude, bool negative, char* out)
+{
+    const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+    const int exponent2 = static_cast<int>(bits >> 52) - 1023;
+    const std::uint64_t mantissa = (bits & ((std::uint64_t{1} << 52) - 1)) | std::uint64_t{1} << 52;
+    const int shift = 52 - exponent2;
+    // Digits before the point, from the binary exponent and one comparison.
+    int whole = (exponent2 + 1) * 1233 >> 12;
+    whole += magnitude >= kPowersOfTen[whole] ? 1 : 0;
+    const unsigned __int128 unit = static_cast<unsigned __int128>(1) << shift;
+    const unsigned __int128 half = unit >> 1;
+    for (int length = 15; length <= 17; ++length) {
+        const int decimals = length - whole;
+        const std::uint64_t power = kTens[decimals];
+        const unsigned __int128 scaled = static_cast<unsigned __int128>(mantissa) * power;
+        auto nearest = static_cast<std::uint64_t>(scaled >> shift);
+        unsigned __int128 distance = scaled & (unit - 1);
+        if (distance == half)
+            return nullptr;
+        if (distance > half) {
+            ++nearest;
+            distance = unit - distance;
+        }
+        // Read back, the decimal rounds to the value when it lies within
+        // half the value's gap, the border included for an even mantissa.
+        const unsigned __int128 twice = distance * 2;
+        if (twice > power || (twice == power && (mantissa & 1) != 0))
+            continue;
+        if (negative)
+            *out++ = '-';
+        // Up to 16 digits: a decimal rounded up to a power of ten has
+        // already been found at 15.
+        if (nearest < kTens[16]) {
+            const DigitBytes raw = SixteenDigits(nearest);
+            const int leading = LeadingZeros(raw);
+            const int trailing = TrailingZeros(raw);
+            return Place(Characters(raw, leading), 16 - leading - trailing, trailing - decimals, out);
+        }
+        // Seventeen digits, none of them a trailing zero (the decimal would
+        // have been found at 16), always in the fixed form.
+        const DigitBytes rest = Characters(SixteenDigits(nearest % kTens[16]), 0);
+        *out = static_cast<char>('0' + nearest / kTens[16]);
+        Store(out + 1, rest);
+        out[whole] = '.';
+        Store(out + whole + 1, Skip(rest, whole - 1));
+        return out + 18;
+    }
+    return nullptr;
+}
+
 } // namespace number_text
 
 // Writes `value`'s shortest text to `out` (kNumberTextSize bytes of room)
@@ -143,11 +229,14 @@ inline char* NumberText(double value, char* out)
             const DigitBytes raw = SixteenDigits(static_cast<std::uint64_t>(m));
             // Zero digits before the first and after the last other one.
             const int leading = LeadingZeros(raw);
-            const int trailing = raw.high != 0 ? std::countl_zero(raw.high) / 8 : 8 + std::countl_zero(raw.low) / 8;
+            const int trailing = TrailingZeros(raw);
             if (std::signbit(value))
                 *out++ = '-';
             return Place(Characters(raw, leading), 16 - leading - trailing, trailing - s, out);
         }
+        if (magnitude >= 1)
+            if (char* end = LongDigits(magnitude, std::signbit(value), out))
+                return end;
     }
     return std::to_chars(out, out + kNumberTextSize, value).ptr;
 }

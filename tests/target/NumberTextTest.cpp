@@ -35,6 +35,9 @@ TEST(NumberText, WritesWhatToCharsWrites)
         {0.00012, "0.00012"},           {1e15, "1e+15"},           {999999999999999, "999999999999999"},
         {0.1 + 0.2, "0.30000000000000004"}, {0.0, "0"},            {-0.0, "-0"},
         {12.5e-8, "1.25e-07"},          {1e100, "1e+100"},         {5e-324, "5e-324"},
+        // 16 and 17 digits, and a tie between two of 16 left to to_chars.
+        {692695709.0288281, "692695709.0288281"}, {-1.2345678901234567, "-1.2345678901234567"},
+        {123456789012345.25, "123456789012345.25"}, {999999999999999.9, "999999999999999.9"},
     };
     for (const auto& row : rows)
         EXPECT_EQ(Shortest(row.value), row.text) << row.text;
@@ -46,8 +49,10 @@ TEST(NumberText, WritesWhatToCharsWrites)
         const auto digits = static_cast<std::int64_t>(random() % (std::uint64_t{1} << (random() % 54)));
         const double amount = static_cast<double>(i % 2 == 0 ? digits : -digits) / std::pow(10.0, random() % 10);
         const double any = std::ldexp(static_cast<double>(random() >> 11), static_cast<int>(random() % 90) - 70);
+        const double whole = std::ldexp(static_cast<double>(random() >> 11), static_cast<int>(random() % 50) - 52);
         ASSERT_EQ(Shortest(amount), Library(amount));
         ASSERT_EQ(Shortest(any), Library(any));
+        ASSERT_EQ(Shortest(whole), Library(whole)) << whole;
     }
 }
 
