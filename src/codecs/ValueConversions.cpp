@@ -41,26 +41,37 @@ void WidenSingle(std::uint8_t buffer[8])
     StoreLe64(buffer, bits);
 }
 
+namespace {
+
+// A decimal text in the usual form, once its blanks and plus signs are
+// left out; false for any other, which is packed from `text`: the source
+// or `compact`.
+bool ReadText(const std::uint8_t* source, std::uint8_t compact[20], const std::uint8_t*& text, ShortDecimal& decimal)
+{
+    text = source;
+    if (ReadPlainDecimalText(text, decimal.digits, decimal.scale, decimal.negative))
+        return true;
+    // Fixed-width number fields come padded with blanks, and some programs
+    // write a plus sign: both are left out.
+    if (!LeaveOutBlanksAndPlus(source, compact))
+        return false;
+    text = compact;
+    return ReadPlainDecimalText(text, decimal.digits, decimal.scale, decimal.negative);
+}
+
+} // namespace
+
 void ConvertDecimal(DecimalSource kind, const std::uint8_t* source, std::uint8_t result[8])
 {
     std::uint64_t bits;
     if (kind == DecimalSource::Packed) {
         bits = PackedDecimalToDouble(source);
     } else {
-        std::uint64_t digits;
-        int scale;
-        bool negative;
-        // Fixed-width number fields come padded with blanks, and some
-        // programs write a plus sign: both are left out.
-        const std::uint8_t* text = source;
+        ShortDecimal decimal;
+        const std::uint8_t* text;
         std::uint8_t compact[20];
-        bool plain = ReadPlainDecimalText(text, digits, scale, negative);
-        if (!plain && LeaveOutBlanksAndPlus(source, compact)) {
-            text = compact;
-            plain = ReadPlainDecimalText(text, digits, scale, negative);
-        }
-        if (plain) {
-            bits = DigitsToDouble(digits, scale, negative);
+        if (ReadText(source, compact, text, decimal)) {
+            bits = DigitsToDouble(decimal.digits, decimal.scale, decimal.negative);
         } else {
             std::uint8_t packed[10];
             PackDecimalText(text, packed);
@@ -68,6 +79,20 @@ void ConvertDecimal(DecimalSource kind, const std::uint8_t* source, std::uint8_t
         }
     }
     StoreLe64(result, bits);
+}
+
+bool ReadShortDecimal(DecimalSource kind, const std::uint8_t* source, ShortDecimal& decimal)
+{
+    if (kind == DecimalSource::Packed) {
+        decimal = {PackedDigits(source), source[9] & 0x7F, (source[9] & 0x80) != 0};
+    } else {
+        const std::uint8_t* text;
+        std::uint8_t compact[20];
+        if (!ReadText(source, compact, text, decimal))
+            return false;
+    }
+    // DigitsToDouble divides once, correctly rounded, up to a scale of 3.
+    return decimal.scale <= 3 && decimal.digits < 1'000'000'000'000'000ull;
 }
 
 } // namespace zorbik

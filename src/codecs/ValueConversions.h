@@ -23,4 +23,17 @@ void WidenSingle(std::uint8_t buffer[8]);
 // rounding to a 64-bit significand each time, then rounded once to binary64.
 void ConvertDecimal(DecimalSource kind, const std::uint8_t* source, std::uint8_t result[8]);
 
+// A decimal ConvertDecimal reads: digits / 10^scale with a sign.
+struct ShortDecimal {
+    std::uint64_t digits = 0;
+    int scale = 0;
+    bool negative = false;
+};
+
+// What ConvertDecimal reads from `source`, where its double is the one
+// nearest to that decimal (a scale of at most 3) and the decimal has at
+// most 15 digits, so that no other decimal of as few digits gives the
+// same double. False for every other source.
+bool ReadShortDecimal(DecimalSource kind, const std::uint8_t* source, ShortDecimal& decimal);
+
 } // namespace zorbik

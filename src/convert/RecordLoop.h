@@ -146,6 +146,27 @@ inline double PowerOfTen(int n)
     return kPowers[n];
 }
 
+// A target that writes a decimal's digits as they are, where they are the
+// shortest text of its double, and needs no double for them.
+template <class Target>
+concept WritesDecimals = requires(Target target, const ShortDecimal& decimal) { target.Decimal(decimal); };
+
+// The cell of a decimal text or a packed decimal.
+template <CellTarget Target>
+inline void PutDecimal(Target& target, DecimalSource kind, const std::uint8_t* bytes)
+{
+    if constexpr (WritesDecimals<Target>) {
+        ShortDecimal decimal;
+        if (ReadShortDecimal(kind, bytes, decimal)) {
+            target.Decimal(decimal);
+            return;
+        }
+    }
+    std::uint8_t number[8];
+    ConvertDecimal(kind, bytes, number);
+    target.Number(NumberOf(number));
+}
+
 // The cells of the types of COBOL, Pascal and C records; false for a field
 // that is no value of its type, which becomes an empty cell.
 template <CellTarget Target>
@@ -243,10 +264,14 @@ inline bool PutCell(Target& target, FieldType type, const FieldOptions& options,
         }
         std::uint8_t text[20];
         PadField(text, bytes, count);
+        if (options.scale == 0) {
+            PutDecimal(target, DecimalSource::Text, text);
+            return true;
+        }
         ConvertDecimal(DecimalSource::Text, text, number);
         double value = NumberOf(number);
         // Implied decimals, for a text that has no point of its own.
-        if (options.scale != 0 && !std::memchr(text, '.', 20) && !std::memchr(text, ',', 20))
+        if (!std::memchr(text, '.', 20) && !std::memchr(text, ',', 20))
             value = std::abs(value) < 9007199254740992.0 && options.scale <= 22
                         ? value / PowerOfTen(options.scale)
                         : ScaledInteger(static_cast<std::uint64_t>(static_cast<std::int64_t>(value)), false,
@@ -284,8 +309,7 @@ inline bool PutCell(Target& target, FieldType type, const FieldOptions& options,
             PadField(packed, bytes, count);
             bytes = packed;
         }
-        ConvertDecimal(DecimalSource::Packed, bytes, number);
-        target.Number(NumberOf(number));
+        PutDecimal(target, DecimalSource::Packed, bytes);
         return true;
     }
     default:

@@ -149,6 +149,12 @@ void CsvTarget::Number(double value)
     }
 }
 
+void CsvTarget::Decimal(const ShortDecimal& decimal)
+{
+    char* const at = Open(kNumberTextSize);
+    Close(DecimalText(decimal.digits, decimal.scale, decimal.negative, at));
+}
+
 bool CsvTarget::End()
 {
     out_->Drain();

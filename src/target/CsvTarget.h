@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "codecs/ValueConversions.h"
 #include "sheet/OutputBuffer.h"
 #include "target/CellTarget.h"
 #include "target/TargetFormat.h"
@@ -33,6 +34,8 @@ public:
     void Integer(std::int64_t value);
     void Unsigned(std::uint64_t value);
     void Number(double value);
+    // A number whose digits are its shortest text.
+    void Decimal(const ShortDecimal& decimal);
     void Date(const DateValue& date, double);
     void Empty(bool) { Separate(); }
     void EndRow()

@@ -151,6 +151,16 @@ inline constexpr std::uint64_t kTens[] = {1,
                                           1000000000000000,
                                           10000000000000000};
 
+// Digits not all zero (as SixteenDigits gives them) times 10^exponent, as
+// to_chars writes them, after the sign: the zeros before the first and
+// after the last other digit left out.
+inline char* PlaceDigits(DigitBytes raw, int exponent, char* out)
+{
+    const int leading = LeadingZeros(raw);
+    const int trailing = TrailingZeros(raw);
+    return Place(Characters(raw, leading), 16 - leading - trailing, trailing + exponent, out);
+}
+
 // A value from 1 up to 10^15 that needs more digits than the quick path
 // makes, as whole doubles of 16 and 17 digits do. Its shortest text is the
 // decimal of 15, 16 or 17 digits nearest to it that reads back to it, the
@@ -192,12 +202,8 @@ inline char* LongDigits(double magnitude, bool negative, char* out)
             *out++ = '-';
         // Up to 16 digits: a decimal rounded up to a power of ten has
         // already been found at 15.
-        if (nearest < kTens[16]) {
-            const DigitBytes raw = SixteenDigits(nearest);
-            const int leading = LeadingZeros(raw);
-            const int trailing = TrailingZeros(raw);
-            return Place(Characters(raw, leading), 16 - leading - trailing, trailing - decimals, out);
-        }
+        if (nearest < kTens[16])
+            return PlaceDigits(SixteenDigits(nearest), -decimals, out);
         // Seventeen digits, none of them a trailing zero (the decimal would
         // have been found at 16), always in the fixed form.
         const DigitBytes rest = Characters(SixteenDigits(nearest % kTens[16]), 0);
@@ -226,19 +232,30 @@ inline char* NumberText(double value, char* out)
             --s;
         const double m = static_cast<double>(static_cast<std::int64_t>(magnitude * kPowers[s] + 0.5));
         if (m != 0 && m < kExactLimit && m / kPowers[s] == magnitude) {
-            const DigitBytes raw = SixteenDigits(static_cast<std::uint64_t>(m));
-            // Zero digits before the first and after the last other one.
-            const int leading = LeadingZeros(raw);
-            const int trailing = TrailingZeros(raw);
             if (std::signbit(value))
                 *out++ = '-';
-            return Place(Characters(raw, leading), 16 - leading - trailing, trailing - s, out);
+            return PlaceDigits(SixteenDigits(static_cast<std::uint64_t>(m)), -s, out);
         }
         if (magnitude >= 1)
             if (char* end = LongDigits(magnitude, std::signbit(value), out))
                 return end;
     }
     return std::to_chars(out, out + kNumberTextSize, value).ptr;
+}
+
+// Writes what NumberText writes for the double nearest to `digits` (below
+// 10^15) over 10^scale, with its sign: at most 15 digits are the only
+// ones of their length that read back to that double, so they are its
+// shortest text, less the zeros at their end. Up to 32 bytes.
+inline char* DecimalText(std::uint64_t digits, int scale, bool negative, char* out)
+{
+    if (negative)
+        *out++ = '-';
+    if (digits == 0) {
+        *out = '0';
+        return out + 1;
+    }
+    return number_text::PlaceDigits(number_text::SixteenDigits(digits), -scale, out);
 }
 
 // Writes `value` as to_chars does, up to 20 digits and a sign, to `out`

@@ -87,6 +87,47 @@ TEST(ValueConversions, FieldBytesGiveTheBitsOfTheirDouble)
     EXPECT_NEAR(tiny / 1e-109, 1.0, 1e-15);
 }
 
+// The decimals whose double is the one nearest to them and whose digits
+// are few enough to be its shortest text, and the double ConvertDecimal
+// gives them: the nearest, through one correctly rounded division.
+TEST(ValueConversions, ShortDecimalsAreTheDecimalsOfTheNearestDouble)
+{
+    const struct {
+        char kind;
+        std::string bytes;
+        bool read;
+        ShortDecimal decimal;
+    } rows[] = {
+        {'t', "0968315.45", true, {96831545, 2, false}},
+        {'t', " -3,5", true, {35, 1, true}},
+        {'t', "+7", true, {7, 0, false}},
+        {'t', "-0", true, {0, 0, true}},
+        {'t', "999999999999999", true, {999999999999999, 0, false}},
+        {'t', "1000000000000000", false, {}}, // 16 digits
+        {'t', "0.001", true, {1, 3, false}},
+        {'t', "0.0001", false, {}}, // a fourth decimal: the extended division
+        {'t', "1.2.3", false, {}},  // packed
+        {'p', "\x45\x23\x01\0\0\0\0\0\0\x82"s, true, {12345, 2, true}},
+        {'p', "\x45\x23\x01\0\0\0\0\0\0\x04"s, false, {}},
+        {'p', "\x99\x99\x99\x99\x99\x99\x99\x09\0\x03"s, true, {999999999999999, 3, false}},
+        {'p', "\0\0\0\0\0\0\0\x10\0\0"s, false, {}}, // 10^15
+    };
+    for (const auto& row : rows) {
+        std::uint8_t field[20] = {};
+        std::memcpy(field, row.bytes.data(), row.bytes.size());
+        const DecimalSource kind = row.kind == 't' ? DecimalSource::Text : DecimalSource::Packed;
+        ShortDecimal decimal;
+        ASSERT_EQ(ReadShortDecimal(kind, field, decimal), row.read) << row.bytes;
+        if (!row.read)
+            continue;
+        EXPECT_EQ(decimal.digits, row.decimal.digits) << row.bytes;
+        EXPECT_EQ(decimal.scale, row.decimal.scale) << row.bytes;
+        EXPECT_EQ(decimal.negative, row.decimal.negative) << row.bytes;
+        const double nearest = static_cast<double>(decimal.digits) / std::pow(10.0, decimal.scale);
+        EXPECT_EQ(Value(row.kind, row.bytes), Bits(decimal.negative ? -nearest : nearest)) << row.bytes;
+    }
+}
+
 #if LDBL_MANT_DIG == 64
 // On processors whose long double is the 80-bit extended format (x87), the
 // arithmetic that defines decimal values runs in hardware: divided by ten

@@ -56,6 +56,20 @@ TEST(NumberText, WritesWhatToCharsWrites)
     }
 }
 
+// Decimals of up to 15 digits and 3 decimals as NumberText writes their
+// nearest double.
+TEST(NumberText, DecimalsAsTheirNearestDouble)
+{
+    std::mt19937_64 random(5);
+    for (int i = 0; i < 100000; ++i) {
+        const std::uint64_t digits = random() % 1'000'000'000'000'000ull >> (random() % 50);
+        const int scale = static_cast<int>(random() % 4);
+        const double nearest = static_cast<double>(digits) / std::pow(10.0, scale);
+        char text[kNumberTextSize];
+        ASSERT_EQ(std::string(text, DecimalText(digits, scale, i % 2 != 0, text)), Library(i % 2 ? -nearest : nearest));
+    }
+}
+
 // Integers of every length and both signs, as to_chars writes them.
 TEST(NumberText, IntegersAsToCharsWritesThem)
 {
