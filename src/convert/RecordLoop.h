@@ -170,7 +170,7 @@ inline void PutDecimal(Target& target, DecimalSource kind, const std::uint8_t* b
 // The cells of the types of COBOL, Pascal and C records; false for a field
 // that is no value of its type, which becomes an empty cell.
 template <CellTarget Target>
-bool PutRecordCell(Target& target, FieldType type, const FieldOptions& options, const std::uint8_t* bytes,
+[[gnu::noinline]] bool PutRecordCell(Target& target, FieldType type, const FieldOptions& options, const std::uint8_t* bytes,
                    std::uint32_t count, bool trim, std::uint8_t blank)
 {
     double value = 0;
@@ -238,7 +238,7 @@ bool PutRecordCell(Target& target, FieldType type, const FieldOptions& options, 
 // Hands the target the cell of the `count` field bytes at `bytes`, as the
 // column's type asks; false for an invalid field.
 template <CellTarget Target>
-inline bool PutCell(Target& target, FieldType type, const FieldOptions& options, const std::uint8_t* bytes,
+[[gnu::always_inline]] inline bool PutCell(Target& target, FieldType type, const FieldOptions& options, const std::uint8_t* bytes,
                     std::uint32_t count, bool trim, std::uint8_t blank)
 {
     std::uint8_t number[8];

@@ -164,13 +164,13 @@ inline char* PlaceDigits(DigitBytes raw, int exponent, char* out)
 // A value from 1 up to 10^15 that needs more digits than the quick path
 // makes, as whole doubles of 16 and 17 digits do. Its shortest text is the
 // decimal of 15, 16 or 17 digits nearest to it that reads back to it, the
-// first such length: at 15 digits at most one decimal lies close enough,
-// at 17 the nearest always does. The nearest decimal and its distance
+// first such length from `shortest` on: at 15 digits at most one decimal
+// lies close enough, at 17 the nearest always does. The nearest decimal and its distance
 // are exact in integers, `magnitude` being M / 2^shift. Null on an exact
 // tie between two decimals, which is left to to_chars. (A power of two,
 // whose gap below is half the gap above, is a whole number the quick path
 // writes.)
-inline char* LongDigits(double magnitude, bool negative, char* out)
+inline char* LongDigits(double magnitude, bool negative, char* out, int shortest = 15)
 {
     const auto bits = std::bit_cast<std::uint64_t>(magnitude);
     const int exponent2 = static_cast<int>(bits >> 52) - 1023;
@@ -181,7 +181,7 @@ inline char* LongDigits(double magnitude, bool negative, char* out)
     whole += magnitude >= kPowersOfTen[whole] ? 1 : 0;
     const unsigned __int128 unit = static_cast<unsigned __int128>(1) << shift;
     const unsigned __int128 half = unit >> 1;
-    for (int length = 15; length <= 17; ++length) {
+    for (int length = shortest; length <= 17; ++length) {
         const int decimals = length - whole;
         const std::uint64_t power = kTens[decimals];
         const unsigned __int128 scaled = static_cast<unsigned __int128>(mantissa) * power;
@@ -236,8 +236,11 @@ inline char* NumberText(double value, char* out)
                 *out++ = '-';
             return PlaceDigits(SixteenDigits(static_cast<std::uint64_t>(m)), -s, out);
         }
+        // From 10^6 on, s gives m 15 digits, and the quick path has ruled
+        // out every decimal of 15: one that read back would lie within a
+        // ninth of m's last digit, closer than the products' errors reach.
         if (magnitude >= 1)
-            if (char* end = LongDigits(magnitude, std::signbit(value), out))
+            if (char* end = LongDigits(magnitude, std::signbit(value), out, magnitude >= 1e6 ? 16 : 15))
                 return end;
     }
     return std::to_chars(out, out + kNumberTextSize, value).ptr;
