@@ -134,6 +134,25 @@ void PadField(std::uint8_t (&padded)[size], const std::uint8_t* bytes, std::uint
     CopyShortBytes(padded, bytes, std::min<std::uint32_t>(n, size));
 }
 
+// The length of a text without the blanks and zero bytes at its end,
+// eight bytes looked at a time.
+inline std::uint32_t TrimmedLength(const std::uint8_t* bytes, std::uint32_t count, std::uint8_t blank)
+{
+    constexpr std::uint64_t kLow = 0x7F7F7F7F7F7F7F7Full;
+    // The high bit of every byte that is not zero.
+    auto nonZero = [](std::uint64_t x) { return (((x & kLow) + kLow) | x) & ~kLow; };
+    const std::uint64_t blanks = 0x0101010101010101ull * blank;
+    for (; count >= 8; count -= 8) {
+        const std::uint64_t eight = LoadLe64(bytes + count - 8);
+        const std::uint64_t kept = nonZero(eight ^ blanks) & nonZero(eight);
+        if (kept != 0)
+            return count - 8 + static_cast<std::uint32_t>(63 - std::countl_zero(kept)) / 8 + 1;
+    }
+    while (count > 0 && (bytes[count - 1] == blank || bytes[count - 1] == 0))
+        --count;
+    return count;
+}
+
 inline double NumberOf(const std::uint8_t bytes[8])
 {
     return std::bit_cast<double>(LoadLe64(bytes));
@@ -245,11 +264,7 @@ template <CellTarget Target>
     switch (type) {
     case FieldType::None: // never planned: a column without a type is text
     case FieldType::Text:
-        if (trim) {
-            while (count > 0 && (bytes[count - 1] == blank || bytes[count - 1] == 0))
-                --count;
-        }
-        target.Text(bytes, count);
+        target.Text(bytes, trim ? TrimmedLength(bytes, count, blank) : count);
         return true;
     case FieldType::BinInteger:
         // Signed: a full field of four bytes is a 32-bit integer of either sign.

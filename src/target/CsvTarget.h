@@ -78,6 +78,10 @@ private:
         return at;
     }
     void Close(const char* end) { out_->Commit(static_cast<std::size_t>(end - open_)); }
+    // Copies a text of plain ASCII to `text` (room for 8 bytes at least)
+    // and says whether it was one: no zero byte, no byte from 80h, no
+    // delimiter, quote, CR or LF. What it copies of any other is garbage.
+    bool CopyPlain(const std::uint8_t* bytes, std::uint32_t n, char* text) const;
     bool NeedsQuotes(const char* text, const char* end) const;
     // Writes a UTF-8 text as a field, quoted when it must be.
     void PutText(const char* text, std::size_t length);

@@ -53,6 +53,9 @@ public:
         return static_cast<std::size_t>(out - start);
     }
 
+    // Whether bytes 01h to 7Fh are written as they are, as in ASCII.
+    bool CopiesAscii() const { return ascii_ || utf8_; }
+
     // Bytes decoded so far that the page has no character for.
     std::uint64_t Undefined() const { return undefined_; }
 

@@ -79,6 +79,8 @@ TEST(RecordFields, BytesBecomeTheCellOfTheirTypeOrAnEmptyCellAndAReport)
         {"Text cp=850", "M\x81ller", "M\xC3\xBCller"},
         {"Text cp=850", "Lieferant M\x81ller\0alt"s, "Lieferant M\xC3\xBCller"},
         {"Text", "Kundennummer\0" "12345"s, "Kundennummer"},
+        {"Text cp=850", "M\x81ller  \0 \0      \0  "s, "M\xC3\xBCller", false, true}, // trimmed
+        {"Text cp=273", "\xC1\x40\xC2\x40\x40\x40\x40\x40\x40\x40\x40\x40", "A B", false, true},
         {"PascalText", "\x03" "abcde", "abc"},
         {"PascalText", "\x09" "abc", "abc", true},
         {"PascalText", "\x05" "ab  \0x"s, "ab", false, true},
