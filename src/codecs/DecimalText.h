@@ -9,14 +9,20 @@
 
 namespace zorbik {
 
-// The usual decimal text: an optional leading minus, then digits with at
-// most one decimal point or comma among them, at most 18 digits. Reads its
-// digits, scale and sign directly; false for any other text, which takes
-// the packing route.
+// The usual decimal text: blanks, an optional minus or plus sign, then
+// digits with at most one decimal point or comma among them, at most 18
+// digits, then blanks. Reads its digits, scale and sign directly, as they
+// are once the blanks and the plus sign are left out; false for any other
+// text, which takes the longer route.
 inline bool ReadPlainDecimalText(const std::uint8_t* text, std::uint64_t& digits, int& scale, bool& negative)
 {
-    negative = text[0] == '-';
-    std::size_t i = negative ? 1 : 0;
+    std::size_t i = 0;
+    while (i < 20 && text[i] == ' ')
+        ++i;
+    negative = i < 20 && text[i] == '-';
+    if (i < 20 && (text[i] == '-' || text[i] == '+'))
+        ++i;
+    const std::size_t first = i;
     std::size_t point = 0;
     bool hasPoint = false;
     std::uint64_t value = 0;
@@ -24,21 +30,24 @@ inline bool ReadPlainDecimalText(const std::uint8_t* text, std::uint64_t& digits
         const unsigned d = text[i] - static_cast<unsigned>('0');
         if (d <= 9) {
             value = value * 10 + d;
-        } else if (text[i] == 0) {
-            break;
         } else if ((text[i] == '.' || text[i] == ',') && !hasPoint) {
             hasPoint = true;
             point = i;
         } else {
-            return false;
+            break;
         }
     }
-    // The text ends at i; more than 18 digits do not fit the packed form.
-    const std::size_t count = i - (negative ? 1 : 0) - (hasPoint ? 1 : 0);
+    const std::size_t end = i;
+    while (i < 20 && text[i] == ' ')
+        ++i;
+    if (i < 20 && text[i] != 0)
+        return false;
+    // More than 18 digits do not fit the packed form.
+    const std::size_t count = end - first - (hasPoint ? 1 : 0);
     if (count > 18)
         return false;
     digits = value;
-    scale = hasPoint ? static_cast<int>(i - 1 - point) : 0;
+    scale = hasPoint ? static_cast<int>(end - 1 - point) : 0;
     return true;
 }
 
