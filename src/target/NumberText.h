@@ -246,21 +246,6 @@ inline char* NumberText(double value, char* out)
     return std::to_chars(out, out + kNumberTextSize, value).ptr;
 }
 
-// Writes what NumberText writes for the double nearest to `digits` (below
-// 10^15) over 10^scale, with its sign: at most 15 digits are the only
-// ones of their length that read back to that double, so they are its
-// shortest text, less the zeros at their end. Up to 32 bytes.
-inline char* DecimalText(std::uint64_t digits, int scale, bool negative, char* out)
-{
-    if (negative)
-        *out++ = '-';
-    if (digits == 0) {
-        *out = '0';
-        return out + 1;
-    }
-    return number_text::PlaceDigits(number_text::SixteenDigits(digits), -scale, out);
-}
-
 // Writes `value` as to_chars does, up to 20 digits and a sign, to `out`
 // (24 bytes of room) and returns its end.
 inline char* IntegerText(std::uint64_t value, bool negative, char* out)
@@ -287,6 +272,47 @@ inline char* IntegerText(std::int64_t value, char* out)
 {
     const auto magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
     return IntegerText(magnitude, value < 0, out);
+}
+
+// Writes what NumberText writes for the double nearest to `digits` (below
+// 10^15) over 10^scale (at most 3), with its sign: at most 15 digits are
+// the only ones of their length that read back to that double, so they
+// are its shortest text, less the zeros at their end. With decimals that
+// are not all zero the fixed form is the shorter, and the digits before
+// and after the point are written apart. Up to 32 bytes.
+inline char* DecimalText(std::uint64_t digits, int scale, bool negative, char* out)
+{
+    if (negative)
+        *out++ = '-';
+    if (digits == 0) {
+        *out = '0';
+        return out + 1;
+    }
+    std::uint64_t whole = digits;
+    unsigned thousandths = 0; // the decimals as three digits
+    switch (scale) {
+    case 1:
+        whole = digits / 10;
+        thousandths = static_cast<unsigned>(digits % 10) * 100;
+        break;
+    case 2:
+        whole = digits / 100;
+        thousandths = static_cast<unsigned>(digits % 100) * 10;
+        break;
+    case 3:
+        whole = digits / 1000;
+        thousandths = static_cast<unsigned>(digits % 1000);
+        break;
+    default:
+        break;
+    }
+    if (thousandths == 0)
+        return number_text::PlaceDigits(number_text::SixteenDigits(digits), -scale, out);
+    out = IntegerText(whole, false, out);
+    const char decimals[4] = {'.', static_cast<char>('0' + thousandths / 100),
+                              static_cast<char>('0' + thousandths / 10 % 10), static_cast<char>('0' + thousandths % 10)};
+    std::memcpy(out, decimals, 4);
+    return out + (thousandths % 10 != 0 ? 4 : thousandths % 100 != 0 ? 3 : 2);
 }
 
 } // namespace zorbik
