@@ -177,12 +177,6 @@ void CsvTarget::PutText(const char* text, std::size_t length)
     out_->Append(quote, 1);
 }
 
-void CsvTarget::Integer(std::int64_t value)
-{
-    char* const at = Open(24);
-    Close(IntegerText(value, at));
-}
-
 void CsvTarget::Unsigned(std::uint64_t value)
 {
     char* const at = Open(24);
@@ -209,12 +203,6 @@ void CsvTarget::Number(double value)
     } else {
         Close(NumberText(value, at));
     }
-}
-
-void CsvTarget::Decimal(const ShortDecimal& decimal)
-{
-    char* const at = Open(kNumberTextSize);
-    Close(DecimalText(decimal.digits, decimal.scale, decimal.negative, at));
 }
 
 bool CsvTarget::End()

@@ -14,6 +14,7 @@
 #include "codecs/ValueConversions.h"
 #include "sheet/OutputBuffer.h"
 #include "target/CellTarget.h"
+#include "target/NumberText.h"
 #include "target/TargetFormat.h"
 #include "target/TextDecoder.h"
 
@@ -31,11 +32,19 @@ public:
         cell_ = 0;
     }
     void Text(const std::uint8_t* bytes, std::uint32_t n);
-    void Integer(std::int64_t value);
+    void Integer(std::int64_t value)
+    {
+        char* const at = Open(24);
+        Close(IntegerText(value, at));
+    }
     void Unsigned(std::uint64_t value);
     void Number(double value);
     // A number whose digits are its shortest text.
-    void Decimal(const ShortDecimal& decimal);
+    void Decimal(const ShortDecimal& decimal)
+    {
+        char* const at = Open(kNumberTextSize);
+        Close(DecimalText(decimal.digits, decimal.scale, decimal.negative, at));
+    }
     void Date(const DateValue& date, double);
     void Empty(bool) { Separate(); }
     void EndRow()
