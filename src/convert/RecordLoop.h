@@ -354,7 +354,7 @@ inline void PutRow(Target& target, std::uint64_t k, const RecordReader& reader, 
             std::uint32_t count = 0;
             for (std::uint32_t i = 0; i < column.runCount; ++i) {
                 const RunPlace& run = reads.runs[column.firstRun + i];
-                std::memcpy(reads.field.data() + count, record + run.offset, run.length);
+                CopyShortBytes(reads.field.data() + count, record + run.offset, run.length);
                 count += run.length;
             }
             valid = PutCell(target, column.type, column.options, reads.field.data(), count, reads.trimTexts,

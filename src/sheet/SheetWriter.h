@@ -58,7 +58,7 @@ private:
     OutputBuffer& out_;
 };
 
-// Copies the few bytes of a cell text or field (at most 255) with a few
+// Copies the bytes of a cell text or field, most often a few, with
 // overlapping fixed-size moves, which at these lengths is quicker than a
 // library call or an inline string instruction.
 inline void CopyShortBytes(std::uint8_t* to, const std::uint8_t* from, std::uint32_t n)
