@@ -57,6 +57,7 @@ TEST(ValueConversions, FieldBytesGiveTheBitsOfTheirDouble)
         {'t', "12,5", Bits(12.5)},
         {'t', " 68", Bits(68)}, {'t', "     12.64", Bits(12.64)}, {'t', "12.5  ", Bits(12.5)}, // blanks and
         {'t', "+7", Bits(7)},   {'t', "   ", 0},                   {'t', " -3.5", Bits(-3.5)},  // plus signs go
+        {'t', std::string(20, ' '), 0},
         {'t', "-3.5", Bits(-3.5)}, {'t', "-12,25", Bits(-12.25)},
         {'t', " 1 2+3 4 5 6 7 8 9 0 1 2", Bits(1234567890)}, // a text ends after 20 bytes, blanks or not
         {'t', "-11.50", Bits(-11.5)},
