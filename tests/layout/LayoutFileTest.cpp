@@ -65,6 +65,7 @@ TEST(LayoutFile, ReadsRowsMarkersAndTypesOrNamesTheBadLine)
         {"1 ColumnBegin Integer scale\n", "line 1: option \"scale\" does not apply to Integer"},
         {"1 ColumnBegin Integer big=1\n", "line 1: option \"big=1\" does not apply to Integer"},
         {"1 ColumnBegin Zoned sign=middle\n", "line 1: option \"sign=middle\" does not apply to Zoned"},
+        {"1 ColumnBegin Zoned big\n", "line 1: option \"big\" does not apply to Zoned"},
         {"1 ColumnBegin Text cp=851\n", "line 1: unknown code page \"851\" (437"},
         {"1 ColumnBegin big\n", "line 1: unknown field type \"big\""},
         {"1 LineBegin Texts\n", "line 1: unknown field type \"Texts\" (Text, BinInteger, BinReal,"},
