@@ -114,6 +114,16 @@ TEST(RecordFields, AnXlsDateIsANumber)
     }
 }
 
+// A worksheet keeps the zero bytes of a text, also of one whose page it
+// writes in 1252.
+TEST(RecordFields, AnXlsTextKeepsItsZeroBytes)
+{
+    MemorySink sink;
+    ConvertField("Text cp=850", "M\x81\0ller"s, TargetFormat::Xls, sink);
+    const std::string sheet(sink.bytes.begin(), sink.bytes.end());
+    EXPECT_NE(sheet.find("M\xFC\0ller"s), std::string::npos);
+}
+
 TEST(RecordFields, TheReportNamesColumnTypeCountAndFirstRecord)
 {
     const ColumnFault fault{2, FieldType::Packed, 3, 117};
