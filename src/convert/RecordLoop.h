@@ -186,6 +186,25 @@ inline void PutDecimal(Target& target, DecimalSource kind, const std::uint8_t* b
     target.Number(NumberOf(number));
 }
 
+// The cell of a little-endian IEEE real: a double of 8 bytes, a single of
+// 4 (or fewer, zero-padded) widened to one.
+template <CellTarget Target>
+inline void PutReal(Target& target, const std::uint8_t* bytes, std::uint32_t count)
+{
+    if (count == 8) {
+        target.Number(NumberOf(bytes));
+        return;
+    }
+    std::uint8_t number[8];
+    if (count == 4)
+        std::memcpy(number, bytes, 4); // the single's bytes; the rest is WidenSingle's
+    else
+        PadField(number, bytes, count);
+    if (count <= 4)
+        WidenSingle(number);
+    target.Number(NumberOf(number));
+}
+
 // The cells of the types of COBOL, Pascal and C records; false for a field
 // that is no value of its type, which becomes an empty cell.
 template <CellTarget Target>
@@ -304,19 +323,10 @@ template <CellTarget Target>
             const std::uint32_t n = std::min<std::uint32_t>(count, 8);
             for (std::uint32_t i = 0; i < n; ++i)
                 swapped[i] = bytes[n - 1 - i];
-            return PutCell(target, type, FieldOptions{}, swapped, n, trim, blank);
-        }
-        if (count == 8) {
-            target.Number(NumberOf(bytes));
+            PutReal(target, swapped, n);
             return true;
         }
-        if (count == 4)
-            std::memcpy(number, bytes, 4); // the single's bytes; the rest is WidenSingle's
-        else
-            PadField(number, bytes, count);
-        if (count <= 4)
-            WidenSingle(number);
-        target.Number(NumberOf(number));
+        PutReal(target, bytes, count);
         return true;
     case FieldType::Bcd: {
         std::uint8_t packed[10];
