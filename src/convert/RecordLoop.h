@@ -208,8 +208,8 @@ inline void PutReal(Target& target, const std::uint8_t* bytes, std::uint32_t cou
 // The cells of the types of COBOL, Pascal and C records; false for a field
 // that is no value of its type, which becomes an empty cell.
 template <CellTarget Target>
-[[gnu::noinline]] bool PutRecordCell(Target& target, FieldType type, const FieldOptions& options, const std::uint8_t* bytes,
-                   std::uint32_t count, bool trim, std::uint8_t blank)
+[[gnu::noinline]] bool PutRecordCell(Target& target, FieldType type, const FieldOptions& options,
+                                     const std::uint8_t* bytes, std::uint32_t count, bool trim, std::uint8_t blank)
 {
     double value = 0;
     FieldStatus status = FieldStatus::Ok;
@@ -276,8 +276,9 @@ template <CellTarget Target>
 // Hands the target the cell of the `count` field bytes at `bytes`, as the
 // column's type asks; false for an invalid field.
 template <CellTarget Target>
-[[gnu::always_inline]] inline bool PutCell(Target& target, FieldType type, const FieldOptions& options, const std::uint8_t* bytes,
-                    std::uint32_t count, bool trim, std::uint8_t blank)
+[[gnu::always_inline]] inline bool PutCell(Target& target, FieldType type, const FieldOptions& options,
+                                           const std::uint8_t* bytes, std::uint32_t count, bool trim,
+                                           std::uint8_t blank)
 {
     std::uint8_t number[8];
     switch (type) {

@@ -21,7 +21,10 @@ inline constexpr std::size_t kNumberTextSize = 40;
 
 namespace number_text {
 
-inline constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
+inline constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,
+                                          1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16};
+// The most decimals the quick path tries.
+inline constexpr int kMostDecimals = 8;
 // Below this every decimal of the integer's digits is the only one that
 // reads back to its double, so the digits are the shortest text.
 inline constexpr double kExactLimit = 1e15;
@@ -130,9 +133,6 @@ inline char* Place(DigitBytes digits, int n, int exponent, char* out)
     return out + 2 - whole + n;
 }
 
-inline constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,
-                                          1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16};
-
 inline constexpr std::uint64_t kTens[] = {1,
                                           10,
                                           100,
@@ -165,11 +165,11 @@ inline char* PlaceDigits(DigitBytes raw, int exponent, char* out)
 // makes, as whole doubles of 16 and 17 digits do. Its shortest text is the
 // decimal of 15, 16 or 17 digits nearest to it that reads back to it, the
 // first such length from `shortest` on: at 15 digits at most one decimal
-// lies close enough, at 17 the nearest always does. The nearest decimal and its distance
-// are exact in integers, `magnitude` being M / 2^shift. Null on an exact
-// tie between two decimals, which is left to to_chars. (A power of two,
-// whose gap below is half the gap above, is a whole number the quick path
-// writes.)
+// lies close enough, at 17 the nearest always does. The nearest decimal
+// and its distance are exact in integers, `magnitude` being M / 2^shift.
+// Null on an exact tie between two decimals, which is left to to_chars.
+// (A power of two, whose gap below is half the gap above, is a whole
+// number the quick path writes.)
 inline char* LongDigits(double magnitude, bool negative, char* out, int shortest = 15)
 {
     const auto bits = std::bit_cast<std::uint64_t>(magnitude);
@@ -227,11 +227,11 @@ inline char* NumberText(double value, char* out)
     if (magnitude < kExactLimit && magnitude != 0) {
         // The most decimals that keep m below the limit: if any s gives
         // the value, this one does too, with zeros at the end.
-        int s = static_cast<int>(sizeof kPowers / sizeof kPowers[0]) - 1;
+        int s = kMostDecimals;
         while (s > 0 && magnitude >= kDecimalsBelow[s])
             --s;
-        const double m = static_cast<double>(static_cast<std::int64_t>(magnitude * kPowers[s] + 0.5));
-        if (m != 0 && m < kExactLimit && m / kPowers[s] == magnitude) {
+        const double m = static_cast<double>(static_cast<std::int64_t>(magnitude * kPowersOfTen[s] + 0.5));
+        if (m != 0 && m < kExactLimit && m / kPowersOfTen[s] == magnitude) {
             if (std::signbit(value))
                 *out++ = '-';
             return PlaceDigits(SixteenDigits(static_cast<std::uint64_t>(m)), -s, out);
