@@ -6,7 +6,7 @@
 namespace zorbik {
 
 OutputBuffer::OutputBuffer(ByteSink& sink, const std::atomic<bool>* stop, std::size_t capacity, bool writeBehind)
-    : sink_(sink), stop_(stop), buffer_(capacity)
+    : sink_(sink), stop_(stop), buffer_(capacity), at_(buffer_.data()), end_(at_ + buffer_.size())
 {
     if (writeBehind)
         behind_.emplace(capacity, [this](std::vector<std::uint8_t>& bytes) { WriteNow(bytes.data(), behindUsed_); });
@@ -15,11 +15,11 @@ OutputBuffer::OutputBuffer(ByteSink& sink, const std::atomic<bool>* stop, std::s
 void OutputBuffer::Append(const std::uint8_t* data, std::size_t n)
 {
     while (n > 0) {
-        if (used_ == buffer_.size())
+        if (at_ == end_)
             Flush();
-        const std::size_t part = std::min(n, buffer_.size() - used_);
-        std::memcpy(buffer_.data() + used_, data, part);
-        used_ += part;
+        const std::size_t part = std::min(n, static_cast<std::size_t>(end_ - at_));
+        std::memcpy(at_, data, part);
+        at_ += part;
         data += part;
         n -= part;
     }
@@ -35,17 +35,19 @@ void OutputBuffer::WriteNow(const std::uint8_t* data, std::size_t n)
 
 void OutputBuffer::Flush()
 {
-    if (used_ == 0)
+    const auto used = static_cast<std::size_t>(at_ - buffer_.data());
+    if (used == 0)
         return;
     if (!behind_) {
-        WriteNow(buffer_.data(), used_);
-        used_ = 0;
+        WriteNow(buffer_.data(), used);
+        at_ = buffer_.data();
         return;
     }
     buffer_.swap(behind_->Idle());
-    behindUsed_ = used_;
+    behindUsed_ = used;
     behind_->Start();
-    used_ = 0;
+    at_ = buffer_.data();
+    end_ = at_ + buffer_.size();
 }
 
 void OutputBuffer::Settle()

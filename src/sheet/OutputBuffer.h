@@ -41,11 +41,11 @@ public:
     // the buffer is too full. Fill the room, then Commit.
     std::uint8_t* Reserve(std::size_t n)
     {
-        if (used_ + n > buffer_.size())
+        if (n > static_cast<std::size_t>(end_ - at_))
             Flush();
-        return buffer_.data() + used_;
+        return at_;
     }
-    void Commit(std::size_t n) { used_ += n; }
+    void Commit(std::size_t n) { at_ += n; }
     void Append(const std::uint8_t* data, std::size_t n);
 
     // Hands the collected bytes to the sink unless a stop was asked for or
@@ -70,7 +70,10 @@ private:
     ByteSink& sink_;
     const std::atomic<bool>* stop_;
     std::vector<std::uint8_t> buffer_;
-    std::size_t used_ = 0;
+    // The next free byte of buffer_ and its end: the bytes before at_ are
+    // collected.
+    std::uint8_t* at_;
+    std::uint8_t* end_;
     std::atomic<bool> failed_{false};
 
     // Write-behind: the bytes handed over, `behindUsed_` of them, written
