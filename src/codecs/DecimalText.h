@@ -51,6 +51,62 @@ inline bool ReadPlainDecimalText(const std::uint8_t* text, std::uint64_t& digits
     return true;
 }
 
+// Where a decimal text holds the shortest text of the double it reads as,
+// the text std::to_chars writes, once its leading zeros are left out, and
+// the zeros at the end of its decimals: blanks, an optional minus, the
+// whole part ("0" alone before a point), then up to three decimals, then
+// blanks and a zero byte or the text's end; at most 15 digits without the
+// leading zeros, 18 with them. A whole number ends in at most four zeros
+// (from five on the exponent form is shorter) and is not zero. `text` is a field's first
+// 20 bytes with zero bytes after them, as many as 24 in all. Returns the
+// length of the text from its first digit that counts, found at `begin`,
+// and says whether a minus goes before it; zero for any other text.
+inline std::uint32_t ShortestDecimalText(const std::uint8_t (&text)[24], std::uint32_t& begin, bool& negative)
+{
+    auto digit = [](std::uint8_t byte) { return static_cast<unsigned>(byte - '0') <= 9; };
+    const std::uint8_t* at = text;
+    while (*at == ' ')
+        ++at;
+    negative = *at == '-';
+    at += negative ? 1 : 0;
+    const std::uint8_t* const first = at;
+    while (*at == '0' && digit(at[1]))
+        ++at;
+    const std::uint8_t* const whole = at;
+    while (digit(*at))
+        ++at;
+    const auto wholeDigits = static_cast<std::uint32_t>(at - whole);
+    if (wholeDigits == 0)
+        return 0;
+    const std::uint8_t* end = at;
+    std::uint32_t decimals = 0;
+    if (*at == '.') {
+        const std::uint8_t* const point = at++;
+        while (digit(*at))
+            ++at;
+        decimals = static_cast<std::uint32_t>(at - point - 1);
+        if (decimals == 0 || decimals > 3)
+            return 0;
+        // Without the zeros at the end of the decimals, and without the
+        // point when all of them are zeros.
+        end = at;
+        while (end[-1] == '0')
+            --end;
+        if (end == point + 1)
+            end = point;
+    }
+    if (end == whole + wholeDigits && (*whole == '0' || (wholeDigits >= 5 && std::memcmp(end - 5, "00000", 5) == 0)))
+        return 0;
+    if (wholeDigits + decimals > 15 || (whole - first) + wholeDigits + decimals > 18)
+        return 0;
+    while (*at == ' ')
+        ++at;
+    if (*at != 0 || at > text + 20)
+        return 0;
+    begin = static_cast<std::uint32_t>(whole - text);
+    return static_cast<std::uint32_t>(end - whole);
+}
+
 // Copies the text (up to its first zero byte, at most 20 bytes) without
 // its blanks and plus signs into `compact`, zero-filled; false, with
 // `compact` untouched, when the text has neither.

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <bit>
 #include <cmath>
+#include <concepts>
 #include <cstdint>
 #include <cstring>
 #include <exception>
@@ -15,6 +16,7 @@
 #include <optional>
 #include <vector>
 
+#include "codecs/DecimalText.h"
 #include "codecs/FieldDecoders.h"
 #include "codecs/LittleEndian.h"
 #include "codecs/ValueConversions.h"
@@ -166,15 +168,23 @@ inline double PowerOfTen(int n)
 }
 
 // A target that writes a decimal's digits as they are, where they are the
-// shortest text of its double, and needs no double for them.
+// shortest text of its double, and needs no double for them: read into a
+// ShortDecimal, straight from a packed decimal's places (false where that
+// cannot be done), or as the field's own text.
 template <class Target>
-concept WritesDecimals = requires(Target target, const ShortDecimal& decimal) { target.Decimal(decimal); };
+concept WritesDecimals = requires(Target target, const ShortDecimal& decimal, const std::uint8_t* bytes) {
+    target.Decimal(decimal);
+    { target.Packed(bytes) } -> std::same_as<bool>;
+    target.ShortestText(false, bytes, std::uint32_t{});
+};
 
 // The cell of a decimal text or a packed decimal.
 template <CellTarget Target>
 inline void PutDecimal(Target& target, DecimalSource kind, const std::uint8_t* bytes)
 {
     if constexpr (WritesDecimals<Target>) {
+        if (kind == DecimalSource::Packed && target.Packed(bytes))
+            return;
         ShortDecimal decimal;
         if (ReadShortDecimal(kind, bytes, decimal)) {
             target.Decimal(decimal);
@@ -297,8 +307,17 @@ template <CellTarget Target>
             target.Empty(false);
             return true;
         }
-        std::uint8_t text[20];
-        PadField(text, bytes, count);
+        std::uint8_t text[24]; // the first 20 bytes, zero bytes after them
+        PadField(text, bytes, std::min<std::uint32_t>(count, 20));
+        if constexpr (WritesDecimals<Target>) {
+            std::uint32_t begin;
+            bool negative;
+            if (options.scale == 0)
+                if (const std::uint32_t n = ShortestDecimalText(text, begin, negative)) {
+                    target.ShortestText(negative, text + begin, n);
+                    return true;
+                }
+        }
         if (options.scale == 0) {
             PutDecimal(target, DecimalSource::Text, text);
             return true;

@@ -8,11 +8,13 @@
 #pragma once
 
 #include <atomic>
+#include <cstring>
 #include <optional>
 #include <vector>
 
 #include "codecs/ValueConversions.h"
 #include "sheet/OutputBuffer.h"
+#include "sheet/SheetWriter.h"
 #include "target/CellTarget.h"
 #include "target/NumberText.h"
 #include "target/TargetFormat.h"
@@ -44,6 +46,29 @@ public:
     {
         char* const at = Open(kNumberTextSize);
         Close(DecimalText(decimal.digits, decimal.scale, decimal.negative, at));
+    }
+    // A packed decimal written straight from its digits; false, with
+    // nothing written, for one that must take the long way.
+    bool Packed(const std::uint8_t packed[10])
+    {
+        char text[kNumberTextSize];
+        const char* const end = PackedText(packed, text);
+        if (end == nullptr)
+            return false;
+        char* const at = Open(kNumberTextSize);
+        std::memcpy(at, text, kNumberTextSize);
+        Close(at + (end - text));
+        return true;
+    }
+    // A number whose `n` bytes of text (at most 20) are already its
+    // shortest text but for the minus.
+    void ShortestText(bool negative, const std::uint8_t* text, std::uint32_t n)
+    {
+        char* at = Open(n + 1);
+        *at = '-';
+        at += negative ? 1 : 0;
+        CopyShortBytes(reinterpret_cast<std::uint8_t*>(at), text, n);
+        Close(at + n);
     }
     void Date(const DateValue& date, double);
     void Empty(bool) { Separate(); }

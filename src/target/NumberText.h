@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "codecs/LittleEndian.h"
+
 namespace zorbik {
 
 // Room NumberText needs. It may write past the end it returns, within
@@ -313,6 +315,39 @@ inline char* DecimalText(std::uint64_t digits, int scale, bool negative, char* o
                               static_cast<char>('0' + thousandths / 10 % 10), static_cast<char>('0' + thousandths % 10)};
     std::memcpy(out, decimals, 4);
     return out + (thousandths % 10 != 0 ? 4 : thousandths % 100 != 0 ? 3 : 2);
+}
+
+// Writes what DecimalText writes for the value of a 10-byte packed decimal
+// (18 digit places in bytes 0 to 8, two to a byte, the least significant
+// first; the sign in bit 7 of byte 9, the scale in its bits 0 to 6),
+// straight from its places, which hold decimal digits already: they are
+// only spread out one to a byte. Null, with nothing written, for a scale
+// above 3, more than 15 digits or a place above 9, which take the long way.
+inline char* PackedText(const std::uint8_t packed[10], char* out)
+{
+    const int scale = packed[9] & 0x7F;
+    const std::uint64_t places = LoadLe64(packed); // the 16 lowest places
+    constexpr std::uint64_t kHigh = 0x8888888888888888ull;
+    // A place above 9 has its bit 3 and bit 2 or 1 set.
+    if (scale > 3 || packed[8] != 0 || places >> 60 != 0 || (places & (places << 1 | places << 2) & kHigh) != 0)
+        return nullptr;
+    // The most significant place first: byte j then holds places 15 - 2j
+    // (high) and 14 - 2j (low), and each byte is spread to two.
+    const std::uint64_t pairs = __builtin_bswap64(places);
+    auto spread = [](std::uint64_t four) {
+        four = (four | four << 16) & 0x0000FFFF0000FFFFull;
+        four = (four | four << 8) & 0x00FF00FF00FF00FFull;
+        constexpr std::uint64_t kLow = 0x000F000F000F000Full;
+        return (four >> 4 & kLow) | (four & kLow) << 8;
+    };
+    const number_text::DigitBytes digits{spread(pairs & 0xFFFFFFFF), spread(pairs >> 32)};
+    if ((packed[9] & 0x80) != 0)
+        *out++ = '-';
+    if ((digits.low | digits.high) == 0) {
+        *out = '0';
+        return out + 1;
+    }
+    return number_text::PlaceDigits(digits, -scale, out);
 }
 
 } // namespace zorbik

@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
+#include <random>
 
+#include "codecs/ValueConversions.h"
 #include "convert/ConversionEngine.h"
 #include "convert/PrepareConversion.h"
 #include "layout/LayoutFile.h"
@@ -64,6 +67,11 @@ TEST(RecordFields, BytesBecomeTheCellOfTheirTypeOrAnEmptyCellAndAReport)
         {"DecimalNumber scale=2", "12.5", "12.5"}, // a point of its own wins
         {"DecimalNumber blank-empty", "  ***", ""}, {"DecimalNumber blank-empty", "  -1.5", "-1.5"},
         {"DecimalNumber", "     ", "0"},
+        // Written as the field has them, less leading zeros and the zeros
+        // after the last decimal; the exponent form from five zeros on.
+        {"DecimalNumber", " -0012.50 ", "-12.5"}, {"DecimalNumber", "0.000", "0"}, {"DecimalNumber", "-0.050", "-0.05"},
+        {"DecimalNumber", "100000", "1e+05"},      {"DecimalNumber", "10000.0", "10000"},
+        {"Bcd", "\x50\0\0\0\0\0\0\0\0\x81"s, "-5"}, {"Bcd", "\0\0\0\0\0\0\0\0\0\x02"s, "0"},
         {"BinReal big", "\x3F\xF8\0\0\0\0\0\0"s, "1.5"},
         {"BinReal ibm", "\x42\x64\0\0"s, "100"},
         {"Extended", "\0\0\0\0\0\0\0\x80\xFF\x3F"s, "1"},
@@ -92,6 +100,65 @@ TEST(RecordFields, BytesBecomeTheCellOfTheirTypeOrAnEmptyCellAndAReport)
         EXPECT_EQ(std::string(sink.bytes.begin(), sink.bytes.end()), row.cell + "\r\n");
         EXPECT_EQ(outcome.faults.size(), row.reported ? 1u : 0u);
     }
+}
+
+// Decimal texts and packed decimals of every form, in CSV, as to_chars
+// writes the double ConvertDecimal gives them: the digits of most are
+// written as they are, the others take the double's way.
+TEST(RecordFields, DecimalsInCsvAreTheShortestTextOfTheirDouble)
+{
+    constexpr std::size_t kRecords = 20000;
+    constexpr std::size_t kLength = 32; // "<", a text of 20 bytes, a packed decimal of 10, ">"
+    std::mt19937_64 random(3);
+    auto pick = [&](const char* from) { return from[random() % std::strlen(from)]; };
+    std::vector<std::uint8_t> source;
+    for (std::size_t k = 0; k < kRecords; ++k) {
+        std::string text(static_cast<std::size_t>(random() % 3), ' ');
+        text += std::string(random() % 4 == 0 ? 1 : 0, pick("-+"));
+        text += std::string(static_cast<std::size_t>(random() % 4), '0');
+        for (std::uint64_t n = random() % 17; n > 0; --n)
+            text += pick("0123456789000");
+        if (random() % 4 != 0)
+            text += pick(".....,");
+        for (std::uint64_t n = random() % 6; n > 0; --n)
+            text += pick("01234567890000");
+        text += std::string(static_cast<std::size_t>(random() % 3), pick(" \0x"));
+        text.resize(20, random() % 2 ? ' ' : '\0');
+        source.push_back('<');
+        source.insert(source.end(), text.begin(), text.end());
+        for (std::uint64_t places = random() >> (random() % 64), i = 0; i < 9; ++i, places >>= 8)
+            source.push_back(static_cast<std::uint8_t>(random() % 8 == 0 ? places : places % 10 * 16 + places / 16 % 10));
+        source.push_back(static_cast<std::uint8_t>((random() % 2) << 7 | random() % 6));
+        source.push_back('>');
+    }
+    const std::string layoutText =
+        "0 LineBegin\n1 ColumnBegin DecimalNumber\n20 ColumnEnd\n21 ColumnBegin Bcd\n30 ColumnEnd\n31 LineEnd\n";
+    const LoadedLayout loaded = LoadLayout(layoutText, source.size(), UiLanguage::English);
+    const PreparedConversion p = PrepareConversion(loaded.layout.marks, source.size(), {}, TargetFormat::Csv);
+    ASSERT_FALSE(p.fault);
+    MemorySink sink;
+    TargetPlace place;
+    place.options.format = TargetFormat::Csv;
+    place.options.names = false;
+    place.sink = &sink;
+    const std::atomic<bool> stop{false};
+    RunConversion(MemorySource(source), p.layout, p.plan, place, stop, {});
+
+    std::string want;
+    for (std::size_t k = 0; k < kRecords; ++k) {
+        for (std::size_t field = 0; field < 2; ++field) {
+            std::uint8_t bytes[20] = {};
+            std::memcpy(bytes, source.data() + k * kLength + 1 + field * 20, field == 0 ? 20 : 10);
+            std::uint8_t number[8];
+            ConvertDecimal(field == 0 ? DecimalSource::Text : DecimalSource::Packed, bytes, number);
+            double value;
+            std::memcpy(&value, number, 8);
+            char text[40];
+            want.append(text, std::to_chars(text, text + sizeof text, value).ptr);
+            want += field == 0 ? "," : "\r\n";
+        }
+    }
+    EXPECT_EQ(std::string(sink.bytes.begin(), sink.bytes.end()), want);
 }
 
 // A worksheet of the old kind has no date cells: a date is the number its
