@@ -28,10 +28,11 @@ bool CsvTarget::Begin(const TargetStart& start)
     if (options_.bom)
         out_->Append(reinterpret_cast<const std::uint8_t*>("\xEF\xBB\xBF"), 3);
     if (options_.names) {
-        first_ = true;
+        cell_ = 0;
         for (const TargetColumn& column : start.columns) {
-            Separate();
+            ++cell_;
             PutText(column.name.data(), column.name.size());
+            EndField();
         }
         EndRow();
     }
@@ -147,14 +148,16 @@ void CsvTarget::Text(const std::uint8_t* bytes, std::uint32_t n)
             Close(end);
             return;
         }
+        // Moved aside, the room given up, and written quoted.
         const auto length = static_cast<std::size_t>(end - text);
         std::memcpy(text_.data(), text, length);
-        Close(text);
         PutText(text_.data(), length);
+        EndField();
         return;
     }
-    Separate();
+    ++cell_;
     PutText(text_.data(), decoders_->For(cell_ - 1).Decode(bytes, n, text_.data()));
+    EndField();
 }
 
 void CsvTarget::PutText(const char* text, std::size_t length)

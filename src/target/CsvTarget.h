@@ -28,11 +28,7 @@ public:
               bool writeBehind);
 
     bool Begin(const TargetStart& start);
-    void Row(std::uint64_t)
-    {
-        first_ = true;
-        cell_ = 0;
-    }
+    void Row(std::uint64_t) { cell_ = 0; }
     void Text(const std::uint8_t* bytes, std::uint32_t n);
     void Integer(std::int64_t value)
     {
@@ -65,19 +61,31 @@ public:
     void ShortestText(bool negative, const std::uint8_t* text, std::uint32_t n)
     {
         char* at = Open(n + 1);
-        *at = '-';
+        *at = '-'; // kept by a negative number only
         at += negative ? 1 : 0;
         CopyShortBytes(reinterpret_cast<std::uint8_t*>(at), text, n);
         Close(at + n);
     }
     void Date(const DateValue& date, double);
-    void Empty(bool) { Separate(); }
+    void Empty(bool)
+    {
+        ++cell_;
+        EndField();
+    }
+    // The delimiter after the line's last field becomes its CR, which the
+    // room kept after every field leaves in the buffer.
     void EndRow()
     {
-        char* const end = Open(2, false);
-        end[0] = '\r';
-        end[1] = '\n';
-        Close(end + 2);
+        char* const end = reinterpret_cast<char*>(out_->Reserve(2));
+        if (cell_ == 0) {
+            end[0] = '\r';
+            end[1] = '\n';
+            out_->Commit(2);
+            return;
+        }
+        end[-1] = '\r';
+        end[0] = '\n';
+        out_->Commit(1);
     }
     // For rows written on a second thread: every byte so far into the
     // sink, and the bytes of such rows taken as this target's own.
@@ -89,29 +97,26 @@ public:
     TargetNotes Notes() const { return {decoders_ ? decoders_->Undefined() : 0, 0}; }
 
 private:
-    void Separate()
+    // Room in the buffer for a field of up to `n` bytes, the delimiter
+    // after it and two bytes more, which stay free for EndRow: the field is
+    // written there, and Close takes it with its delimiter.
+    char* Open(std::size_t n)
     {
-        if (!first_)
-            out_->Append(reinterpret_cast<const std::uint8_t*>(&options_.delimiter), 1);
-        first_ = false;
         ++cell_;
+        open_ = reinterpret_cast<char*>(out_->Reserve(n + 3));
+        return open_;
     }
-    // Room for the delimiter (when `separate` and the line has a field
-    // already) and `n` bytes in the buffer: the field is written there and
-    // Close takes it, the delimiter included.
-    char* Open(std::size_t n, bool separate = true)
+    void Close(char* end)
     {
-        open_ = reinterpret_cast<char*>(out_->Reserve(n + 1));
-        char* at = open_;
-        if (separate) {
-            if (!first_)
-                *at++ = options_.delimiter;
-            first_ = false;
-            ++cell_;
-        }
-        return at;
+        *end = options_.delimiter;
+        out_->Commit(static_cast<std::size_t>(end + 1 - open_));
     }
-    void Close(const char* end) { out_->Commit(static_cast<std::size_t>(end - open_)); }
+    // The delimiter after a field appended another way.
+    void EndField()
+    {
+        open_ = reinterpret_cast<char*>(out_->Reserve(3));
+        Close(open_);
+    }
     // Copies a text of plain ASCII to `text` (room for 8 bytes at least)
     // and says whether it was one: no zero byte, no byte from 80h, no
     // delimiter, quote, CR or LF. What it copies of any other is garbage.
@@ -129,7 +134,6 @@ private:
     std::optional<ColumnDecoders> decoders_;
     std::vector<char> text_; // a decoded text
     char* open_ = nullptr;   // where the field being written begins
-    bool first_ = true;      // the next field is the line's first
     std::uint32_t cell_ = 0; // cells of the line so far
 };
 
