@@ -407,7 +407,7 @@ std::vector<std::string> ColumnNames(const ColumnPlan& plan);
 TargetStart StartOf(const RecordLayout& layout, const ColumnPlan& plan);
 
 // A second target of the same kind, over bytes in memory, for a second
-// thread: it writes the later half of every batch of records, and the
+// thread: it writes the later part of every batch of records, and the
 // first thread hands those bytes to its own target after its own half.
 // Targets whose rows are bytes that follow each other can do this.
 template <class Target>
@@ -514,10 +514,11 @@ ConversionOutcome RunRecords(const SourceBytes& source, const RecordLayout& layo
         const auto batch = static_cast<std::uint32_t>(std::min<std::uint64_t>(reader.PerBatch(), layout.recordCount - first));
         if (!reader.Load(first, batch))
             return end(ConversionStatus::ReadFailed);
-        // The later half of a large batch goes to the second thread.
+        // The later part of a large batch goes to the second thread, a
+        // little more than half: this one also hands its lines on.
         std::uint64_t split = first + batch;
         if (helper && batch >= record_loop::kSplitFrom) {
-            split = first + batch / 2;
+            split = first + batch * 15 / 32;
             secondFirst = split;
             secondEnd = first + batch;
             helper->Start();
