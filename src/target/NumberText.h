@@ -125,6 +125,14 @@ inline DigitBytes Characters(DigitBytes d, int n)
 // sign. Writes up to 32 bytes.
 inline char* Place(DigitBytes digits, int n, int exponent, char* out)
 {
+    const int whole = n + exponent; // digits before the point
+    if (exponent < 0 && whole > 0) {
+        // A point among the digits: the fixed form is always the shorter.
+        Store(out, digits);
+        out[whole] = '.';
+        Store(out + whole + 1, Skip(digits, whole));
+        return out + n + 1;
+    }
     const int fixedLength = exponent >= 0 ? n + exponent : (n > -exponent ? n + 1 : 2 - exponent);
     const int scientificExponent = exponent + n - 1;
     const int magnitude = scientificExponent < 0 ? -scientificExponent : scientificExponent;
@@ -148,13 +156,6 @@ inline char* Place(DigitBytes digits, int n, int exponent, char* out)
         Store(out, digits);
         std::memset(out + n, '0', 8);
         return out + n + exponent;
-    }
-    const int whole = n + exponent; // digits before the point
-    if (whole > 0) {
-        Store(out, digits);
-        out[whole] = '.';
-        Store(out + whole + 1, Skip(digits, whole));
-        return out + n + 1;
     }
     std::memcpy(out, "0.000000", 8);
     Store(out + 2 - whole, digits);
@@ -203,18 +204,21 @@ inline char* LongDigits(double magnitude, bool negative, char* out, int shortest
     const auto bits = std::bit_cast<std::uint64_t>(magnitude);
     const int exponent2 = static_cast<int>(bits >> 52) - 1023;
     const std::uint64_t mantissa = (bits & ((std::uint64_t{1} << 52) - 1)) | std::uint64_t{1} << 52;
+    // From 1 up to 10^15 the exponent lies in 0..49: the shift in 3..52,
+    // and what lies below the unit fits the product's low word.
     const int shift = 52 - exponent2;
     // Digits before the point, from the binary exponent and one comparison.
     int whole = (exponent2 + 1) * 1233 >> 12;
     whole += magnitude >= kPowersOfTen[whole] ? 1 : 0;
-    const unsigned __int128 unit = static_cast<unsigned __int128>(1) << shift;
-    const unsigned __int128 half = unit >> 1;
+    const std::uint64_t unit = std::uint64_t{1} << shift;
+    const std::uint64_t half = unit >> 1;
     for (int length = shortest; length <= 17; ++length) {
         const int decimals = length - whole;
         const std::uint64_t power = kTens[decimals];
         const unsigned __int128 scaled = static_cast<unsigned __int128>(mantissa) * power;
-        auto nearest = static_cast<std::uint64_t>(scaled >> shift);
-        unsigned __int128 distance = scaled & (unit - 1);
+        const auto low = static_cast<std::uint64_t>(scaled);
+        auto nearest = static_cast<std::uint64_t>(scaled >> 64) << (64 - shift) | low >> shift;
+        std::uint64_t distance = low & (unit - 1);
         if (distance == half)
             return nullptr;
         if (distance > half) {
@@ -223,7 +227,7 @@ inline char* LongDigits(double magnitude, bool negative, char* out, int shortest
         }
         // Read back, the decimal rounds to the value when it lies within
         // half the value's gap, the border included for an even mantissa.
-        const unsigned __int128 twice = distance * 2;
+        const std::uint64_t twice = distance * 2;
         if (twice > power || (twice == power && (mantissa & 1) != 0))
             continue;
         if (negative)
