@@ -7,6 +7,7 @@
 // and R read back as those values.
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <optional>
@@ -22,6 +23,36 @@
 
 namespace zorbik {
 
+namespace csv_text {
+
+// Sixteen bytes at once, in the processor's vector registers.
+using Bytes16 = std::uint8_t __attribute__((vector_size(16)));
+using Signed16 = std::int8_t __attribute__((vector_size(16)));
+
+// Whether none of 16 bytes is a control character (below 20h: the zero
+// byte, CR and LF among them), no ASCII character (from 80h), the
+// delimiter (16 times in `delimiters`) or a quote.
+inline bool Plain(Bytes16 bytes, Bytes16 delimiters)
+{
+    Signed16 signedBytes; // from 80h below zero
+    std::memcpy(&signedBytes, &bytes, 16);
+    const Signed16 found = (signedBytes < Signed16{} + 0x20) | (bytes == delimiters) | (bytes == Bytes16{} + '"');
+    std::uint64_t halves[2];
+    std::memcpy(halves, &found, 16);
+    return (halves[0] | halves[1]) == 0;
+}
+
+// Two runs of 8 bytes as one vector.
+inline Bytes16 Join(const void* low, const void* high)
+{
+    Bytes16 bytes;
+    std::memcpy(&bytes, low, 8);
+    std::memcpy(reinterpret_cast<char*>(&bytes) + 8, high, 8);
+    return bytes;
+}
+
+} // namespace csv_text
+
 class CsvTarget {
 public:
     CsvTarget(ByteSink& sink, const std::atomic<bool>& stop, const TargetOptions& options, std::size_t capacity,
@@ -29,7 +60,23 @@ public:
 
     bool Begin(const TargetStart& start);
     void Row(std::uint64_t) { cell_ = 0; }
-    void Text(const std::uint8_t* bytes, std::uint32_t n);
+    void Text(const std::uint8_t* bytes, std::uint32_t n)
+    {
+        const std::size_t room = std::size_t{n} * TextDecoder::kMaxPerByte;
+        if (room + 1 > capacity_ / 2) {
+            LongText(bytes, n);
+            return;
+        }
+        // Decoded straight into the buffer; only a text that must be quoted
+        // takes the long way.
+        char* const text = Open(std::max<std::size_t>(room, 8));
+        TextDecoder& decoder = decoders_->For(cell_ - 1);
+        // Most texts are plain ASCII, their bytes as they are in the field.
+        if (decoder.CopiesAscii() && CopyPlain(bytes, n, text))
+            Close(text + n);
+        else
+            DecodedText(decoder, bytes, n, text);
+    }
     void Integer(std::int64_t value)
     {
         char* const at = Open(24);
@@ -118,9 +165,41 @@ private:
         Close(open_);
     }
     // Copies a text of plain ASCII to `text` (room for 8 bytes at least)
-    // and says whether it was one: no zero byte, no byte from 80h, no
-    // delimiter, quote, CR or LF. What it copies of any other is garbage.
-    bool CopyPlain(const std::uint8_t* bytes, std::uint32_t n, char* text) const;
+    // and says whether it was one, as Plain tells. What it copies of any
+    // other is garbage.
+    bool CopyPlain(const std::uint8_t* bytes, std::uint32_t n, char* text) const
+    {
+        using namespace csv_text;
+        const Bytes16 delimiters = Bytes16{} + static_cast<std::uint8_t>(options_.delimiter);
+        if (n < 8) {
+            std::uint8_t eight[8];
+            std::memset(eight, 'a', 8);
+            CopyShortBytes(eight, bytes, n);
+            std::memcpy(text, eight, 8);
+            return Plain(Join(eight, eight), delimiters);
+        }
+        if (n <= 16) {
+            // The first and the last eight bytes, overlapping below 16.
+            std::memcpy(text, bytes, 8);
+            std::memcpy(text + n - 8, bytes + n - 8, 8);
+            return Plain(Join(bytes, bytes + n - 8), delimiters);
+        }
+        bool plain = true;
+        for (std::uint32_t i = 0; i + 16 < n; i += 16) {
+            Bytes16 sixteen;
+            std::memcpy(&sixteen, bytes + i, 16);
+            std::memcpy(text + i, &sixteen, 16);
+            plain &= Plain(sixteen, delimiters);
+        }
+        Bytes16 last; // some of its bytes copied already
+        std::memcpy(&last, bytes + n - 16, 16);
+        std::memcpy(text + n - 16, &last, 16);
+        return plain && Plain(last, delimiters);
+    }
+    // The text of Text decoded at `text`, where it was opened, and quoted
+    // when it must be; one too long for the buffer.
+    void DecodedText(TextDecoder& decoder, const std::uint8_t* bytes, std::uint32_t n, char* text);
+    void LongText(const std::uint8_t* bytes, std::uint32_t n);
     bool NeedsQuotes(const char* text, const char* end) const;
     // Writes a UTF-8 text as a field, quoted when it must be.
     void PutText(const char* text, std::size_t length);
