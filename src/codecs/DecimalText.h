@@ -3,9 +3,12 @@
 // otherwise.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+
+#include "codecs/LittleEndian.h"
 
 namespace zorbik {
 
@@ -51,39 +54,71 @@ inline bool ReadPlainDecimalText(const std::uint8_t* text, std::uint64_t& digits
     return true;
 }
 
+namespace decimal_text {
+
+inline constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+inline constexpr std::uint64_t kHigh = 0x8080808080808080ull;
+
+// The high bit of every byte of `eight` that is not zero.
+constexpr std::uint64_t NotZero(std::uint64_t eight)
+{
+    return (((eight & kLow7) + kLow7) | eight) & kHigh;
+}
+
+constexpr std::uint64_t NotBlanks(std::uint64_t eight)
+{
+    return NotZero(eight ^ 0x2020202020202020ull);
+}
+
+// A digit's byte, less 30h, is below 10, and no other byte's is.
+constexpr std::uint64_t NotDigits(std::uint64_t eight)
+{
+    const std::uint64_t values = eight ^ 0x3030303030303030ull;
+    return (((values & kLow7) + 0x7676767676767676ull) | values) & kHigh;
+}
+
+// The first byte from `at` on that `outside` marks, eight bytes looked at
+// a time.
+template <class Marks>
+const std::uint8_t* SkipTo(const std::uint8_t* at, Marks outside)
+{
+    for (;; at += 8)
+        if (const std::uint64_t marks = outside(LoadLe64(at)))
+            return at + std::countr_zero(marks) / 8;
+}
+
+} // namespace decimal_text
+
 // Where a decimal text holds the shortest text of the double it reads as,
 // the text std::to_chars writes, once its leading zeros are left out, and
 // the zeros at the end of its decimals: blanks, an optional minus, the
 // whole part ("0" alone before a point), then up to three decimals, then
 // blanks and a zero byte or the text's end; at most 15 digits without the
 // leading zeros, 18 with them. A whole number ends in at most four zeros
-// (from five on the exponent form is shorter) and is not zero. `text` is a field's first
-// 20 bytes with zero bytes after them, as many as 24 in all. Returns the
-// length of the text from its first digit that counts, found at `begin`,
-// and says whether a minus goes before it; zero for any other text.
-inline std::uint32_t ShortestDecimalText(const std::uint8_t (&text)[24], std::uint32_t& begin, bool& negative)
+// (from five on the exponent form is shorter) and is not zero. `text` is a
+// field's first 20 bytes with zero bytes after them, 32 bytes in all.
+// Returns the length of the text from its first digit that counts, found
+// at `begin`, and says whether a minus goes before it; zero for any other
+// text.
+inline std::uint32_t ShortestDecimalText(const std::uint8_t (&text)[32], std::uint32_t& begin, bool& negative)
 {
-    auto digit = [](std::uint8_t byte) { return static_cast<unsigned>(byte - '0') <= 9; };
-    const std::uint8_t* at = text;
-    while (*at == ' ')
-        ++at;
+    using namespace decimal_text;
+    const std::uint8_t* at = SkipTo(text, NotBlanks);
     negative = *at == '-';
     at += negative ? 1 : 0;
     const std::uint8_t* const first = at;
-    while (*at == '0' && digit(at[1]))
-        ++at;
-    const std::uint8_t* const whole = at;
-    while (digit(*at))
-        ++at;
+    at = SkipTo(at, NotDigits);
+    const std::uint8_t* whole = first; // without its leading zeros
+    while (whole + 1 < at && *whole == '0')
+        ++whole;
     const auto wholeDigits = static_cast<std::uint32_t>(at - whole);
     if (wholeDigits == 0)
         return 0;
     const std::uint8_t* end = at;
     std::uint32_t decimals = 0;
     if (*at == '.') {
-        const std::uint8_t* const point = at++;
-        while (digit(*at))
-            ++at;
+        const std::uint8_t* const point = at;
+        at = SkipTo(at + 1, NotDigits);
         decimals = static_cast<std::uint32_t>(at - point - 1);
         if (decimals == 0 || decimals > 3)
             return 0;
@@ -99,8 +134,7 @@ inline std::uint32_t ShortestDecimalText(const std::uint8_t (&text)[24], std::ui
         return 0;
     if (wholeDigits + decimals > 15 || (whole - first) + wholeDigits + decimals > 18)
         return 0;
-    while (*at == ' ')
-        ++at;
+    at = SkipTo(at, NotBlanks);
     if (*at != 0 || at > text + 20)
         return 0;
     begin = static_cast<std::uint32_t>(whole - text);

@@ -307,7 +307,7 @@ template <CellTarget Target>
             target.Empty(false);
             return true;
         }
-        std::uint8_t text[24]; // the first 20 bytes, zero bytes after them
+        std::uint8_t text[32]; // the first 20 bytes, zero bytes after them
         PadField(text, bytes, std::min<std::uint32_t>(count, 20));
         if constexpr (WritesDecimals<Target>) {
             std::uint32_t begin;
