@@ -464,6 +464,9 @@ ConversionOutcome RunRecords(const SourceBytes& source, const RecordLayout& layo
     std::uint64_t secondFirst = 0;
     std::uint64_t secondEnd = 0;
     std::exception_ptr secondError;
+    // This thread's part of a batch, in 32nds: half at first, then as the
+    // two threads keep pace with each other on this machine.
+    std::uint32_t ownShare = 16;
     // Only its thread is used; declared after what its work uses, so that
     // it ends first.
     std::optional<BackgroundBuffer> helper;
@@ -514,11 +517,10 @@ ConversionOutcome RunRecords(const SourceBytes& source, const RecordLayout& layo
         const auto batch = static_cast<std::uint32_t>(std::min<std::uint64_t>(reader.PerBatch(), layout.recordCount - first));
         if (!reader.Load(first, batch))
             return end(ConversionStatus::ReadFailed);
-        // The later part of a large batch goes to the second thread, a
-        // little more than half: this one also hands its lines on.
+        // The later part of a large batch goes to the second thread.
         std::uint64_t split = first + batch;
         if (helper && batch >= record_loop::kSplitFrom) {
-            split = first + batch * 15 / 32;
+            split = first + batch * ownShare / 32;
             secondFirst = split;
             secondEnd = first + batch;
             helper->Start();
@@ -532,6 +534,12 @@ ConversionOutcome RunRecords(const SourceBytes& source, const RecordLayout& layo
                 progress(outcome.recordsDone);
         }
         if (split != first + batch) {
+            // The thread that finished first takes a little more of the
+            // next batch.
+            if (helper->Busy())
+                ownShare = std::min(ownShare + 1, 24u);
+            else
+                ownShare = std::max(ownShare - 1, 8u);
             helper->Idle();
             if (secondError)
                 std::rethrow_exception(secondError);

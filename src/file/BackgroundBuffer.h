@@ -51,6 +51,13 @@ public:
         return buffer_;
     }
 
+    // Whether the work started has not ended yet.
+    bool Busy()
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        return busy_;
+    }
+
     // Starts the work on the buffer; only after Idle.
     void Start()
     {

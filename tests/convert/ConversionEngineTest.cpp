@@ -224,10 +224,10 @@ TEST(ConversionEngine, TwoThreadsWriteTheLinesAndReportsOfOne)
     EXPECT_EQ(shared.faults, single.faults);
     EXPECT_EQ(shared.notes.undefinedBytes, 2u);
     EXPECT_EQ(shared.recordsDone, records);
-    // The later part of a batch (from 960 of 2048 on) is the second
-    // thread's: progress leaps over it.
-    EXPECT_NE(std::find(progress.begin(), progress.end(), 768u), progress.end());
-    EXPECT_EQ(std::find(progress.begin(), progress.end(), 1024u), progress.end());
+    // The later half of the first batch is the second thread's: progress
+    // leaps over it.
+    EXPECT_NE(std::find(progress.begin(), progress.end(), 1024u), progress.end());
+    EXPECT_EQ(std::find(progress.begin(), progress.end(), 1280u), progress.end());
 
     MemorySink stopped;
     EXPECT_EQ(convert(true, 3000, stopped).status, ConversionStatus::Stopped);
