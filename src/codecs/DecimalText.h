@@ -3,6 +3,7 @@
 // otherwise.
 #pragma once
 
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -108,12 +109,16 @@ inline std::uint32_t ShortestDecimalText(const std::uint8_t (&text)[32], std::ui
     at += negative ? 1 : 0;
     const std::uint8_t* const first = at;
     at = SkipTo(at, NotDigits);
-    const std::uint8_t* whole = first; // without its leading zeros
-    while (whole + 1 < at && *whole == '0')
+    if (at == first)
+        return 0;
+    // Without its leading zeros, of which the first eight bytes tell, but
+    // the last digit.
+    const std::uint64_t notZeros = NotZero(LoadLe64(first) ^ 0x3030303030303030ull);
+    const auto zeros = static_cast<std::uint32_t>(notZeros != 0 ? std::countr_zero(notZeros) / 8 : 8);
+    const std::uint8_t* whole = first + std::min<std::uint32_t>(zeros, static_cast<std::uint32_t>(at - first) - 1);
+    while (whole + 1 < at && *whole == '0') // from the ninth on
         ++whole;
     const auto wholeDigits = static_cast<std::uint32_t>(at - whole);
-    if (wholeDigits == 0)
-        return 0;
     const std::uint8_t* end = at;
     std::uint32_t decimals = 0;
     if (*at == '.') {
