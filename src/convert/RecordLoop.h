@@ -460,12 +460,12 @@ TargetStart StartOf(const RecordLayout& layout, const ColumnPlan& plan);
 
 // A second target of the same kind, over bytes in memory, for a second
 // thread: it writes the later part of every batch of records, and the
-// first thread hands those bytes to its own target after its own half.
+// first thread hands those bytes to its own target after its own part.
 // Targets whose rows are bytes that follow each other can do this.
 template <class Target>
 concept SplitsRows = CellTarget<Target> && requires(Target target, const std::vector<std::uint8_t>& bytes) {
-    target.Flush();      // every byte written so far into the sink
-    target.Put(bytes);   // bytes another target of the kind has written
+    target.Put(bytes);   // bytes another target of the kind has written into its sink
+    target.Take(target); // and those it has collected
 };
 
 template <class Target>
@@ -529,7 +529,6 @@ ConversionOutcome RunRecords(const SourceBytes& source, const RecordLayout& layo
                 try {
                     for (std::uint64_t k = secondFirst; k < secondEnd && !stop.load(std::memory_order_relaxed); ++k)
                         record_loop::PutRow(second->target, k, reader, secondReads);
-                    second->target.Flush();
                 } catch (...) {
                     secondError = std::current_exception();
                 }
@@ -597,8 +596,10 @@ ConversionOutcome RunRecords(const SourceBytes& source, const RecordLayout& layo
                 std::rethrow_exception(secondError);
             if (stop.load(std::memory_order_relaxed))
                 return end(ConversionStatus::Stopped);
-            if constexpr (SplitsRows<Target>)
+            if constexpr (SplitsRows<Target>) {
                 target.Put(second->bytes);
+                target.Take(second->target);
+            }
             second->bytes.clear();
             outcome.recordsDone = first + batch;
             if (progress)

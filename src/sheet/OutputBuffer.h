@@ -46,6 +46,10 @@ public:
         return at_;
     }
     void Commit(std::size_t n) { at_ += n; }
+    // The bytes collected and not flushed yet; Clear drops them.
+    const std::uint8_t* Collected() const { return buffer_.data(); }
+    std::size_t CollectedSize() const { return static_cast<std::size_t>(at_ - buffer_.data()); }
+    void Clear() { at_ = buffer_.data(); }
     void Append(const std::uint8_t* data, std::size_t n);
 
     // Hands the collected bytes to the sink unless a stop was asked for or

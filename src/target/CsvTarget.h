@@ -134,10 +134,14 @@ public:
         end[0] = '\n';
         out_->Commit(1);
     }
-    // For rows written on a second thread: every byte so far into the
-    // sink, and the bytes of such rows taken as this target's own.
-    void Flush() { out_->Flush(); }
+    // For rows written on a second thread: the bytes of such rows taken as
+    // this target's own, those its sink holds and then those it collects.
     void Put(const std::vector<std::uint8_t>& bytes) { out_->Append(bytes.data(), bytes.size()); }
+    void Take(CsvTarget& other)
+    {
+        out_->Append(other.out_->Collected(), other.out_->CollectedSize());
+        other.out_->Clear();
+    }
     bool Failed() const { return out_ && out_->Failed(); }
     bool End();
     void Abort();
