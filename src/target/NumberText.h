@@ -77,11 +77,16 @@ inline void Store(char* out, DigitBytes d)
 // divided by 100 at once, then the eight parts by 10.
 inline DigitBytes SixteenDigits(std::uint64_t value)
 {
-    const auto high = static_cast<std::uint32_t>(value / 100'000'000);
-    const auto low = static_cast<std::uint32_t>(value % 100'000'000);
-    const std::uint64_t fours = std::uint64_t{high / 10000} | std::uint64_t{high % 10000} << 16 |
-                                std::uint64_t{low / 10000} << 32 | std::uint64_t{low % 10000} << 48;
-    const __m128i groups = _mm_cvtsi64_si128(static_cast<long long>(fours));
+    const auto high = static_cast<long long>(value / 100'000'000);
+    const auto low = static_cast<long long>(value % 100'000'000);
+    // Both halves divided by 10000 at once: v / 10000 is v * 0xD1B71759
+    // >> 45 below 10^8. Quotient and remainder side by side in the low
+    // 32 bits of each half, then those two words together.
+    const __m128i halves = _mm_set_epi64x(low, high);
+    const __m128i quotients = _mm_srli_epi64(_mm_mul_epu32(halves, _mm_set1_epi32(static_cast<int>(0xD1B71759))), 45);
+    const __m128i remainders = _mm_sub_epi32(halves, _mm_mul_epu32(quotients, _mm_set1_epi32(10000)));
+    const __m128i pairs4 = _mm_or_si128(quotients, _mm_slli_epi64(remainders, 16));
+    const __m128i groups = _mm_shuffle_epi32(pairs4, _MM_SHUFFLE(3, 1, 2, 0));
     // v / 100 is v * 5243 >> 19 below 10000, and v / 10 is v * 103 >> 10
     // below 100.
     const __m128i hundreds = _mm_srli_epi16(_mm_mulhi_epu16(groups, _mm_set1_epi16(5243)), 3);
