@@ -97,11 +97,11 @@ const std::uint8_t* SkipTo(const std::uint8_t* at, Marks outside)
 // blanks and a zero byte or the text's end; at most 15 digits without the
 // leading zeros, 18 with them. A whole number ends in at most four zeros
 // (from five on the exponent form is shorter) and is not zero. `text` is a
-// field's first 20 bytes with zero bytes after them, 32 bytes in all.
-// Returns the length of the text from its first digit that counts, found
-// at `begin`, and says whether a minus goes before it; zero for any other
-// text.
-inline std::uint32_t ShortestDecimalText(const std::uint8_t (&text)[32], std::uint32_t& begin, bool& negative)
+// field's first 20 bytes with zero bytes after them, 40 bytes in all.
+// Returns the length of the text from its first digit that counts (at most
+// 16, with 16 bytes to read from there), found at `begin`, and says
+// whether a minus goes before it; zero for any other text.
+inline std::uint32_t ShortestDecimalText(const std::uint8_t (&text)[40], std::uint32_t& begin, bool& negative)
 {
     using namespace decimal_text;
     const std::uint8_t* at = SkipTo(text, NotBlanks);

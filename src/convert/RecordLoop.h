@@ -91,7 +91,7 @@ struct RunPlace {
 // The way the commonest fields take to their cell, chosen once per column
 // from its type, options and width: a field of one run that needs none of
 // the checks of its type. Every other field goes through PutCell.
-enum class Route : std::uint8_t { Any, Text, Integer4, Real8, Real4, Bcd10 };
+enum class Route : std::uint8_t { Any, Text, Integer2, Integer4, Real8, Real4, Bcd10 };
 
 // A column as the record loop reads it, worked out once per conversion.
 struct ColumnRead {
@@ -122,7 +122,7 @@ inline Route RouteOf(FieldType type, const FieldOptions& options, std::uint32_t 
     case FieldType::Text:
         return Route::Text;
     case FieldType::BinInteger:
-        return bytes == 4 ? Route::Integer4 : Route::Any;
+        return bytes == 4 ? Route::Integer4 : bytes == 2 ? Route::Integer2 : Route::Any;
     case FieldType::BinReal:
         return nativeReal && bytes == 8 ? Route::Real8 : nativeReal && bytes == 4 ? Route::Real4 : Route::Any;
     case FieldType::Bcd:
@@ -334,7 +334,7 @@ template <CellTarget Target>
             target.Empty(false);
             return true;
         }
-        std::uint8_t text[32]; // the first 20 bytes, zero bytes after them
+        std::uint8_t text[40]; // the first 20 bytes, zero bytes after them
         PadField(text, bytes, std::min<std::uint32_t>(count, 20));
         if constexpr (WritesDecimals<Target>) {
             std::uint32_t begin;
@@ -408,6 +408,9 @@ inline void PutRow(Target& target, std::uint64_t k, const RecordReader& reader, 
         case Route::Text:
             target.Text(bytes, reads.trimTexts ? TrimmedLength(bytes, column.first.length, column.blank)
                                                : column.first.length);
+            continue;
+        case Route::Integer2:
+            target.Integer(LoadLe32(bytes, 2));
             continue;
         case Route::Integer4:
             target.Integer(static_cast<std::int32_t>(LoadLe32(bytes)));

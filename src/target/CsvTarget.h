@@ -94,23 +94,21 @@ public:
     // nothing written, for one that must take the long way.
     bool Packed(const std::uint8_t packed[10])
     {
-        char text[kNumberTextSize];
-        const char* const end = PackedText(packed, text);
-        if (end == nullptr)
-            return false;
-        char* const at = Open(kNumberTextSize);
-        std::memcpy(at, text, kNumberTextSize);
-        Close(at + (end - text));
-        return true;
+        if (char* const end = PackedText(packed, Open(kNumberTextSize))) {
+            Close(end);
+            return true;
+        }
+        --cell_; // the room given up, nothing written in it
+        return false;
     }
-    // A number whose `n` bytes of text (at most 20) are already its
-    // shortest text but for the minus.
+    // A number whose `n` bytes of text (at most 16, of 16 that can be
+    // read) are already its shortest text but for the minus.
     void ShortestText(bool negative, const std::uint8_t* text, std::uint32_t n)
     {
-        char* at = Open(n + 1);
+        char* at = Open(17);
         *at = '-'; // kept by a negative number only
         at += negative ? 1 : 0;
-        CopyShortBytes(reinterpret_cast<std::uint8_t*>(at), text, n);
+        std::memcpy(at, text, 16);
         Close(at + n);
     }
     void Date(const DateValue& date, double);
