@@ -91,7 +91,7 @@ struct RunPlace {
 // The way the commonest fields take to their cell, chosen once per column
 // from its type, options and width: a field of one run that needs none of
 // the checks of its type. Every other field goes through PutCell.
-enum class Route : std::uint8_t { Any, Text, Integer2, Integer4, Real8, Real4, Bcd10 };
+enum class Route : std::uint8_t { Any, Text, TextRuns, Integer2, Integer4, Real8, Real4, DecimalText, Bcd10 };
 
 // A column as the record loop reads it, worked out once per conversion.
 struct ColumnRead {
@@ -115,7 +115,7 @@ struct RecordReads {
 inline Route RouteOf(FieldType type, const FieldOptions& options, std::uint32_t runCount, std::uint32_t bytes)
 {
     if (runCount != 1)
-        return Route::Any;
+        return type == FieldType::Text || type == FieldType::None ? Route::TextRuns : Route::Any;
     const bool nativeReal = type == FieldType::BinReal && !options.ibm && !options.bigEndian;
     switch (type) {
     case FieldType::None:
@@ -125,6 +125,8 @@ inline Route RouteOf(FieldType type, const FieldOptions& options, std::uint32_t 
         return bytes == 4 ? Route::Integer4 : bytes == 2 ? Route::Integer2 : Route::Any;
     case FieldType::BinReal:
         return nativeReal && bytes == 8 ? Route::Real8 : nativeReal && bytes == 4 ? Route::Real4 : Route::Any;
+    case FieldType::DecimalNumber:
+        return options.scale == 0 && !options.blankEmpty ? Route::DecimalText : Route::Any;
     case FieldType::Bcd:
         return bytes == 10 ? Route::Bcd10 : Route::Any;
     default:
@@ -221,6 +223,22 @@ inline void PutDecimal(Target& target, DecimalSource kind, const std::uint8_t* b
     std::uint8_t number[8];
     ConvertDecimal(kind, bytes, number);
     target.Number(NumberOf(number));
+}
+
+// The cell of a decimal text without implied decimals: its first 20 bytes
+// in `text`, zero bytes after them.
+template <CellTarget Target>
+inline void PutDecimalText(Target& target, const std::uint8_t (&text)[40])
+{
+    if constexpr (WritesDecimals<Target>) {
+        std::uint32_t begin;
+        bool negative;
+        if (const std::uint32_t n = ShortestDecimalText(text, begin, negative)) {
+            target.ShortestText(negative, text + begin, n);
+            return;
+        }
+    }
+    PutDecimal(target, DecimalSource::Text, text);
 }
 
 // The cell of a little-endian IEEE real: a double of 8 bytes, a single of
@@ -336,17 +354,8 @@ template <CellTarget Target>
         }
         std::uint8_t text[40]; // the first 20 bytes, zero bytes after them
         PadField(text, bytes, std::min<std::uint32_t>(count, 20));
-        if constexpr (WritesDecimals<Target>) {
-            std::uint32_t begin;
-            bool negative;
-            if (options.scale == 0)
-                if (const std::uint32_t n = ShortestDecimalText(text, begin, negative)) {
-                    target.ShortestText(negative, text + begin, n);
-                    return true;
-                }
-        }
         if (options.scale == 0) {
-            PutDecimal(target, DecimalSource::Text, text);
+            PutDecimalText(target, text);
             return true;
         }
         ConvertDecimal(DecimalSource::Text, text, number);
@@ -389,6 +398,19 @@ template <CellTarget Target>
     }
 }
 
+// The bytes of a field of several runs, put together in reads.field; their
+// count.
+inline std::uint32_t GatherRuns(const ColumnRead& column, const std::uint8_t* record, RecordReads& reads)
+{
+    std::uint32_t count = 0;
+    for (std::uint32_t i = 0; i < column.runCount; ++i) {
+        const RunPlace& run = reads.runs[column.firstRun + i];
+        CopyShortBytes(reads.field.data() + count, record + run.offset, run.length);
+        count += run.length;
+    }
+    return count;
+}
+
 // The cells of record `k`, whose bytes the reader has loaded.
 template <CellTarget Target>
 inline void PutRow(Target& target, std::uint64_t k, const RecordReader& reader, RecordReads& reads)
@@ -425,26 +447,30 @@ inline void PutRow(Target& target, std::uint64_t k, const RecordReader& reader, 
             target.Number(NumberOf(number));
             continue;
         }
+        case Route::DecimalText: {
+            std::uint8_t text[40]; // the first 20 bytes, zero bytes after them
+            PadField(text, bytes, std::min<std::uint32_t>(column.first.length, 20));
+            PutDecimalText(target, text);
+            continue;
+        }
         case Route::Bcd10:
             PutDecimal(target, DecimalSource::Packed, bytes);
             continue;
+        case Route::TextRuns: {
+            const std::uint32_t count = GatherRuns(column, record, reads);
+            const std::uint8_t* const field = reads.field.data();
+            target.Text(field, reads.trimTexts ? TrimmedLength(field, count, column.blank) : count);
+            continue;
+        }
         case Route::Any:
             break;
         }
-        bool valid;
-        if (column.runCount == 1) {
-            valid = PutCell(target, column.type, column.options, record + column.first.offset, column.first.length,
-                            reads.trimTexts, column.blank);
-        } else {
-            std::uint32_t count = 0;
-            for (std::uint32_t i = 0; i < column.runCount; ++i) {
-                const RunPlace& run = reads.runs[column.firstRun + i];
-                CopyShortBytes(reads.field.data() + count, record + run.offset, run.length);
-                count += run.length;
-            }
-            valid = PutCell(target, column.type, column.options, reads.field.data(), count, reads.trimTexts,
-                            column.blank);
-        }
+        const bool valid =
+            column.runCount == 1
+                ? PutCell(target, column.type, column.options, bytes, column.first.length, reads.trimTexts,
+                          column.blank)
+                : PutCell(target, column.type, column.options, reads.field.data(), GatherRuns(column, record, reads),
+                          reads.trimTexts, column.blank);
         if (!valid && reads.faults[c].count++ == 0)
             reads.faults[c].firstRecord = k;
     }
