@@ -78,17 +78,39 @@ constexpr std::uint64_t NotDigits(std::uint64_t eight)
     return (((values & kLow7) + 0x7676767676767676ull) | values) & kHigh;
 }
 
-// The first byte from `at` on that `outside` marks, eight bytes looked at
-// a time.
-template <class Marks>
-const std::uint8_t* SkipTo(const std::uint8_t* at, Marks outside)
+// The eight bytes from byte `i` on (i below 32), put together from two of
+// the text's words of eight: a load of eight bytes that two stores wrote
+// would wait until both have reached the cache.
+inline std::uint64_t Window(const std::uint8_t (&text)[40], std::uint32_t i)
 {
-    for (;; at += 8)
-        if (const std::uint64_t marks = outside(LoadLe64(at)))
-            return at + std::countr_zero(marks) / 8;
+    const std::uint32_t word = i & ~7u;
+    const unsigned shift = 8 * (i & 7);
+    return LoadLe64(text + word) >> shift | (LoadLe64(text + word + 8) << 1) << (63 - shift);
+}
+
+// The first byte from byte `i` on that `outside` marks, eight bytes looked
+// at a time.
+template <class Marks>
+std::uint32_t SkipTo(const std::uint8_t (&text)[40], std::uint32_t i, Marks outside)
+{
+    for (;; i += 8)
+        if (const std::uint64_t marks = outside(Window(text, i)))
+            return i + static_cast<std::uint32_t>(std::countr_zero(marks)) / 8;
 }
 
 } // namespace decimal_text
+
+// Copies the first `count` bytes (at most 20) of a field to `text`, the
+// rest of it zero bytes, in five stores of eight, which ShortestDecimalText
+// and ConvertDecimal read.
+inline void PadDecimalText(std::uint8_t (&text)[40], const std::uint8_t* bytes, std::uint32_t count)
+{
+    StoreLe64(text, LoadLeUpTo8(bytes, std::min<std::uint32_t>(count, 8)));
+    StoreLe64(text + 8, count > 8 ? LoadLeUpTo8(bytes + 8, std::min<std::uint32_t>(count - 8, 8)) : 0);
+    StoreLe64(text + 16, count > 16 ? LoadLeUpTo8(bytes + 16, std::min<std::uint32_t>(count - 16, 4)) : 0);
+    StoreLe64(text + 24, 0);
+    StoreLe64(text + 32, 0);
+}
 
 // Where a decimal text holds the shortest text of the double it reads as,
 // the text std::to_chars writes, once its leading zeros are left out, and
@@ -104,46 +126,47 @@ const std::uint8_t* SkipTo(const std::uint8_t* at, Marks outside)
 inline std::uint32_t ShortestDecimalText(const std::uint8_t (&text)[40], std::uint32_t& begin, bool& negative)
 {
     using namespace decimal_text;
-    const std::uint8_t* at = SkipTo(text, NotBlanks);
-    negative = *at == '-';
+    std::uint32_t at = SkipTo(text, 0, NotBlanks);
+    negative = text[at] == '-';
     at += negative ? 1 : 0;
-    const std::uint8_t* const first = at;
-    at = SkipTo(at, NotDigits);
+    const std::uint32_t first = at;
+    at = SkipTo(text, at, NotDigits);
     if (at == first)
         return 0;
     // Without its leading zeros, of which the first eight bytes tell, but
     // the last digit.
-    const std::uint64_t notZeros = NotZero(LoadLe64(first) ^ 0x3030303030303030ull);
+    const std::uint64_t notZeros = NotZero(Window(text, first) ^ 0x3030303030303030ull);
     const auto zeros = static_cast<std::uint32_t>(notZeros != 0 ? std::countr_zero(notZeros) / 8 : 8);
-    const std::uint8_t* whole = first + std::min<std::uint32_t>(zeros, static_cast<std::uint32_t>(at - first) - 1);
-    while (whole + 1 < at && *whole == '0') // from the ninth on
+    std::uint32_t whole = first + std::min(zeros, at - first - 1);
+    while (whole + 1 < at && text[whole] == '0') // from the ninth on
         ++whole;
-    const auto wholeDigits = static_cast<std::uint32_t>(at - whole);
-    const std::uint8_t* end = at;
+    const std::uint32_t wholeDigits = at - whole;
+    std::uint32_t end = at;
     std::uint32_t decimals = 0;
-    if (*at == '.') {
-        const std::uint8_t* const point = at;
-        at = SkipTo(at + 1, NotDigits);
-        decimals = static_cast<std::uint32_t>(at - point - 1);
+    if (text[at] == '.') {
+        const std::uint32_t point = at;
+        at = SkipTo(text, at + 1, NotDigits);
+        decimals = at - point - 1;
         if (decimals == 0 || decimals > 3)
             return 0;
         // Without the zeros at the end of the decimals, and without the
         // point when all of them are zeros.
         end = at;
-        while (end[-1] == '0')
+        while (text[end - 1] == '0')
             --end;
         if (end == point + 1)
             end = point;
     }
-    if (end == whole + wholeDigits && (*whole == '0' || (wholeDigits >= 5 && std::memcmp(end - 5, "00000", 5) == 0)))
+    if (end == whole + wholeDigits &&
+        (text[whole] == '0' || (wholeDigits >= 5 && std::memcmp(text + end - 5, "00000", 5) == 0)))
         return 0;
     if (wholeDigits + decimals > 15 || (whole - first) + wholeDigits + decimals > 18)
         return 0;
-    at = SkipTo(at, NotBlanks);
-    if (*at != 0 || at > text + 20)
+    at = SkipTo(text, at, NotBlanks);
+    if (text[at] != 0 || at > 20)
         return 0;
-    begin = static_cast<std::uint32_t>(whole - text);
-    return static_cast<std::uint32_t>(end - whole);
+    begin = whole;
+    return end - whole;
 }
 
 // Copies the text (up to its first zero byte, at most 20 bytes) without

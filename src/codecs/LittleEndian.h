@@ -37,6 +37,19 @@ inline std::uint64_t LoadLe64(const std::uint8_t* bytes)
     return v;
 }
 
+// The first `n` bytes (0 to 8) as an unsigned number, built in a register
+// from loads of the bytes alone: no byte after them is read.
+inline std::uint64_t LoadLeUpTo8(const std::uint8_t* bytes, std::uint32_t n)
+{
+    if (n >= 8)
+        return LoadLe64(bytes);
+    if (n >= 4) // two words of four, overlapping below 8
+        return LoadLe32(bytes) | std::uint64_t{LoadLe32(bytes + n - 4)} << (8 * (n - 4));
+    if (n == 0)
+        return 0;
+    return bytes[0] | std::uint64_t{bytes[n / 2]} << (8 * (n / 2)) | std::uint64_t{bytes[n - 1]} << (8 * (n - 1));
+}
+
 inline void StoreLe64(std::uint8_t* at, std::uint64_t v)
 {
     if constexpr (std::endian::native == std::endian::little) {

@@ -353,7 +353,7 @@ template <CellTarget Target>
             return true;
         }
         std::uint8_t text[40]; // the first 20 bytes, zero bytes after them
-        PadField(text, bytes, std::min<std::uint32_t>(count, 20));
+        PadDecimalText(text, bytes, count);
         if (options.scale == 0) {
             PutDecimalText(target, text);
             return true;
@@ -449,7 +449,7 @@ inline void PutRow(Target& target, std::uint64_t k, const RecordReader& reader, 
         }
         case Route::DecimalText: {
             std::uint8_t text[40]; // the first 20 bytes, zero bytes after them
-            PadField(text, bytes, std::min<std::uint32_t>(column.first.length, 20));
+            PadDecimalText(text, bytes, column.first.length);
             PutDecimalText(target, text);
             continue;
         }

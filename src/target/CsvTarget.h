@@ -13,6 +13,7 @@
 #include <optional>
 #include <vector>
 
+#include "codecs/LittleEndian.h"
 #include "codecs/ValueConversions.h"
 #include "sheet/OutputBuffer.h"
 #include "sheet/SheetWriter.h"
@@ -174,11 +175,11 @@ private:
         using namespace csv_text;
         const Bytes16 delimiters = Bytes16{} + static_cast<std::uint8_t>(options_.delimiter);
         if (n < 8) {
-            std::uint8_t eight[8];
-            std::memset(eight, 'a', 8);
-            CopyShortBytes(eight, bytes, n);
-            std::memcpy(text, eight, 8);
-            return Plain(Join(eight, eight), delimiters);
+            // Built in a register, 'a' after the text's bytes.
+            const std::uint64_t mask = (std::uint64_t{1} << (8 * n)) - 1;
+            const std::uint64_t eight = LoadLeUpTo8(bytes, n) | (0x6161616161616161ull & ~mask);
+            StoreLe64(reinterpret_cast<std::uint8_t*>(text), eight);
+            return PlainWord(eight);
         }
         if (n <= 16) {
             // The first and the last eight bytes, overlapping below 16.
@@ -197,6 +198,17 @@ private:
         std::memcpy(&last, bytes + n - 16, 16);
         std::memcpy(text + n - 16, &last, 16);
         return plain && Plain(last, delimiters);
+    }
+    // What Plain tells, of eight bytes in a word.
+    bool PlainWord(std::uint64_t eight) const
+    {
+        constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+        constexpr std::uint64_t kHigh = 0x8080808080808080ull;
+        // The high bit of a byte below `below`: exact as to whether there
+        // is one, which is all that is asked.
+        auto less = [&](std::uint64_t x, std::uint8_t below) { return (x - kOnes * below) & ~x & kHigh; };
+        const std::uint64_t delimiters = kOnes * static_cast<std::uint8_t>(options_.delimiter);
+        return ((eight & kHigh) | less(eight, 0x20) | less(eight ^ (kOnes * '"'), 1) | less(eight ^ delimiters, 1)) == 0;
     }
     // The text of Text decoded at `text`, where it was opened, and quoted
     // when it must be; one too long for the buffer.
