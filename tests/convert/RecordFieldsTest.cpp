@@ -128,6 +128,8 @@ TEST(RecordFields, DecimalsInCsvAreTheShortestTextOfTheirDouble)
         source.insert(source.end(), text.begin(), text.end());
         for (std::uint64_t places = random() >> (random() % 64), i = 0; i < 9; ++i, places >>= 8)
             source.push_back(static_cast<std::uint8_t>(random() % 8 == 0 ? places : places % 10 * 16 + places / 16 % 10));
+        if (random() % 4 == 0)
+            source.back() = 0x10; // a digit in the highest places too
         source.push_back(static_cast<std::uint8_t>((random() % 2) << 7 | random() % 6));
         source.push_back('>');
     }
