@@ -57,25 +57,17 @@ inline bool ReadPlainDecimalText(const std::uint8_t* text, std::uint64_t& digits
 
 namespace decimal_text {
 
-inline constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
-inline constexpr std::uint64_t kHigh = 0x8080808080808080ull;
-
-// The high bit of every byte of `eight` that is not zero.
-constexpr std::uint64_t NotZero(std::uint64_t eight)
-{
-    return (((eight & kLow7) + kLow7) | eight) & kHigh;
-}
-
 constexpr std::uint64_t NotBlanks(std::uint64_t eight)
 {
-    return NotZero(eight ^ 0x2020202020202020ull);
+    return NonZeroBytes(eight ^ 0x2020202020202020ull);
 }
 
 // A digit's byte, less 30h, is below 10, and no other byte's is.
 constexpr std::uint64_t NotDigits(std::uint64_t eight)
 {
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
     const std::uint64_t values = eight ^ 0x3030303030303030ull;
-    return (((values & kLow7) + 0x7676767676767676ull) | values) & kHigh;
+    return (((values & kLow7) + 0x7676767676767676ull) | values) & ~kLow7;
 }
 
 // The eight bytes from byte `i` on (i below 32), put together from two of
@@ -135,7 +127,7 @@ inline std::uint32_t ShortestDecimalText(const std::uint8_t (&text)[40], std::ui
         return 0;
     // Without its leading zeros, of which the first eight bytes tell, but
     // the last digit.
-    const std::uint64_t notZeros = NotZero(Window(text, first) ^ 0x3030303030303030ull);
+    const std::uint64_t notZeros = NonZeroBytes(Window(text, first) ^ 0x3030303030303030ull);
     const auto zeros = static_cast<std::uint32_t>(notZeros != 0 ? std::countr_zero(notZeros) / 8 : 8);
     std::uint32_t whole = first + std::min(zeros, at - first - 1);
     while (whole + 1 < at && text[whole] == '0') // from the ninth on

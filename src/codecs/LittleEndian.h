@@ -50,6 +50,13 @@ inline std::uint64_t LoadLeUpTo8(const std::uint8_t* bytes, std::uint32_t n)
     return bytes[0] | std::uint64_t{bytes[n / 2]} << (8 * (n / 2)) | std::uint64_t{bytes[n - 1]} << (8 * (n - 1));
 }
 
+// The high bit of every byte of `eight` that is not zero, and no other bit.
+constexpr std::uint64_t NonZeroBytes(std::uint64_t eight)
+{
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+    return (((eight & kLow7) + kLow7) | eight) & ~kLow7;
+}
+
 inline void StoreLe64(std::uint8_t* at, std::uint64_t v)
 {
     if constexpr (std::endian::native == std::endian::little) {

@@ -169,13 +169,10 @@ void PadField(std::uint8_t (&padded)[size], const std::uint8_t* bytes, std::uint
 // eight bytes looked at a time.
 inline std::uint32_t TrimmedLength(const std::uint8_t* bytes, std::uint32_t count, std::uint8_t blank)
 {
-    constexpr std::uint64_t kLow = 0x7F7F7F7F7F7F7F7Full;
-    // The high bit of every byte that is not zero.
-    auto nonZero = [](std::uint64_t x) { return (((x & kLow) + kLow) | x) & ~kLow; };
     const std::uint64_t blanks = 0x0101010101010101ull * blank;
     for (; count >= 8; count -= 8) {
         const std::uint64_t eight = LoadLe64(bytes + count - 8);
-        const std::uint64_t kept = nonZero(eight ^ blanks) & nonZero(eight);
+        const std::uint64_t kept = NonZeroBytes(eight ^ blanks) & NonZeroBytes(eight);
         if (kept != 0)
             return count - 8 + static_cast<std::uint32_t>(63 - std::countl_zero(kept)) / 8 + 1;
     }
@@ -438,15 +435,11 @@ inline void PutRow(Target& target, std::uint64_t k, const RecordReader& reader, 
             target.Integer(static_cast<std::int32_t>(LoadLe32(bytes)));
             continue;
         case Route::Real8:
-            target.Number(NumberOf(bytes));
+            PutReal(target, bytes, 8);
             continue;
-        case Route::Real4: {
-            std::uint8_t number[8];
-            std::memcpy(number, bytes, 4);
-            WidenSingle(number);
-            target.Number(NumberOf(number));
+        case Route::Real4:
+            PutReal(target, bytes, 4);
             continue;
-        }
         case Route::DecimalText: {
             std::uint8_t text[40]; // the first 20 bytes, zero bytes after them
             PadDecimalText(text, bytes, column.first.length);

@@ -136,7 +136,7 @@ void CsvTarget::Number(double value)
     } else if (std::isnan(value)) {
         std::memcpy(at, "NaN", 3);
         Close(at + 3);
-    } else if (std::isinf(value)) {
+    } else {
         const char* word = value > 0 ? "inf" : "-inf";
         const std::size_t length = std::strlen(word);
         std::memcpy(at, word, length);
